@@ -1,0 +1,75 @@
+#pragma once
+
+#include "appuser.h"
+#include "regvalue.h"
+#include "routerconfig.h"
+
+#include <QList>
+#include <QString>
+
+class OperatorInteraction;
+class SettingsKey;
+
+// Values of installations from before the router list and the program user
+// list existed. They are read, never written, and seed the first router(s) and
+// the first program user.
+struct LegacySettings
+{
+    QString MikrotikAddress = QStringLiteral("127.0.0.1");
+    QString MikrotikApiPort = QStringLiteral("8728");
+    QString MikrotikUser = QStringLiteral("admin"); // stored scrambled, as are the next ones
+    QString MikrotikPassword;
+    QString MikrotikCustomer;
+    bool MacBinding = false;
+    bool EnableUserManager = true;
+    bool OneRouter = true; // one router serves both kinds of profiles
+    QString MikrotikHotSpotAddress = QStringLiteral("127.0.0.1");
+    QString MikrotikHotSpotApiPort = QStringLiteral("8728");
+    QString MikrotikHotSpotUser = QStringLiteral("admin");
+    QString MikrotikHotSpotPassword;
+    QString UserName;
+    QString UserPassword;
+};
+
+// The operator's generation rules and display preferences.
+struct AppSettings
+{
+    QString GenerateUserPrefix = QStringLiteral("user");        // random User Manager names
+    bool CreateRandomUserName = true;
+    bool UseUserDatabase = false;
+    bool VerifyCreatedUser = false;
+    bool CreateRandomPassword = true;
+    bool UseOnlyNumbers = false;
+    bool QueryPassword = false;
+    bool QueryUserData = false;
+    QString GenerateHotSpotUserPrefix = QStringLiteral("usr");  // random hotspot names
+    qint64 HotSpotScheduleInterval = 600;                       // seconds between expiry script runs
+    bool MinimizeToTray = true;
+    qint32 GenerateUserSize = 6;
+    QString UseCurrency = QStringLiteral("\u20AC");             // currency pattern
+    qint32 GeneratePasswordSize = 6;
+    quint32 VoucherSerial = 1;                                  // next voucher serial
+    bool AutoPrint = true;
+
+    // The key existed at start-up, or settings have been saved since.
+    bool SettingsPresent = false;
+    LegacySettings Legacy;
+};
+
+// Fills the settings and the program user list from the key; values that are
+// missing or unreadable keep their defaults. Afterwards there is at least one
+// program user.
+void loadSettings(const SettingsKey &key, AppSettings &settings, QList<AppUser> &users);
+
+// Writes the generation rules and the program users. When the key cannot be
+// written the operator is told and `SettingsPresent` stays as it was.
+bool saveSettings(const SettingsKey &key, AppSettings &settings, const QList<AppUser> &users,
+                  OperatorInteraction &interaction);
+
+// Writes one value on its own ("AutoPrint", "VoucherSerial", "UsersData");
+// failures are silent, the caller carries on.
+void saveValue(const SettingsKey &key, const QString &name, const RegValue &value);
+
+// The first routers of an installation without Routers.bin, from the legacy
+// values: router A, and router B for hotspots when one router did not serve both.
+QList<RouterConfig> legacyRouters(const LegacySettings &legacy);

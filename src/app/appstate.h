@@ -1,0 +1,63 @@
+#pragma once
+
+#include "appsettings.h"
+#include "appuser.h"
+#include "formatprice.h"
+#include "clock.h"
+#include "hotspotprofile.h"
+#include "routerconfig.h"
+#include "settingskey.h"
+
+#include "generation/voucherprofile.h"
+#include "generation/voucherrecord.h"
+
+#include <QList>
+#include <QStringList>
+
+// Where the program keeps its state on disk.
+struct StoragePaths
+{
+    QString settingsFile; // the .reg file of the settings key
+    QString dataFolder;   // Routers.bin, HotSpotProfiles.bin, UserDatabase.bin, ...
+};
+
+// Taken from the environment (WIFITICKETER_SETTINGS, WIFITICKETER_DATA_DIR) or
+// the user's XDG folders.
+StoragePaths defaultStoragePaths();
+
+// The process-wide state of the program: its settings and lists, owned here and
+// handed by reference to the code that needs them.
+struct AppState
+{
+    explicit AppState(StoragePaths paths);
+
+    StoragePaths paths;
+    SettingsKey settingsKey;
+    AppSettings settings;
+
+    QList<AppUser> users;              // program users
+    qsizetype currentUser = -1;        // index into users after a login, else -1
+    QList<RouterConfig> routers;       // in file order
+    qsizetype currentRouter = -1;      // index into routers chosen at login, else -1
+    QList<HotSpotProfile> hotSpotProfiles;
+    QStringList userNames;             // the username database
+    ProfileList profiles;              // sellable profiles, rebuilt at each session start
+    BatchList batch;                   // vouchers of the last generation run
+
+    NumberSeparators separators;       // of the user's locale, taken at start-up
+
+    Clock systemClock;
+    const Clock *clock = &systemClock; // tests point this at a fixed clock
+};
+
+// Prices written with the current currency pattern and the locale's separators.
+PriceFormat priceFormat(const AppState &state);
+
+// Builds the state as the program starts, before any window exists: settings
+// with the program users, the routers (seeded from the legacy values when there
+// are none), the hotspot profiles and the username list. Shows nothing.
+void startUp(AppState &state);
+
+// The store part of entering or leaving POS mode: the current program user's
+// flag changes and "UsersData" is written (failures are silent).
+void setPosMode(AppState &state, bool posMode);

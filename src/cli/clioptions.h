@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/operatorinteraction.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <variant>
+
+// What the command line asked for.
+struct CliOptions
+{
+    QString command;
+    std::optional<QString> router;  // exact router name; default the first router
+    QString operatorName;
+    QString operatorPassword;
+    std::optional<Answer> answer;   // --yes or --no: the answer to every question
+    bool help = false;
+};
+
+struct UsageError
+{
+    QString message;
+};
+
+// Parses the arguments (without the program name).
+std::variant<CliOptions, UsageError> parseCliOptions(const QStringList &arguments);
+
+QString cliUsage();

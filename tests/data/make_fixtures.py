@@ -1,0 +1,189 @@
+#!/usr/bin/env python3
+"""Writes the hand-made fixtures of this folder from the record layouts, with
+nothing but the standard library, so the program's readers and writers are
+checked against an independent rendering of the formats. Run it from anywhere;
+the fixtures are committed, this script documents how they were made."""
+
+import os
+import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def utf16_field(text, units):
+    data = text.encode("utf-16-le")[: 2 * (units - 1)]
+    return data + b"\0" * (2 * units - len(data))
+
+
+def ansi_field(text, size):
+    data = text.encode("cp1252")[: size - 1]
+    return data + b"\0" * (size - len(data))
+
+
+def router(name, address, port, user, password, admin, hs, um, mac):
+    rec = struct.pack("<II", 1420, 1)
+    rec += utf16_field(name, 100) + utf16_field(address, 100) + utf16_field(port, 100)
+    rec += utf16_field(user, 100) + utf16_field(password, 100)
+    rec += b"\0" * 200 + utf16_field(admin, 100) + b"\0" * 8
+    rec += bytes([hs, um, mac, 0])
+    assert len(rec) == 1420
+    return rec
+
+
+def profile3(name, validity, uptime, rprofile, server, bin_, bout, btotal, price):
+    rec = struct.pack("<II", 1228, 3) + utf16_field(name, 100)
+    rec += struct.pack("<qq", validity, uptime)
+    for t in (rprofile, server, bin_, bout, btotal):
+        rec += utf16_field(t, 100)
+    rec += struct.pack("<i", price)
+    assert len(rec) == 1228
+    return rec
+
+
+def profile2(name, validity, uptime, rprofile, server, bin_, bout, btotal, price):
+    rec = struct.pack("<II", 628, 2) + ansi_field(name, 100)
+    rec += struct.pack("<qq", validity, uptime)
+    for t in (rprofile, server, bin_, bout, btotal):
+        rec += ansi_field(t, 100)
+    rec += struct.pack("<i", price)
+    assert len(rec) == 628
+    return rec
+
+
+def profile1(name, validity, uptime, rprofile, bin_, bout, btotal, price):
+    rec = struct.pack("<II", 528, 1) + ansi_field(name, 100)
+    rec += struct.pack("<qq", validity, uptime)
+    for t in (rprofile, bin_, bout, btotal):
+        rec += ansi_field(t, 100)
+    rec += struct.pack("<i", price)
+    assert len(rec) == 528
+    return rec
+
+
+def scramble(text):
+    out = bytearray([0xFF])
+    prev = 0x4B1D
+    for k, ch in enumerate(text[:199]):
+        d = (ord(ch) + 2 * k + 0x2D6F) % 65536
+        out += struct.pack("<H", (d + prev) % 65536)
+        prev = d
+    return bytes(out)
+
+
+def users_data(users):
+    out = b""
+    for name, password, access, pos, full in users:
+        flags = (2 if access else 1) | (4 if pos else 0) | (8 if full else 0)
+        out += struct.pack("<H", flags)
+        for t in (name, password):
+            s = scramble(t)
+            out += struct.pack("<H", len(s)) + s
+    return out
+
+
+def reg_hex(name, data, kind="hex"):
+    """regedit's layout: lines of at most 80 characters, continued with a
+    backslash and two blanks of indentation."""
+    line = '"%s"=%s:' % (name, kind)
+    lines = []
+    for i, b in enumerate(data):
+        piece = "%02x" % b + ("," if i + 1 < len(data) else "")
+        if len(line) + len(piece) > 78 and i + 1 < len(data):
+            lines.append(line + "\\")
+            line = "  "
+        line += piece
+    lines.append(line)
+    return lines
+
+
+def write(name, data):
+    with open(os.path.join(HERE, name), "wb") as f:
+        f.write(data)
+
+
+ROUTERS = [
+    router("Café Central", "192.168.88.1", "8728", "api", "s3cr\u00e9t", "admin", 1, 1, 0),
+    router("Hotel Mar", "hotspot.example.net", "8729", "operador", "", "", 1, 0, 1),
+]
+write("Routers.bin", b"".join(ROUTERS))
+# A record of a type Routers.bin does not know (2), of the old hotspot size,
+# between the two routers: it is skipped.
+write("Routers-unknown-type.bin", ROUTERS[0] + struct.pack("<II", 628, 2) + b"\x55" * 620 + ROUTERS[1])
+
+PROFILES = [
+    profile3("1 hora", 3600, 3600, "default", "", "", "", "", 500),
+    profile3("Diária Premium", 86400, 0, "premium", "hotspot1", "100M", "200M", "1G", 1250),
+]
+write("HotSpotProfiles.bin", b"".join(PROFILES))
+# Older records: type 1 (no server) and type 2, with Windows-1252 texts.
+write("HotSpotProfiles-legacy.bin",
+      profile1("Diária", 86400, 7200, "padrão", "", "", "", 1000)
+      + profile2("Semana \u20ac", 604800, 0, "semana", "hs-café", "1M", "2M", "3M", 3000))
+
+NAMES = ["maria", "", "José da Silva", "quarto 12"]
+write("UserDatabase.bin", b"".join(struct.pack("<H", 2 * len(n)) + n.encode("utf-16-le") for n in NAMES))
+
+USERS = [("", "", True, False, False), ("caixa", "1234", False, True, True)]
+write("UsersData.bin", users_data(USERS))
+
+# A key as regedit exports it: UTF-16LE with a byte-order mark, CRLF, other keys
+# around it, hex values wrapped over several lines.
+lines = [
+    "Windows Registry Editor Version 5.00",
+    "",
+    "[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems]",
+    "",
+    "[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer]",
+]
+lines += reg_hex("UsersData", users_data(USERS + [("gerente com um nome longo", "senha-muito-longa-123", True, False, True)]))
+lines += [
+    '"GenerateUserPrefix"="um"',
+    '"CreateRandomUserName"=dword:00000000',
+    '"UseUserDatabase"=dword:00000001',
+    '"VerifyCreatedUser"=dword:00000001',
+    '"CreateRandomPassword"=dword:00000000',
+    '"UseOnlyNumbers"=dword:00000001',
+    '"QueryPassword"=dword:00000001',
+    '"QueryUserData"=dword:00000001',
+    '"GenerateHotSpotUserPrefix"="hs\\\\\\"x"',
+]
+lines += reg_hex("HotSpotScheduleInterval", struct.pack("<q", 900))
+lines += [
+    '"MinimizeToTray"=dword:00000000',
+    '"GenerateUserSize"=dword:00000008',
+    '"UseCurrency"="R$ %c"',
+    '"GeneratePasswordSize"=dword:00000004',
+    '"VoucherSerial"=dword:0001e240',
+    '"AutoPrint"=dword:00000000',
+    '"ExtraValueOfAnotherVersion"="kept"',
+    "",
+    "[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer\\Window]",
+    '"GenerateUserPrefix"="not this key"',
+    "",
+]
+write("settings-export-utf16.reg", b"\xff\xfe" + "\r\n".join(lines).encode("utf-16-le"))
+
+# An old installation: no program users, no routers; the legacy values seed them.
+legacy = [
+    "Windows Registry Editor Version 5.00",
+    "",
+    "[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer]",
+    '"MikrotikAddress"="10.0.0.1"',
+    '"MikrotikApiPort"="8000"',
+]
+legacy += reg_hex("MikrotikUser", scramble("gestor"))
+legacy += reg_hex("MikrotikPassword", scramble("pw-A"))
+legacy += reg_hex("MikrotikCustomer", scramble("cliente"))
+legacy += [
+    '"MacBinding"=dword:00000001',
+    '"EnableUserManager"=dword:00000001',
+    '"OneRouter"=dword:00000000',
+    '"MikrotikHotSpotAddress"="10.0.0.2"',
+    '"MikrotikHotSpotApiPort"="8001"',
+]
+legacy += reg_hex("MikrotikHotSpotUser", scramble("hsuser"))
+legacy += reg_hex("MikrotikHotSpotPassword", scramble("pw-B"))
+legacy += reg_hex("UserName", scramble("dono"))
+legacy += reg_hex("UserPassword", scramble("senha"))
+legacy += [""]
+write("settings-legacy.reg", "\n".join(legacy).encode("utf-8"))

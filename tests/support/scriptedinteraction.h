@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/operatorinteraction.h"
+
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+// Records everything the core tells or asks the operator and answers questions
+// from a script, in order. A question without a scripted answer is answered
+// No (Yes/No) or Cancel (Yes/No/Cancel) and counted in `unscripted`.
+class ScriptedInteraction : public OperatorInteraction
+{
+public:
+    enum class Kind { Message, YesNo, YesNoCancel, Notice };
+
+    struct Event
+    {
+        Kind kind;
+        QString text;
+        MessageIcon icon;
+        QString title;  // notices only
+        Answer answer;  // questions only
+    };
+
+    // Answers for the next questions, in order.
+    void answer(std::initializer_list<Answer> answers);
+    // Whether the operator ticks "do not show again" on the notices shown.
+    void setTickNotices(bool tick) { m_tickNotices = tick; }
+
+    QList<Event> events;
+    QList<Answer> script;
+    int unscripted = 0;
+    int waitDepth = 0;      // current nesting of the wait cursor
+    int waitsBegun = 0;     // how often the wait cursor was shown
+    QSet<QString> suppressedNotices;
+
+    QStringList texts() const;
+
+    void showMessage(const QString &text, MessageIcon icon) override;
+    Answer askYesNo(const QString &text, MessageIcon icon) override;
+    Answer askYesNoCancel(const QString &text, MessageIcon icon) override;
+    void showSuppressibleNotice(const QString &text, const QString &title, MessageIcon icon,
+                                const QString &suppressionKey) override;
+    void beginWait() override;
+    void endWait() override;
+
+private:
+    Answer next(Answer fallback);
+
+    bool m_tickNotices = false;
+};

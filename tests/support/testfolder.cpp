@@ -1,0 +1,55 @@
+#include "testfolder.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+
+TestFolder::TestFolder() = default;
+
+StoragePaths TestFolder::storagePaths() const
+{
+    return {settingsFile(), dataFolder()};
+}
+
+QString TestFolder::settingsFile() const
+{
+    return m_dir.filePath(u"settings.reg"_s);
+}
+
+QString TestFolder::dataFolder() const
+{
+    return m_dir.filePath(u"data"_s);
+}
+
+void TestFolder::writeDataFile(const QString &name, const QByteArray &bytes) const
+{
+    QDir().mkpath(dataFolder());
+    QFile file(dataFolder() + u'/' + name);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
+QByteArray TestFolder::readDataFile(const QString &name) const
+{
+    QFile file(dataFolder() + u'/' + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TestFolder::writeSettings(const QByteArray &bytes) const
+{
+    QFile file(settingsFile());
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
+void TestFolder::copyFixture(const QString &name, const QString &asName) const
+{
+    writeDataFile(asName, fixture(name));
+}
+
+QByteArray fixture(const QString &name)
+{
+    QFile file(QStringLiteral(WIFITICKETER_TEST_DATA_DIR) + u'/' + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
