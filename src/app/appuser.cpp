@@ -64,19 +64,22 @@ void parseUsers(const QByteArray &bytes, QList<AppUser> &users)
             return;
         const quint16 nameLength = readU16(bytes, pos + 2);
         pos += 4;
-        if (nameLength <= n - pos) {
-            user.Name = unscramble(bytes.mid(pos, nameLength));
-            pos += nameLength;
-        }
+        // A length running past the end means the value was cut: the user keeps
+        // an empty text and nothing after it is read, so the bytes of a cut
+        // name or password never turn into further (empty-password) users.
+        if (nameLength > n - pos)
+            return;
+        user.Name = unscramble(bytes.mid(pos, nameLength));
+        pos += nameLength;
 
         if (n - pos < 2)
             return;
         const quint16 passwordLength = readU16(bytes, pos);
         pos += 2;
-        if (passwordLength <= n - pos) {
-            user.Password = unscramble(bytes.mid(pos, passwordLength));
-            pos += passwordLength;
-        }
+        if (passwordLength > n - pos)
+            return;
+        user.Password = unscramble(bytes.mid(pos, passwordLength));
+        pos += passwordLength;
     }
 }
 

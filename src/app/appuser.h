@@ -19,7 +19,8 @@ struct AppUser
 // The "UsersData" settings value: per user 16-bit flags, then the scrambled
 // name and password, each after its 16-bit byte count.
 QByteArray serializeUsers(const QList<AppUser> &users);
-// Appends the users found; damaged data yields the users up to the damage.
+// Appends the users found; damaged data yields the users up to the damage, the
+// damaged one with an empty name or password.
 void parseUsers(const QByteArray &bytes, QList<AppUser> &users);
 
 // The first user whose name and password both equal the given ones exactly.

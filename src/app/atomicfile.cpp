@@ -5,7 +5,10 @@
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, FileAccess access)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so a short write (a full disk) shows in write()'s result: a
+    // buffered QSaveFile can lose that error when it flushes and then commit a
+    // short file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     if (access == FileAccess::OwnerOnly
         && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {

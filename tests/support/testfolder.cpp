@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -52,4 +53,12 @@ QByteArray fixture(const QString &name)
 {
     QFile file(QStringLiteral(WIFITICKETER_TEST_DATA_DIR) + u'/' + name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int permissionBits(const QString &path)
+{
+    struct stat info{};
+    if (stat(QFile::encodeName(path).constData(), &info) != 0)
+        return -1;
+    return int(info.st_mode & 07777);
 }

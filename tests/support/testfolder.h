@@ -33,3 +33,6 @@ private:
 
 // The bytes of a fixture of tests/data.
 QByteArray fixture(const QString &name);
+
+// The permission bits of a file (0600 for owner read and write), -1 when missing.
+int permissionBits(const QString &path);

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QList>
+#include <QMetaMethod>
+#include <QSet>
 #include <QTest>
 #include <memory>
 
@@ -19,6 +21,34 @@ QList<TestClass> &testClasses()
     return classes;
 }
 
+// QtTest options that take a value, so the value is not read as a test name.
+const QSet<QByteArray> OptionsWithValue = {"-o", "-maxwarnings", "-eventdelay", "-keydelay", "-mousedelay",
+                                           "-repeat", "-seed", "-platform"};
+
+// The test functions named on the command line (without data tags).
+QList<QByteArray> namedFunctions(int argc, char *argv[])
+{
+    QList<QByteArray> names;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (OptionsWithValue.contains(arg))
+            ++i;
+        else if (!arg.startsWith('-'))
+            names.append(arg.left(arg.indexOf(':') < 0 ? arg.size() : arg.indexOf(':')));
+    }
+    return names;
+}
+
+bool hasFunction(const QObject &object, const QByteArray &name)
+{
+    const QMetaObject *meta = object.metaObject();
+    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+        if (meta->method(i).name() == name)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 void registerTestClass(const char *name, std::function<QObject *()> make)
@@ -26,13 +56,19 @@ void registerTestClass(const char *name, std::function<QObject *()> make)
     testClasses().append({name, std::move(make)});
 }
 
+// Runs every registered class; when test functions are named, only the
+// classes that have them.
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    const QList<QByteArray> functions = namedFunctions(argc, argv);
     int failed = 0;
     for (const TestClass &test : testClasses()) {
         std::unique_ptr<QObject> object(test.make());
-        if (QTest::qExec(object.get(), argc, argv) != 0)
+        const bool selected = functions.isEmpty() || std::any_of(functions.begin(), functions.end(), [&](const QByteArray &f) {
+                                  return hasFunction(*object, f);
+                              });
+        if (selected && QTest::qExec(object.get(), argc, argv) != 0)
             ++failed;
     }
     return failed;

@@ -1,0 +1,109 @@
+#include "testfolder.h"
+#include "testmain.h"
+
+#include "app/appstate.h"
+#include "app/hotspotprofilesfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class StartupTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void firstStart();
+    void existingInstallation();
+    void legacyInstallation();
+    void posModeSurvivesRestart();
+};
+
+void StartupTest::firstStart()
+{
+    TestFolder folder;
+    AppState state(folder.storagePaths());
+    startUp(state);
+    QVERIFY(!state.settings.SettingsPresent);
+    QCOMPARE(state.users, (QList<AppUser>{{QString(), QString(), true, false, false}}));
+    QCOMPARE(state.routers.size(), 1);
+    const RouterConfig &router = state.routers[0];
+    QCOMPARE(router.Address, u"127.0.0.1"_s);
+    QCOMPARE(router.Port, u"8728"_s);
+    QCOMPARE(router.ApiUser, u"admin"_s);
+    QVERIFY(state.hotSpotProfiles.isEmpty());
+    QVERIFY(state.userNames.isEmpty());
+    QCOMPARE(state.currentUser, -1);
+    QCOMPARE(state.currentRouter, -1);
+    // Starting writes nothing.
+    QVERIFY(!QFile::exists(folder.settingsFile()));
+    QVERIFY(!QDir(folder.dataFolder()).exists());
+}
+
+void StartupTest::existingInstallation()
+{
+    TestFolder folder;
+    folder.writeSettings(fixture(u"settings-export-utf16.reg"_s));
+    folder.copyFixture(u"Routers.bin"_s, u"Routers.bin"_s);
+    folder.copyFixture(u"HotSpotProfiles-legacy.bin"_s, u"HotSpotProfiles.bin"_s);
+    folder.copyFixture(u"UserDatabase.bin"_s, u"UserDatabase.bin"_s);
+    AppState state(folder.storagePaths());
+    startUp(state);
+    QVERIFY(state.settings.SettingsPresent);
+    QCOMPARE(state.users.size(), 3);
+    QCOMPARE(state.routers.size(), 2);
+    QCOMPARE(state.routers[0].Name, u"Café Central"_s);
+    QCOMPARE(state.hotSpotProfiles.size(), 2);
+    QCOMPARE(state.hotSpotProfiles[0].Name, u"Diária"_s);
+    QCOMPARE(state.userNames.size(), 4);
+    QCOMPARE(priceFormat(state).pattern, u"R$ %c"_s);
+}
+
+void StartupTest::legacyInstallation()
+{
+    // An old installation: legacy values, and a Routers.bin that holds nothing.
+    TestFolder folder;
+    folder.writeSettings(fixture(u"settings-legacy.reg"_s));
+    folder.writeDataFile(u"Routers.bin"_s, QByteArray());
+    AppState state(folder.storagePaths());
+    startUp(state);
+    QCOMPARE(state.users, (QList<AppUser>{{u"dono"_s, u"senha"_s, true, false, false}}));
+    QCOMPARE(state.routers.size(), 2);
+    QCOMPARE(state.routers[0].Address, u"10.0.0.1"_s);
+    QCOMPARE(state.routers[1].Address, u"10.0.0.2"_s);
+    // The seeded routers are not written until the routers page saves them.
+    QCOMPARE(folder.readDataFile(u"Routers.bin"_s), QByteArray());
+}
+
+void StartupTest::posModeSurvivesRestart()
+{
+    TestFolder folder;
+    {
+        AppState state(folder.storagePaths());
+        startUp(state);
+        // Before a login there is no current user and nothing is written.
+        setPosMode(state, true);
+        QVERIFY(!QFile::exists(folder.settingsFile()));
+
+        state.users.append({u"caixa"_s, u"1"_s, false, false, false});
+        state.currentUser = 1;
+        setPosMode(state, true);
+        QVERIFY(state.users[1].PosMode);
+    }
+    AppState restarted(folder.storagePaths());
+    startUp(restarted);
+    QCOMPARE(restarted.users.size(), 2);
+    QVERIFY(!restarted.users[0].PosMode);
+    QVERIFY(restarted.users[1].PosMode);
+
+    restarted.currentUser = 1;
+    setPosMode(restarted, false);
+    AppState again(folder.storagePaths());
+    startUp(again);
+    QVERIFY(!again.users[1].PosMode);
+}
+
+WIFITICKETER_TEST(StartupTest)
+#include "startuptest.moc"
