@@ -34,7 +34,7 @@ struct LegacySettings
 // The operator's generation rules and display preferences.
 struct AppSettings
 {
-    QString GenerateUserPrefix = QStringLiteral("user");        // random User Manager names
+    QString GenerateUserPrefix = QStringLiteral("user"); // random User Manager names
     bool CreateRandomUserName = true;
     bool UseUserDatabase = false;
     bool VerifyCreatedUser = false;
@@ -42,13 +42,13 @@ struct AppSettings
     bool UseOnlyNumbers = false;
     bool QueryPassword = false;
     bool QueryUserData = false;
-    QString GenerateHotSpotUserPrefix = QStringLiteral("usr");  // random hotspot names
-    qint64 HotSpotScheduleInterval = 600;                       // seconds between expiry script runs
+    QString GenerateHotSpotUserPrefix = QStringLiteral("usr"); // random hotspot names
+    qint64 HotSpotScheduleInterval = 600;                      // seconds between expiry script runs
     bool MinimizeToTray = true;
     qint32 GenerateUserSize = 6;
-    QString UseCurrency = QStringLiteral("\u20AC");             // currency pattern
+    QString UseCurrency = QStringLiteral("\u20AC"); // currency pattern
     qint32 GeneratePasswordSize = 6;
-    quint32 VoucherSerial = 1;                                  // next voucher serial
+    quint32 VoucherSerial = 1; // next voucher serial
     bool AutoPrint = true;
 
     // The key existed at start-up, or settings have been saved since.

@@ -12,7 +12,10 @@ StoragePaths defaultStoragePaths()
     return {defaultSettingsFile(), defaultDataFolder()};
 }
 
-AppState::AppState(StoragePaths storagePaths) : paths(std::move(storagePaths)), settingsKey(paths.settingsFile) {}
+AppState::AppState(StoragePaths storagePaths)
+    : paths(std::move(storagePaths)), settingsKey(paths.settingsFile)
+{
+}
 
 PriceFormat priceFormat(const AppState &state)
 {

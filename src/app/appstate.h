@@ -2,8 +2,8 @@
 
 #include "appsettings.h"
 #include "appuser.h"
-#include "formatprice.h"
 #include "clock.h"
+#include "formatprice.h"
 #include "hotspotprofile.h"
 #include "routerconfig.h"
 #include "settingskey.h"
@@ -35,16 +35,16 @@ struct AppState
     SettingsKey settingsKey;
     AppSettings settings;
 
-    QList<AppUser> users;              // program users
-    qsizetype currentUser = -1;        // index into users after a login, else -1
-    QList<RouterConfig> routers;       // in file order
-    qsizetype currentRouter = -1;      // index into routers chosen at login, else -1
+    QList<AppUser> users;         // program users
+    qsizetype currentUser = -1;   // index into users after a login, else -1
+    QList<RouterConfig> routers;  // in file order
+    qsizetype currentRouter = -1; // index into routers chosen at login, else -1
     QList<HotSpotProfile> hotSpotProfiles;
-    QStringList userNames;             // the username database
-    ProfileList profiles;              // sellable profiles, rebuilt at each session start
-    BatchList batch;                   // vouchers of the last generation run
+    QStringList userNames; // the username database
+    ProfileList profiles;  // sellable profiles, rebuilt at each session start
+    BatchList batch;       // vouchers of the last generation run
 
-    NumberSeparators separators;       // of the user's locale, taken at start-up
+    NumberSeparators separators; // of the user's locale, taken at start-up
 
     Clock systemClock;
     const Clock *clock = &systemClock; // tests point this at a fixed clock

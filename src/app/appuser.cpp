@@ -97,7 +97,8 @@ QString editedPassword(const QString &oldPassword, const QString &typed)
     return typed == PasswordPlaceholder ? oldPassword : typed;
 }
 
-qsizetype addOrUpdateUser(QList<AppUser> &users, const QString &name, const QString &password, bool settingsAccess)
+qsizetype addOrUpdateUser(QList<AppUser> &users, const QString &name, const QString &password,
+                          bool settingsAccess)
 {
     for (qsizetype i = 0; i < users.size(); ++i) {
         if (users[i].Name == name) {

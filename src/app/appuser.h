@@ -35,7 +35,8 @@ QString editedPassword(const QString &oldPassword, const QString &typed);
 // Adding through the user editor: a user of exactly that name is updated with
 // the new password and permission; otherwise a new user is appended. Returns the
 // index of the user added or updated.
-qsizetype addOrUpdateUser(QList<AppUser> &users, const QString &name, const QString &password, bool settingsAccess);
+qsizetype addOrUpdateUser(QList<AppUser> &users, const QString &name, const QString &password,
+                          bool settingsAccess);
 
 // The text of a user row: the name, or "< vazio >" for an empty one.
 QString userDisplayName(const AppUser &user);

@@ -48,7 +48,8 @@ QString formatPrice(qint32 value, const QString &pattern, const NumberSeparators
     if (selector == u'd' || selector == u'c') {
         separators = selector == u'd' ? NumberSeparators{u"."_s, u","_s} : NumberSeparators{u","_s, u"."_s};
         specifierLength = 2;
-        if (percent + 2 < pattern.size() && pattern[percent + 2].isDigit() && pattern[percent + 2].unicode() < 128) {
+        if (percent + 2 < pattern.size() && pattern[percent + 2].isDigit() &&
+            pattern[percent + 2].unicode() < 128) {
             decimals = pattern[percent + 2].unicode() - u'0';
             specifierLength = 3;
         }

@@ -13,7 +13,7 @@ struct HotSpotProfile
     QString LimitBytesIn;   // passed to the router as written; empty sends none
     QString LimitBytesOut;
     QString LimitBytesTotal;
-    qint32 Price = 0;       // hundredths of the currency unit
+    qint32 Price = 0; // hundredths of the currency unit
 
     friend bool operator==(const HotSpotProfile &, const HotSpotProfile &) = default;
 };

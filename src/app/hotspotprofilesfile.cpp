@@ -97,7 +97,8 @@ void readHotSpotProfiles(QIODevice &device, QList<HotSpotProfile> &profiles)
             quint32 size;
             HotSpotProfile (*read)(const QByteArray &);
         };
-        static const Layout layouts[] = {{Type1Size, fromType1}, {Type2Size, fromType2}, {Type3Size, fromType3}};
+        static const Layout layouts[] = {
+            {Type1Size, fromType1}, {Type2Size, fromType2}, {Type3Size, fromType3}};
         if (type < 1 || type > 3)
             return true;
         const Layout &layout = layouts[type - 1];
@@ -128,9 +129,11 @@ void loadHotSpotProfiles(const QString &dataFolder, QList<HotSpotProfile> &profi
 bool saveHotSpotProfiles(const QString &dataFolder, const QList<HotSpotProfile> &profiles,
                          OperatorInteraction &interaction)
 {
-    if (ensureFolder(dataFolder) && writeFileAtomically(profilesFile(dataFolder), serializeHotSpotProfiles(profiles)))
+    if (ensureFolder(dataFolder) &&
+        writeFileAtomically(profilesFile(dataFolder), serializeHotSpotProfiles(profiles)))
         return true;
-    interaction.showMessage(u"Um erro desconhecido ocorreu enquanto era salvo as definições de perfil do HotSpot."_s,
-                            MessageIcon::Information);
+    interaction.showMessage(
+        u"Um erro desconhecido ocorreu enquanto era salvo as definições de perfil do HotSpot."_s,
+        MessageIcon::Information);
     return false;
 }

@@ -3,9 +3,20 @@
 #include <QString>
 
 // The icon a message or question is shown with.
-enum class MessageIcon { Error, Warning, Information, Question };
+enum class MessageIcon
+{
+    Error,
+    Warning,
+    Information,
+    Question
+};
 
-enum class Answer { Yes, No, Cancel };
+enum class Answer
+{
+    Yes,
+    No,
+    Cancel
+};
 
 // Everything core code says to or asks of the operator goes through here. The
 // windows answer with message boxes and the wait cursor, the command-line front

@@ -7,7 +7,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString fromEnvironmentOr(const char *variable, QStandardPaths::StandardLocation location, const QString &tail)
+QString fromEnvironmentOr(const char *variable, QStandardPaths::StandardLocation location,
+                          const QString &tail)
 {
     QString overridden = qEnvironmentVariable(variable);
     if (!overridden.isEmpty())
@@ -26,7 +27,8 @@ QString defaultSettingsFile()
 
 QString defaultDataFolder()
 {
-    return fromEnvironmentOr("WIFITICKETER_DATA_DIR", QStandardPaths::GenericDataLocation, u"/wifiTicketer"_s);
+    return fromEnvironmentOr("WIFITICKETER_DATA_DIR", QStandardPaths::GenericDataLocation,
+                             u"/wifiTicketer"_s);
 }
 
 bool ensureFolder(const QString &folder)

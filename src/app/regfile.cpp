@@ -182,8 +182,8 @@ std::optional<RegKeyValues> parseRegFile(const QByteArray &bytes, QStringView ke
         if (line.isEmpty() || line.startsWith(u';'))
             continue;
         if (line.startsWith(u'[')) {
-            inKey = line.endsWith(u']') && line.sliced(1, line.size() - 2).trimmed().compare(
-                                                   keyPath, Qt::CaseInsensitive) == 0;
+            inKey = line.endsWith(u']') &&
+                    line.sliced(1, line.size() - 2).trimmed().compare(keyPath, Qt::CaseInsensitive) == 0;
             if (inKey && !key)
                 key = RegKeyValues{};
             continue;
@@ -206,7 +206,8 @@ std::optional<RegKeyValues> parseRegFile(const QByteArray &bytes, QStringView ke
             continue;
         rest = rest.mid(1).trimmed();
         if (rest == u"-") {
-            key->removeIf([&](const NamedRegValue &v) { return v.name.compare(name, Qt::CaseInsensitive) == 0; });
+            key->removeIf(
+                [&](const NamedRegValue &v) { return v.name.compare(name, Qt::CaseInsensitive) == 0; });
             continue;
         }
         if (std::optional<RegValue> value = parseData(rest))
@@ -223,10 +224,12 @@ QByteArray formatRegFile(QStringView keyPath, const RegKeyValues &values)
         if (std::optional<QString> text = plainText(v.value)) {
             line += u"\""_s + escaped(*text) + u"\""_s;
         } else if (v.value.type == RegDWord && v.value.data.size() == 4) {
-            line += u"dword:%1"_s.arg(qFromLittleEndian<quint32>(v.value.data.constData()), 8, 16, QChar(u'0'));
+            line +=
+                u"dword:%1"_s.arg(qFromLittleEndian<quint32>(v.value.data.constData()), 8, 16, QChar(u'0'));
         } else {
-            line = hexLines(line + (v.value.type == RegBinary ? u"hex:"_s : u"hex(%1):"_s.arg(v.value.type, 0, 16)),
-                            v.value.data);
+            line = hexLines(
+                line + (v.value.type == RegBinary ? u"hex:"_s : u"hex(%1):"_s.arg(v.value.type, 0, 16)),
+                v.value.data);
         }
         out += line + u'\n';
     }

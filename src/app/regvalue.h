@@ -5,7 +5,8 @@
 #include <QString>
 
 // Registry value types, numbered as the Windows registry numbers them.
-enum RegType : quint32 {
+enum RegType : quint32
+{
     RegNone = 0,
     RegString = 1,
     RegExpandString = 2,

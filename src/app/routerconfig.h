@@ -6,14 +6,14 @@
 struct RouterConfig
 {
     QString Name;
-    QString Address;                    // IP address or host name
+    QString Address;                       // IP address or host name
     QString Port = QStringLiteral("8728"); // API port, decimal text
     QString ApiUser;
     QString ApiPassword;
     bool EnableHotSpotProfiles = true;
     bool EnableUserManagerProfiles = true;
-    bool MacBinding = false;            // bind User Manager users to their first MAC address
-    QString UserManagerAdmin;           // User Manager customer; empty: the router's first
+    bool MacBinding = false;  // bind User Manager users to their first MAC address
+    QString UserManagerAdmin; // User Manager customer; empty: the router's first
 
     friend bool operator==(const RouterConfig &, const RouterConfig &) = default;
 };

@@ -85,11 +85,13 @@ void loadRouters(const QString &dataFolder, QList<RouterConfig> &routers)
         readRouters(file, routers);
 }
 
-bool saveRouters(const QString &dataFolder, const QList<RouterConfig> &routers, OperatorInteraction &interaction)
+bool saveRouters(const QString &dataFolder, const QList<RouterConfig> &routers,
+                 OperatorInteraction &interaction)
 {
-    if (ensureFolder(dataFolder)
-        && writeFileAtomically(routersFile(dataFolder), serializeRouters(routers), FileAccess::OwnerOnly))
+    if (ensureFolder(dataFolder) &&
+        writeFileAtomically(routersFile(dataFolder), serializeRouters(routers), FileAccess::OwnerOnly))
         return true;
-    interaction.showMessage(u"Ocorreu um erro inesperado salvar as definições do router."_s, MessageIcon::Information);
+    interaction.showMessage(u"Ocorreu um erro inesperado salvar as definições do router."_s,
+                            MessageIcon::Information);
     return false;
 }

@@ -19,4 +19,5 @@ QByteArray serializeRouters(const QList<RouterConfig> &routers);
 void loadRouters(const QString &dataFolder, QList<RouterConfig> &routers);
 // Replaces Routers.bin (owner-only: it holds the API passwords). On failure the
 // operator is told and the old file stays.
-bool saveRouters(const QString &dataFolder, const QList<RouterConfig> &routers, OperatorInteraction &interaction);
+bool saveRouters(const QString &dataFolder, const QList<RouterConfig> &routers,
+                 OperatorInteraction &interaction);

@@ -67,9 +67,11 @@ void loadUserDatabase(const QString &dataFolder, QStringList &names)
 
 bool saveUserDatabase(const QString &dataFolder, const QStringList &names, OperatorInteraction &interaction)
 {
-    if (ensureFolder(dataFolder) && writeFileAtomically(userDatabaseFile(dataFolder), serializeUserDatabase(names)))
+    if (ensureFolder(dataFolder) &&
+        writeFileAtomically(userDatabaseFile(dataFolder), serializeUserDatabase(names)))
         return true;
     // The same text as for Routers.bin, as the program has always shown.
-    interaction.showMessage(u"Ocorreu um erro inesperado salvar as definições do router."_s, MessageIcon::Information);
+    interaction.showMessage(u"Ocorreu um erro inesperado salvar as definições do router."_s,
+                            MessageIcon::Information);
     return false;
 }

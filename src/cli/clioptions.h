@@ -11,10 +11,10 @@
 struct CliOptions
 {
     QString command;
-    std::optional<QString> router;  // exact router name; default the first router
+    std::optional<QString> router; // exact router name; default the first router
     QString operatorName;
     QString operatorPassword;
-    std::optional<Answer> answer;   // --yes or --no: the answer to every question
+    std::optional<Answer> answer; // --yes or --no: the answer to every question
     bool help = false;
 };
 

@@ -11,7 +11,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-enum ExitCode { Done = 0, Failed = 1, Usage = 2 };
+enum ExitCode
+{
+    Done = 0,
+    Failed = 1,
+    Usage = 2
+};
 
 } // namespace
 

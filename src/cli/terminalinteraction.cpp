@@ -37,7 +37,8 @@ Answer TerminalInteraction::askYesNoCancel(const QString &text, MessageIcon)
     return ask(text, true);
 }
 
-void TerminalInteraction::showSuppressibleNotice(const QString &text, const QString &, MessageIcon, const QString &)
+void TerminalInteraction::showSuppressibleNotice(const QString &text, const QString &, MessageIcon,
+                                                 const QString &)
 {
     writeError(text);
 }

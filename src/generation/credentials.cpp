@@ -65,8 +65,8 @@ void makeUserName(VoucherRecord &record, const std::optional<QString> &given, co
     }
     record.RandomName = true;
     const bool hotSpot = record.Profile && record.Profile->HotSpot.has_value();
-    record.UserName = (hotSpot ? settings.GenerateHotSpotUserPrefix : settings.GenerateUserPrefix)
-                      + randomText(settings.GenerateUserSize, settings.UseOnlyNumbers);
+    record.UserName = (hotSpot ? settings.GenerateHotSpotUserPrefix : settings.GenerateUserPrefix) +
+                      randomText(settings.GenerateUserSize, settings.UseOnlyNumbers);
 }
 
 void makePassword(VoucherRecord &record, const AppSettings &settings)

@@ -46,12 +46,23 @@ DurationParts splitDuration(QStringView text)
             continue;
         }
         switch (c.unicode()) {
-        case u'w': parts.days += 7 * number; break;
-        case u'd': parts.days += number; break;
-        case u'h': parts.hours += number; break;
-        case u'm': parts.minutes += number; break;
-        case u's': parts.seconds += number; break;
-        default: break;
+        case u'w':
+            parts.days += 7 * number;
+            break;
+        case u'd':
+            parts.days += number;
+            break;
+        case u'h':
+            parts.hours += number;
+            break;
+        case u'm':
+            parts.minutes += number;
+            break;
+        case u's':
+            parts.seconds += number;
+            break;
+        default:
+            break;
         }
         number = 0;
     }

@@ -17,7 +17,8 @@ std::shared_ptr<VoucherProfile> makeVoucherProfile(const QString &name, qint32 p
 
 std::shared_ptr<VoucherProfile> makeVoucherProfile(const HotSpotProfile &hotSpot, const PriceFormat &format)
 {
-    auto profile = makeVoucherProfile(hotSpot.Name, hotSpot.Price, formatDuration(hotSpot.Validity, false), format);
+    auto profile =
+        makeVoucherProfile(hotSpot.Name, hotSpot.Price, formatDuration(hotSpot.Validity, false), format);
     profile->HotSpot = hotSpot;
     return profile;
 }

@@ -14,13 +14,13 @@ struct VoucherDesign;
 // of the router, or a local hotspot profile.
 struct VoucherProfile
 {
-    QString Name;            // as the router knows it
-    QString Title;           // as the operator sees it
+    QString Name;  // as the router knows it
+    QString Title; // as the operator sees it
     QString PriceText;
     QString ValidityDisplay;
-    QString Validity;        // duration text
+    QString Validity;                      // duration text
     std::optional<HotSpotProfile> HotSpot; // set for a hotspot profile
-    qint32 Price = 0;        // hundredths
+    qint32 Price = 0;                      // hundredths
     const VoucherDesign *Design = nullptr; // none until a design is assigned
 };
 

@@ -11,11 +11,11 @@ struct VoucherRecord
 {
     QString UserName;
     QString Password;
-    QString Generator;   // the program user logged in at creation
+    QString Generator; // the program user logged in at creation
     std::shared_ptr<const VoucherProfile> Profile;
-    qint64 Created = 0;  // seconds since 1970, UTC
+    qint64 Created = 0; // seconds since 1970, UTC
     qint64 Expires = 0;
-    quint32 Serial = 0;  // printed as nine digits
+    quint32 Serial = 0; // printed as nine digits
     bool HotSpotUser = false;
     bool RandomName = false;
     QString FirstName;

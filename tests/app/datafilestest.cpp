@@ -22,8 +22,10 @@ namespace {
 QList<RouterConfig> fixtureRouters()
 {
     return {
-        {u"Café Central"_s, u"192.168.88.1"_s, u"8728"_s, u"api"_s, u"s3cr\u00e9t"_s, true, true, false, u"admin"_s},
-        {u"Hotel Mar"_s, u"hotspot.example.net"_s, u"8729"_s, u"operador"_s, QString(), true, false, true, QString()},
+        {u"Café Central"_s, u"192.168.88.1"_s, u"8728"_s, u"api"_s, u"s3cr\u00e9t"_s, true, true, false,
+         u"admin"_s},
+        {u"Hotel Mar"_s, u"hotspot.example.net"_s, u"8729"_s, u"operador"_s, QString(), true, false, true,
+         QString()},
     };
 }
 
@@ -53,7 +55,8 @@ QList<RouterConfig> routersOf(const QByteArray &bytes)
 
 QList<HotSpotProfile> profilesOf(const QByteArray &bytes)
 {
-    return readAll<HotSpotProfile>(bytes, [](QIODevice &d, QList<HotSpotProfile> &l) { readHotSpotProfiles(d, l); });
+    return readAll<HotSpotProfile>(bytes,
+                                   [](QIODevice &d, QList<HotSpotProfile> &l) { readHotSpotProfiles(d, l); });
 }
 
 QStringList namesOf(const QByteArray &bytes)
@@ -197,13 +200,16 @@ void DataFilesTest::userDatabaseDamaged_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("expected");
-    const QByteArray ok = QByteArray::fromHex("0400610062000000020063" "00");
+    const QByteArray ok = QByteArray::fromHex("0400610062000000020063"
+                                              "00");
     QTest::addRow("empty file") << QByteArray() << QStringList{};
     QTest::addRow("well formed") << ok << QStringList{u"ab"_s, QString(), u"c"_s};
-    QTest::addRow("odd length drops the last byte") << QByteArray::fromHex("030061006200") << QStringList{u"a"_s};
+    QTest::addRow("odd length drops the last byte")
+        << QByteArray::fromHex("030061006200") << QStringList{u"a"_s};
     QTest::addRow("length 2000 stops") << ok + QByteArray::fromHex("d007") + QByteArray(2000, 'x')
                                        << QStringList{u"ab"_s, QString(), u"c"_s};
-    QTest::addRow("cut name stops") << ok + QByteArray::fromHex("0a006100") << QStringList{u"ab"_s, QString(), u"c"_s};
+    QTest::addRow("cut name stops") << ok + QByteArray::fromHex("0a006100")
+                                    << QStringList{u"ab"_s, QString(), u"c"_s};
     QTest::addRow("one stray byte") << ok + QByteArray(1, '\x01') << QStringList{u"ab"_s, QString(), u"c"_s};
 }
 
@@ -260,8 +266,9 @@ void DataFilesTest::routersFileIsOwnerOnly()
     TestFolder folder;
     // Even a file that others could read before becomes owner-only when saved.
     folder.copyFixture(u"Routers.bin"_s, u"Routers.bin"_s);
-    QFile::setPermissions(folder.dataFolder() + u"/Routers.bin"_s, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                                       | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    QFile::setPermissions(folder.dataFolder() + u"/Routers.bin"_s,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                              QFileDevice::ReadOther);
     ScriptedInteraction interaction;
     QVERIFY(saveRouters(folder.dataFolder(), fixtureRouters(), interaction));
     QCOMPARE(permissionBits(folder.dataFolder() + u"/Routers.bin"_s), 0600);
@@ -282,10 +289,11 @@ void DataFilesTest::saveFailures()
     QVERIFY(!saveRouters(folder.dataFolder(), fixtureRouters(), interaction));
     QVERIFY(!saveHotSpotProfiles(folder.dataFolder(), fixtureProfiles(), interaction));
     QVERIFY(!saveUserDatabase(folder.dataFolder(), {u"a"_s}, interaction));
-    QCOMPARE(interaction.texts(),
-             (QStringList{u"Ocorreu um erro inesperado salvar as definições do router."_s,
-                          u"Um erro desconhecido ocorreu enquanto era salvo as definições de perfil do HotSpot."_s,
-                          u"Ocorreu um erro inesperado salvar as definições do router."_s}));
+    QCOMPARE(
+        interaction.texts(),
+        (QStringList{u"Ocorreu um erro inesperado salvar as definições do router."_s,
+                     u"Um erro desconhecido ocorreu enquanto era salvo as definições de perfil do HotSpot."_s,
+                     u"Ocorreu um erro inesperado salvar as definições do router."_s}));
     for (const auto &event : interaction.events)
         QCOMPARE(event.icon, MessageIcon::Information);
 
@@ -317,7 +325,8 @@ void DataFilesTest::failedWriteKeepsOldFile()
     std::signal(SIGXFSZ, oldHandler);
 
     QVERIFY(!saved);
-    QCOMPARE(interaction.texts(), QStringList{u"Ocorreu um erro inesperado salvar as definições do router."_s});
+    QCOMPARE(interaction.texts(),
+             QStringList{u"Ocorreu um erro inesperado salvar as definições do router."_s});
     QCOMPARE(folder.readDataFile(u"Routers.bin"_s), fixture(u"Routers.bin"_s).left(1420));
     QCOMPARE(QDir(folder.dataFolder()).entryList(QDir::Files), QStringList{u"Routers.bin"_s});
 }

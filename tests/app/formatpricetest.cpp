@@ -23,19 +23,22 @@ void FormatPriceTest::patterns_data()
     QTest::addColumn<QString>("localeThousands");
     QTest::addColumn<QString>("expected");
 
-    QTest::addRow("c selector: comma decimals") << u"R$ %c"_s << 123456 << u"."_s << u","_s << u"R$ 1.234,56"_s;
-    QTest::addRow("d selector: point decimals") << u"$%d"_s << 123456789 << u","_s << u"."_s << u"$1,234,567.89"_s;
+    QTest::addRow("c selector: comma decimals")
+        << u"R$ %c"_s << 123456 << u"."_s << u","_s << u"R$ 1.234,56"_s;
+    QTest::addRow("d selector: point decimals")
+        << u"$%d"_s << 123456789 << u","_s << u"."_s << u"$1,234,567.89"_s;
     QTest::addRow("no decimals divides") << u"%d0 USD"_s << 5000 << u","_s << u"."_s << u"50 USD"_s;
     QTest::addRow("one decimal") << u"%c1 kr"_s << 1299 << u"."_s << u""_s << u"12,9 kr"_s;
     QTest::addRow("more decimals multiply") << u"%d4"_s << 150 << u","_s << u"."_s << u"1.5000"_s;
-    QTest::addRow("nine decimals do not overflow") << u"%d9"_s << 2000000000 << u","_s << u"."_s
-                                                  << u"20,000,000.000000000"_s;
+    QTest::addRow("nine decimals do not overflow")
+        << u"%d9"_s << 2000000000 << u","_s << u"."_s << u"20,000,000.000000000"_s;
     QTest::addRow("no percent sign appends the pattern") << u"€"_s << 5 << u","_s << u"."_s << u"0,05 €"_s;
     QTest::addRow("no percent sign, C locale") << u"EUR"_s << 123456 << u"."_s << u""_s << u"1234.56 EUR"_s;
-    QTest::addRow("other selector keeps it and the locale") << u"%x"_s << 123456 << u","_s << u"."_s
-                                                           << u"1.234,56x"_s;
+    QTest::addRow("other selector keeps it and the locale")
+        << u"%x"_s << 123456 << u","_s << u"."_s << u"1.234,56x"_s;
     QTest::addRow("percent sign at the end") << u"Preço %"_s << 99 << u","_s << u" "_s << u"Preço 0,99"_s;
-    QTest::addRow("only the first percent sign counts") << u"%c %d"_s << 100 << u"."_s << u","_s << u"1,00 %d"_s;
+    QTest::addRow("only the first percent sign counts")
+        << u"%c %d"_s << 100 << u"."_s << u","_s << u"1,00 %d"_s;
     QTest::addRow("zero") << u"%c"_s << 0 << u"."_s << u","_s << u"0,00"_s;
     QTest::addRow("separator never leads") << u"%c"_s << 12345678 << u"."_s << u","_s << u"123.456,78"_s;
     QTest::addRow("negative") << u"%c"_s << -123456 << u"."_s << u","_s << u"-1.234,56"_s;

@@ -14,8 +14,8 @@ const QString Key = u"HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer"_
 
 QByteArray regFile(const QString &body)
 {
-    return (u"Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer]\n"_s
-            + body)
+    return (u"Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer]\n"_s +
+            body)
         .toUtf8();
 }
 
@@ -49,7 +49,8 @@ void RegFileTest::values_data()
     QTest::addColumn<RegValue>("expected");
 
     QTest::addRow("text") << u"\"Prefix\"=\"usr\""_s << u"Prefix"_s << stringValue(u"usr"_s);
-    QTest::addRow("escaped backslash and quote") << uR"("P"="a\\b\"c")"_s << u"P"_s << stringValue(uR"(a\b"c)"_s);
+    QTest::addRow("escaped backslash and quote")
+        << uR"("P"="a\\b\"c")"_s << u"P"_s << stringValue(uR"(a\b"c)"_s);
     QTest::addRow("escaped name") << uR"("a\"b"="x")"_s << uR"(a"b)"_s << stringValue(u"x"_s);
     QTest::addRow("empty text") << u"\"E\"=\"\""_s << u"E"_s << stringValue(QString());
     QTest::addRow("non-ASCII text") << u"\"C\"=\"€ ç\""_s << u"C"_s << stringValue(u"€ ç"_s);
@@ -59,15 +60,15 @@ void RegFileTest::values_data()
     QTest::addRow("empty hex") << u"\"B\"=hex:"_s << u"B"_s << binaryValue(QByteArray());
     QTest::addRow("hex continued") << u"\"B\"=hex:01,02,\\\n  03,04"_s << u"B"_s
                                    << binaryValue(QByteArray::fromHex("01020304"));
-    QTest::addRow("hex continued with CRLF") << u"\"B\"=hex:01,\\\r\n  02\r\n"_s << u"B"_s
-                                             << binaryValue(QByteArray::fromHex("0102"));
+    QTest::addRow("hex continued with CRLF")
+        << u"\"B\"=hex:01,\\\r\n  02\r\n"_s << u"B"_s << binaryValue(QByteArray::fromHex("0102"));
     QTest::addRow("typed hex") << u"\"X\"=hex(2):41,00,00,00"_s << u"X"_s
                                << RegValue{RegExpandString, QByteArray::fromHex("41000000")};
     QTest::addRow("qword") << u"\"Q\"=hex(b):01,00,00,00,00,00,00,00"_s << u"Q"_s
                            << RegValue{RegQWord, QByteArray::fromHex("0100000000000000")};
     QTest::addRow("default value") << u"@=\"d\""_s << QString() << stringValue(u"d"_s);
-    QTest::addRow("name ignores case") << u"\"VoucherSerial\"=dword:00000002"_s << u"voucherserial"_s
-                                       << dwordValue(2);
+    QTest::addRow("name ignores case")
+        << u"\"VoucherSerial\"=dword:00000002"_s << u"voucherserial"_s << dwordValue(2);
 }
 
 void RegFileTest::values()
@@ -87,9 +88,11 @@ void RegFileTest::noKey_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addRow("empty file") << QByteArray();
-    QTest::addRow("no header") << QByteArray("[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer]\n\"A\"=\"b\"\n");
-    QTest::addRow("other key only") << QByteArray("Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\"
-                                                  "SOFTWARE\\Talpa Systems\\wifiTicketer\\Sub]\n\"A\"=\"b\"\n");
+    QTest::addRow("no header") << QByteArray(
+        "[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer]\n\"A\"=\"b\"\n");
+    QTest::addRow("other key only") << QByteArray(
+        "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\"
+        "SOFTWARE\\Talpa Systems\\wifiTicketer\\Sub]\n\"A\"=\"b\"\n");
     QTest::addRow("binary junk") << QByteArray::fromHex("00ff10ab7c0d0a5b");
 }
 
@@ -137,16 +140,17 @@ void RegFileTest::writtenLayout()
         {u"Two lines"_s, stringValue(u"a\nb"_s)},
         {u"Long"_s, binaryValue(QByteArray(30, '\xab'))},
     };
-    const QByteArray expected = "Windows Registry Editor Version 5.00\n"
-                                "\n"
-                                "[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer]\n"
-                                "\"Prefix\"=\"a\\\"b\\\\c\"\n"
-                                "\"Size\"=dword:00000006\n"
-                                "\"Empty\"=hex:\n"
-                                "\"Two lines\"=hex(1):61,00,0a,00,62,00,00,00\n"
-                                "\"Long\"=hex:ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,\\\n"
-                                "  ab,ab,ab,ab,ab,ab,ab,ab\n"
-                                "\n";
+    const QByteArray expected =
+        "Windows Registry Editor Version 5.00\n"
+        "\n"
+        "[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer]\n"
+        "\"Prefix\"=\"a\\\"b\\\\c\"\n"
+        "\"Size\"=dword:00000006\n"
+        "\"Empty\"=hex:\n"
+        "\"Two lines\"=hex(1):61,00,0a,00,62,00,00,00\n"
+        "\"Long\"=hex:ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,\\\n"
+        "  ab,ab,ab,ab,ab,ab,ab,ab\n"
+        "\n";
     QCOMPARE(formatRegFile(Key, values), expected);
 }
 

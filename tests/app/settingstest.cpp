@@ -59,7 +59,8 @@ void SettingsTest::defaultsWithoutKey()
     QCOMPARE(s.GenerateUserPrefix, u"user"_s);
     QCOMPARE(s.GenerateHotSpotUserPrefix, u"usr"_s);
     QVERIFY(s.CreateRandomUserName && s.CreateRandomPassword && s.MinimizeToTray && s.AutoPrint);
-    QVERIFY(!s.UseUserDatabase && !s.VerifyCreatedUser && !s.UseOnlyNumbers && !s.QueryPassword && !s.QueryUserData);
+    QVERIFY(!s.UseUserDatabase && !s.VerifyCreatedUser && !s.UseOnlyNumbers && !s.QueryPassword &&
+            !s.QueryUserData);
     QCOMPARE(s.HotSpotScheduleInterval, 600);
     QCOMPARE(s.GenerateUserSize, 6);
     QCOMPARE(s.GeneratePasswordSize, 6);
@@ -81,7 +82,8 @@ void SettingsTest::exportedKeyLoads()
     QCOMPARE(s.GenerateUserPrefix, u"um"_s);
     QCOMPARE(s.GenerateHotSpotUserPrefix, uR"(hs\"x)"_s);
     QVERIFY(!s.CreateRandomUserName && !s.CreateRandomPassword && !s.MinimizeToTray && !s.AutoPrint);
-    QVERIFY(s.UseUserDatabase && s.VerifyCreatedUser && s.UseOnlyNumbers && s.QueryPassword && s.QueryUserData);
+    QVERIFY(s.UseUserDatabase && s.VerifyCreatedUser && s.UseOnlyNumbers && s.QueryPassword &&
+            s.QueryUserData);
     QCOMPARE(s.HotSpotScheduleInterval, 900);
     QCOMPARE(s.GenerateUserSize, 8);
     QCOMPARE(s.GeneratePasswordSize, 4);
@@ -89,7 +91,8 @@ void SettingsTest::exportedKeyLoads()
     QCOMPARE(s.VoucherSerial, 123456u);
     QCOMPARE(users.size(), 3);
     QCOMPARE(users[1], (AppUser{u"caixa"_s, u"1234"_s, false, true, true}));
-    QCOMPARE(users[2], (AppUser{u"gerente com um nome longo"_s, u"senha-muito-longa-123"_s, true, false, true}));
+    QCOMPARE(users[2],
+             (AppUser{u"gerente com um nome longo"_s, u"senha-muito-longa-123"_s, true, false, true}));
 }
 
 void SettingsTest::readingRules_data()
@@ -102,8 +105,8 @@ void SettingsTest::readingRules_data()
     QTest::addColumn<quint32>("serial");
 
     QTest::addRow("number stored as text takes its first 4 bytes")
-        << RegKeyValues{{u"GenerateUserSize"_s, stringValue(u"6"_s)}} << 0x36 << u"user"_s << true << qint64(600)
-        << 1u;
+        << RegKeyValues{{u"GenerateUserSize"_s, stringValue(u"6"_s)}} << 0x36 << u"user"_s << true
+        << qint64(600) << 1u;
     QTest::addRow("199-character text is read")
         << RegKeyValues{{u"GenerateUserPrefix"_s, stringValue(QString(199, u'p'))}} << 6 << QString(199, u'p')
         << true << qint64(600) << 1u;
@@ -118,20 +121,20 @@ void SettingsTest::readingRules_data()
     QTest::addRow("AutoPrint 0 is off")
         << RegKeyValues{{u"AutoPrint"_s, dwordValue(0)}} << 6 << u"user"_s << false << qint64(600) << 1u;
     QTest::addRow("short binary number is zero-filled")
-        << RegKeyValues{{u"VoucherSerial"_s, binaryValue(QByteArray::fromHex("0201"))}} << 6 << u"user"_s << true
-        << qint64(600) << 0x0102u;
+        << RegKeyValues{{u"VoucherSerial"_s, binaryValue(QByteArray::fromHex("0201"))}} << 6 << u"user"_s
+        << true << qint64(600) << 0x0102u;
     QTest::addRow("value over 400 bytes keeps the default")
         << RegKeyValues{{u"VoucherSerial"_s, binaryValue(QByteArray(401, '\x05'))}} << 6 << u"user"_s << true
         << qint64(600) << 1u;
     QTest::addRow("interval takes the first 8 bytes")
-        << RegKeyValues{{u"HotSpotScheduleInterval"_s, binaryValue(QByteArray::fromHex("2c01000000000000ffff"))}}
+        << RegKeyValues{{u"HotSpotScheduleInterval"_s,
+                         binaryValue(QByteArray::fromHex("2c01000000000000ffff"))}}
         << 6 << u"user"_s << true << qint64(300) << 1u;
     QTest::addRow("interval stored as dword")
-        << RegKeyValues{{u"HotSpotScheduleInterval"_s, dwordValue(1200)}} << 6 << u"user"_s << true << qint64(1200)
-        << 1u;
-    QTest::addRow("negative size read as is")
-        << RegKeyValues{{u"GenerateUserSize"_s, dwordValue(0xFFFFFFFF)}} << -1 << u"user"_s << true << qint64(600)
-        << 1u;
+        << RegKeyValues{{u"HotSpotScheduleInterval"_s, dwordValue(1200)}} << 6 << u"user"_s << true
+        << qint64(1200) << 1u;
+    QTest::addRow("negative size read as is") << RegKeyValues{{u"GenerateUserSize"_s, dwordValue(0xFFFFFFFF)}}
+                                              << -1 << u"user"_s << true << qint64(600) << 1u;
 }
 
 void SettingsTest::readingRules()
@@ -199,7 +202,8 @@ void SettingsTest::saveSettingsRoundTrip()
     s.HotSpotScheduleInterval = 3600;
     s.GenerateUserSize = 12;
     s.VoucherSerial = 999999999;
-    const QList<AppUser> users = {{u"ana"_s, u"x"_s, false, true, false}, {u"bia"_s, QString(), true, false, true}};
+    const QList<AppUser> users = {{u"ana"_s, u"x"_s, false, true, false},
+                                  {u"bia"_s, QString(), true, false, true}};
     ScriptedInteraction interaction;
     QVERIFY(saveSettings(SettingsKey(folder.settingsFile()), s, users, interaction));
 
@@ -254,13 +258,14 @@ void SettingsTest::firstProgramUser_data()
     QTest::addColumn<QList<AppUser>>("expected");
 
     const auto key = [](const RegKeyValues &values) { return settingsFile(values); };
-    QTest::addRow("no key: empty administrator") << QByteArray() << QList<AppUser>{{{}, {}, true, false, false}};
+    QTest::addRow("no key: empty administrator")
+        << QByteArray() << QList<AppUser>{{{}, {}, true, false, false}};
     QTest::addRow("key without users: the old single user")
         << key({{u"UserName"_s, binaryValue(scramble(u"dono"_s))},
                 {u"UserPassword"_s, binaryValue(scramble(u"senha"_s))}})
         << QList<AppUser>{{u"dono"_s, u"senha"_s, true, false, false}};
-    QTest::addRow("key without any user value") << key({{u"AutoPrint"_s, dwordValue(1)}})
-                                                << QList<AppUser>{{{}, {}, true, false, false}};
+    QTest::addRow("key without any user value")
+        << key({{u"AutoPrint"_s, dwordValue(1)}}) << QList<AppUser>{{{}, {}, true, false, false}};
     QTest::addRow("users present: no extra user")
         << key({{u"UsersData"_s, binaryValue(fixture(u"UsersData.bin"_s))},
                 {u"UserName"_s, binaryValue(scramble(u"dono"_s))}})

@@ -28,14 +28,15 @@ void UsersTest::serializeOneUser()
 {
     // One-character name and password with the settings permission: 12 bytes.
     const QByteArray bytes = serializeUsers({{u"a"_s, u"b"_s, true, false, false}});
-    QCOMPARE(bytes, QByteArray::fromHex("0200") + QByteArray::fromHex("0300") + scramble(u"a"_s)
-                        + QByteArray::fromHex("0300") + scramble(u"b"_s));
+    QCOMPARE(bytes, QByteArray::fromHex("0200") + QByteArray::fromHex("0300") + scramble(u"a"_s) +
+                        QByteArray::fromHex("0300") + scramble(u"b"_s));
     QCOMPARE(bytes.size(), 12);
 }
 
 void UsersTest::fixtureBytes()
 {
-    const QList<AppUser> users = {{QString(), QString(), true, false, false}, {u"caixa"_s, u"1234"_s, false, true, true}};
+    const QList<AppUser> users = {{QString(), QString(), true, false, false},
+                                  {u"caixa"_s, u"1234"_s, false, true, true}};
     QCOMPARE(serializeUsers(users), fixture(u"UsersData.bin"_s));
     QList<AppUser> parsed;
     parseUsers(fixture(u"UsersData.bin"_s), parsed);
@@ -63,11 +64,13 @@ void UsersTest::flags()
     QFETCH(bool, posMode);
     QFETCH(bool, fullScreen);
     QList<AppUser> users;
-    parseUsers(QByteArray(1, char(flags)) + QByteArray::fromHex("ff0300") + scramble(u"n"_s) + QByteArray::fromHex("0100ff"),
+    parseUsers(QByteArray(1, char(flags)) + QByteArray::fromHex("ff0300") + scramble(u"n"_s) +
+                   QByteArray::fromHex("0100ff"),
                users);
     QCOMPARE(users.size(), 1);
     QCOMPARE(users[0], (AppUser{u"n"_s, QString(), settingsAccess, posMode, fullScreen}));
-    QCOMPARE(serializeUsers(users).at(0) & 0x0F, char((settingsAccess ? 2 : 1) | (posMode ? 4 : 0) | (fullScreen ? 8 : 0)));
+    QCOMPARE(serializeUsers(users).at(0) & 0x0F,
+             char((settingsAccess ? 2 : 1) | (posMode ? 4 : 0) | (fullScreen ? 8 : 0)));
 }
 
 void UsersTest::damaged_data()
@@ -80,7 +83,8 @@ void UsersTest::damaged_data()
     const AppUser ana{u"ana"_s, u"pw"_s, true, false, false};
     QTest::addRow("empty") << QByteArray() << QList<AppUser>{};
     QTest::addRow("one byte") << QByteArray(1, '\x02') << QList<AppUser>{};
-    QTest::addRow("flags only") << QByteArray::fromHex("0200") << QList<AppUser>{{{}, {}, true, false, false}};
+    QTest::addRow("flags only") << QByteArray::fromHex("0200")
+                                << QList<AppUser>{{{}, {}, true, false, false}};
     QTest::addRow("second user cut in its name")
         << first + second.left(6) << QList<AppUser>{ana, {{}, {}, false, false, false}};
     QTest::addRow("second user cut in its password")
@@ -91,8 +95,8 @@ void UsersTest::damaged_data()
         << QByteArray::fromHex("0200ff00") + QByteArray::fromHex("0300") + scramble(u"z"_s)
         << QList<AppUser>{{QString(), QString(), true, false, false}};
     QTest::addRow("password length beyond the end ends the list")
-        << first + QByteArray::fromHex("0100") + QByteArray::fromHex("0300") + scramble(u"b"_s)
-               + QByteArray::fromHex("0900") + scramble(u"xy"_s)
+        << first + QByteArray::fromHex("0100") + QByteArray::fromHex("0300") + scramble(u"b"_s) +
+               QByteArray::fromHex("0900") + scramble(u"xy"_s)
         << QList<AppUser>{ana, {u"b"_s, {}, false, false, false}};
 }
 

@@ -73,11 +73,14 @@ void RoutersCommandTest::usageErrors_data()
     QTest::addColumn<QString>("message");
     QTest::addRow("no command") << QStringList{} << u"no command given"_s;
     QTest::addRow("unknown command") << QStringList{u"fly"_s} << u"unknown command 'fly'"_s;
-    QTest::addRow("unknown option") << QStringList{u"--colour"_s, u"routers"_s} << u"Unknown option 'colour'."_s;
-    QTest::addRow("missing value") << QStringList{u"routers"_s, u"--router"_s} << u"Missing value after '--router'."_s;
+    QTest::addRow("unknown option") << QStringList{u"--colour"_s, u"routers"_s}
+                                    << u"Unknown option 'colour'."_s;
+    QTest::addRow("missing value") << QStringList{u"routers"_s, u"--router"_s}
+                                   << u"Missing value after '--router'."_s;
     QTest::addRow("yes and no") << QStringList{u"--yes"_s, u"--no"_s, u"routers"_s}
                                 << u"--yes and --no exclude each other"_s;
-    QTest::addRow("two commands") << QStringList{u"routers"_s, u"routers"_s} << u"unexpected argument 'routers'"_s;
+    QTest::addRow("two commands") << QStringList{u"routers"_s, u"routers"_s}
+                                  << u"unexpected argument 'routers'"_s;
 }
 
 void RoutersCommandTest::usageErrors()

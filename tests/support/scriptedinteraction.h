@@ -13,15 +13,21 @@
 class ScriptedInteraction : public OperatorInteraction
 {
 public:
-    enum class Kind { Message, YesNo, YesNoCancel, Notice };
+    enum class Kind
+    {
+        Message,
+        YesNo,
+        YesNoCancel,
+        Notice
+    };
 
     struct Event
     {
         Kind kind;
         QString text;
         MessageIcon icon;
-        QString title;  // notices only
-        Answer answer;  // questions only
+        QString title; // notices only
+        Answer answer; // questions only
     };
 
     // Answers for the next questions, in order.
@@ -32,8 +38,8 @@ public:
     QList<Event> events;
     QList<Answer> script;
     int unscripted = 0;
-    int waitDepth = 0;      // current nesting of the wait cursor
-    int waitsBegun = 0;     // how often the wait cursor was shown
+    int waitDepth = 0;  // current nesting of the wait cursor
+    int waitsBegun = 0; // how often the wait cursor was shown
     QSet<QString> suppressedNotices;
 
     QStringList texts() const;

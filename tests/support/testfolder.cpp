@@ -57,7 +57,9 @@ QByteArray fixture(const QString &name)
 
 int permissionBits(const QString &path)
 {
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (stat(QFile::encodeName(path).constData(), &info) != 0)
         return -1;
     return int(info.st_mode & 07777);

@@ -22,8 +22,8 @@ QList<TestClass> &testClasses()
 }
 
 // QtTest options that take a value, so the value is not read as a test name.
-const QSet<QByteArray> OptionsWithValue = {"-o", "-maxwarnings", "-eventdelay", "-keydelay", "-mousedelay",
-                                           "-repeat", "-seed", "-platform"};
+const QSet<QByteArray> OptionsWithValue = {"-o",          "-maxwarnings", "-eventdelay", "-keydelay",
+                                           "-mousedelay", "-repeat",      "-seed",       "-platform"};
 
 // The test functions named on the command line (without data tags).
 QList<QByteArray> namedFunctions(int argc, char *argv[])
@@ -65,9 +65,9 @@ int main(int argc, char *argv[])
     int failed = 0;
     for (const TestClass &test : testClasses()) {
         std::unique_ptr<QObject> object(test.make());
-        const bool selected = functions.isEmpty() || std::any_of(functions.begin(), functions.end(), [&](const QByteArray &f) {
-                                  return hasFunction(*object, f);
-                              });
+        const bool selected =
+            functions.isEmpty() || std::any_of(functions.begin(), functions.end(),
+                                               [&](const QByteArray &f) { return hasFunction(*object, f); });
         if (selected && QTest::qExec(object.get(), argc, argv) != 0)
             ++failed;
     }

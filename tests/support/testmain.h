@@ -7,7 +7,7 @@
 // exit code is the number of classes that failed.
 void registerTestClass(const char *name, std::function<QObject *()> make);
 
-#define WIFITICKETER_TEST(Class)                                                                                       \
-    namespace {                                                                                                        \
-    const bool Class##Registered = (registerTestClass(#Class, [] { return new Class; }), true);                       \
+#define WIFITICKETER_TEST(Class)                                                                             \
+    namespace {                                                                                              \
+    const bool Class##Registered = (registerTestClass(#Class, [] { return new Class; }), true);              \
     }
