@@ -16,16 +16,20 @@ struct DurationParts
     quint64 seconds = 0;
 };
 
-// The value of a clock field: leading digits, as the C library's atoi reads them.
-quint64 clockField(QStringView field)
+// The value of a clock field as the C library's atoi reads it: leading blanks,
+// an optional sign, then digits.
+qint64 clockField(QStringView field)
 {
-    quint64 value = 0;
-    for (QChar c : field) {
-        if (!c.isDigit() || c.unicode() > 127)
-            break;
-        value = value * 10 + (c.unicode() - u'0');
-    }
-    return value;
+    qsizetype i = 0;
+    while (i < field.size() && field[i].isSpace())
+        ++i;
+    const bool negative = i < field.size() && field[i] == u'-';
+    if (i < field.size() && (field[i] == u'-' || field[i] == u'+'))
+        ++i;
+    qint64 value = 0;
+    for (; i < field.size() && field[i].unicode() >= u'0' && field[i].unicode() <= u'9'; ++i)
+        value = value * 10 + (field[i].unicode() - u'0');
+    return negative ? -value : value;
 }
 
 DurationParts splitDuration(QStringView text)
@@ -34,9 +38,9 @@ DurationParts splitDuration(QStringView text)
     const qsizetype n = text.size();
     if (n >= 8 && text[n - 6] == u':' && text[n - 3] == u':') {
         QStringView clock = text.last(8);
-        parts.hours = clockField(clock.sliced(0, 2));
-        parts.minutes = clockField(clock.sliced(3, 2));
-        parts.seconds = clockField(clock.sliced(6, 2));
+        parts.hours = quint64(clockField(clock.sliced(0, 2)));
+        parts.minutes = quint64(clockField(clock.sliced(3, 2)));
+        parts.seconds = quint64(clockField(clock.sliced(6, 2)));
         text.chop(8);
     }
     quint64 number = 0;

@@ -113,6 +113,8 @@ void DurationTest::validityDisplay_data()
     QTest::addRow("trailing number dropped") << u"1d 12"_s << u"1 dia "_s;
     // Unlike parseDuration, blanks are kept and end a number.
     QTest::addRow("blank before the unit") << u"1 d"_s << QString();
+    // Clock fields are read like atoi reads them: a leading blank is skipped.
+    QTest::addRow("one-digit hour after a blank") << u"1d 2:00:00"_s << u"1 dia 02:00:00"_s;
     QTest::addRow("empty") << QString() << QString();
     QTest::addRow("zero days") << u"0d"_s << QString();
     QTest::addRow("99 characters") << paddedOneDay(99) << u"1 dia "_s;
