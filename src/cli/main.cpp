@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QTextStream>
+#include <clocale>
 
 using namespace Qt::StringLiterals;
 
@@ -23,6 +24,8 @@ enum ExitCode
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    // Prices use the separators of the user's locale.
+    std::setlocale(LC_ALL, "");
     QTextStream out(stdout);
     QTextStream err(stderr);
 
