@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of the file readers with clang (ASan and UBSan)
+# in build-fuzz and runs each for a short while under ctest. Exits non-zero when
+# the build fails or a target finds a crash, a hang, an oversized allocation or
+# a broken property; the input that did it is kept in
+# build-fuzz/fuzz/artifacts.
+#
+# WIFITICKETER_FUZZ_SECONDS sets how long each target runs (default 20).
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="$root/build-fuzz"
+log="$build/run-fuzz.log"
+mkdir -p "$build"
+
+# Configure and build output goes to a log, shown only when a step fails.
+quietly() {
+    if ! "$@" >>"$log" 2>&1; then
+        cat "$log" >&2
+        echo "run-fuzz: failed: $*" >&2
+        exit 1
+    fi
+}
+
+: >"$log"
+config=(-S "$root" -B "$build" -G Ninja -DWIFITICKETER_FUZZ=ON)
+if [[ -n "${WIFITICKETER_FUZZ_SECONDS:-}" ]]; then
+    config+=("-DWIFITICKETER_FUZZ_SECONDS=$WIFITICKETER_FUZZ_SECONDS")
+fi
+quietly env CC=clang CXX=clang++ cmake "${config[@]}"
+quietly cmake --build "$build" --target fuzz_targets -j2
+
+ctest --test-dir "$build" --output-on-failure
