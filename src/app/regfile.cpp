@@ -118,7 +118,7 @@ std::optional<RegValue> parseData(QStringView data)
 }
 
 // A text can be written as "..." when it is a plain NUL-terminated UTF-16 text
-// without line breaks; anything else is written as hex(1) so that it reads back
+// without line breaks or lone surrogates; anything else is written as hex(1) so that it reads back
 // byte for byte.
 std::optional<QString> plainText(const RegValue &value)
 {
@@ -132,6 +132,9 @@ std::optional<QString> plainText(const RegValue &value)
             return std::nullopt;
         text += QChar(unit);
     }
+    // A lone surrogate has no UTF-8 form; hex keeps it.
+    if (!QStringView(text).isValidUtf16())
+        return std::nullopt;
     return text;
 }
 

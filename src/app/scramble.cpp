@@ -13,7 +13,10 @@ constexpr qsizetype MaxUnscrambledCharacters = 200;
 
 QByteArray scramble(const QString &text)
 {
-    const qsizetype count = qMin(text.size(), MaxScrambledCharacters);
+    qsizetype count = qMin(text.size(), MaxScrambledCharacters);
+    // Never half of a surrogate pair.
+    if (count > 0 && count < text.size() && text[count - 1].isHighSurrogate())
+        --count;
     QByteArray out(1 + 2 * count, '\0');
     out[0] = char(0xFF);
     quint16 previous = ChainSeed;

@@ -28,7 +28,7 @@ std::optional<RegKeyValues> SettingsKey::read() const
     QFile file(m_filePath);
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxSettingsFileSize)
         return std::nullopt;
-    return parseRegFile(file.read(MaxSettingsFileSize), SettingsKeyPath);
+    return parseRegFile(file.readAll(), SettingsKeyPath);
 }
 
 bool SettingsKey::write(const RegKeyValues &values) const

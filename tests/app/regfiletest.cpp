@@ -164,6 +164,7 @@ void RegFileTest::roundTrip()
         {u"Binary"_s, binaryValue(QByteArray::fromHex("00ff00ff") + QByteArray(200, '\x7f'))},
         {u"Multi"_s, RegValue{RegMultiString, utf16le(u"a"_s) + QByteArray(4, '\0')}},
         {u"Quote\"and\\"_s, stringValue(u"\\"_s)},
+        {u"Lone surrogate"_s, RegValue{RegString, QByteArray("\x00\xD8\x00\x00", 4)}},
     };
     const std::optional<RegKeyValues> back = parseRegFile(formatRegFile(Key, values), Key);
     QVERIFY(back);

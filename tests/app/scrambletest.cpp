@@ -89,6 +89,8 @@ void ScrambleTest::limits()
     QByteArray long201 = scramble(QString(199, u'q'));
     long201 += QByteArray(8, '\x11');
     QCOMPARE(unscramble(long201).size(), 200);
+    // A pair across the limit is left out whole.
+    QCOMPARE(unscramble(scramble(QString(198, u'q') + u"😀"_s)), QString(198, u'q'));
 }
 
 WIFITICKETER_TEST(ScrambleTest)
