@@ -10,8 +10,9 @@ packages=(
     qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libzint-dev
     # fuzzing the file readers (libFuzzer, sanitizers)
     clang libclang-rt-14-dev
-    # fixtures and helper scripts
-    python3
+    # fixtures, helper scripts, and an independent RouterOS API client that
+    # checks the router simulator
+    python3 python3-librouteros
 )
 
 missing=()

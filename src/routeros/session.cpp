@@ -1,0 +1,183 @@
+#include "session.h"
+
+#include "codec.h"
+#include "tcptransport.h"
+
+#include "app/operatorinteraction.h"
+#include "app/routerconfig.h"
+
+#include <QCryptographicHash>
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QTcpSocket>
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int DefaultTimeoutMs = 30000;
+constexpr qsizetype ChallengeLength = 32;
+
+// A challenge digit: a-f and A-F count 10 to 15, anything else its decimal
+// value (0 for a character that is not a digit).
+int challengeDigit(char c)
+{
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return c >= '0' && c <= '9' ? c - '0' : 0;
+}
+
+// The challenge of the first "/login" answer: the text between the second and
+// third equals signs of its second word ("=ret=..."), when there is one.
+std::optional<QByteArray> challengeOf(const ApiSentence &answer)
+{
+    if (answer.words.size() < 2)
+        return std::nullopt;
+    const QList<QByteArray> pieces = answer.words[1].split('=');
+    QList<QByteArray> nonEmpty;
+    for (const QByteArray &piece : pieces) {
+        if (!piece.isEmpty())
+            nonEmpty.append(piece);
+    }
+    if (nonEmpty.size() < 2)
+        return std::nullopt;
+    return nonEmpty[1];
+}
+
+bool answeredDone(ApiTransport &transport)
+{
+    return readSentence(transport).kind == ReplyKind::Done;
+}
+
+} // namespace
+
+int apiTimeoutMs()
+{
+    bool ok = false;
+    const int value = qEnvironmentVariableIntValue("WIFITICKETER_API_TIMEOUT_MS", &ok);
+    return ok && value > 0 ? value : DefaultTimeoutMs;
+}
+
+quint16 portNumber(const QString &text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text[i].isSpace())
+        ++i;
+    if (i < text.size() && text[i] == u'+')
+        ++i;
+    qint64 value = 0;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+        value = value * 10 + (text[i].unicode() - u'0');
+        if (value > 65535)
+            return 0;
+    }
+    return quint16(value);
+}
+
+std::unique_ptr<ApiTransport> connectSocket(const QString &address, quint16 port, int timeoutMs)
+{
+    if (port == 0)
+        return nullptr;
+    // A host name is resolved; what does not resolve is tried as a dotted quad.
+    QHostAddress target;
+    const QHostInfo info = QHostInfo::fromName(address);
+    for (const QHostAddress &candidate : info.addresses()) {
+        if (candidate.protocol() == QAbstractSocket::IPv4Protocol) {
+            target = candidate;
+            break;
+        }
+    }
+    if (target.isNull()) {
+        QHostAddress quad(address);
+        if (quad.protocol() == QAbstractSocket::IPv4Protocol)
+            target = quad;
+    }
+    if (target.isNull())
+        return nullptr;
+
+    auto socket = std::make_unique<QTcpSocket>();
+    socket->connectToHost(target, port);
+    if (!socket->waitForConnected(timeoutMs))
+        return nullptr;
+    return std::make_unique<TcpTransport>(std::move(socket), timeoutMs);
+}
+
+QByteArray challengeResponse(const QByteArray &password, const QByteArray &challenge)
+{
+    QByteArray bytes(16, '\0');
+    for (int i = 0; i < 16; ++i)
+        bytes[i] = char(challengeDigit(challenge[2 * i]) * 16 + challengeDigit(challenge[2 * i + 1]));
+    QCryptographicHash md5(QCryptographicHash::Md5);
+    md5.addData(QByteArray(1, '\0'));
+    md5.addData(password);
+    md5.addData(bytes);
+    return md5.result().toHex();
+}
+
+bool login(ApiTransport &transport, const QByteArray &name, const QByteArray &password)
+{
+    writeCommand(transport, "/login");
+    const ApiSentence answer = readSentence(transport);
+    ApiSentence command;
+    addWord(command, QByteArrayLiteral("/login"));
+    addWord(command, QByteArrayLiteral("=name="));
+    appendToLastWord(command, name);
+
+    if (answer.kind == ReplyKind::Done) {
+        if (const std::optional<QByteArray> challenge = challengeOf(answer)) {
+            // A challenge that is not 32 digits is no challenge a router gives:
+            // the password is not offered to such a peer.
+            if (challenge->size() != ChallengeLength) {
+                std::printf("error.\n");
+                std::fflush(stdout);
+                return false;
+            }
+            addWord(command, QByteArrayLiteral("=response=00"));
+            appendToLastWord(command, challengeResponse(password, *challenge));
+        }
+    } else if (answer.kind != ReplyKind::Trap) {
+        std::printf("error.\n");
+        std::fflush(stdout);
+        return false;
+    }
+    // Without a challenge ("!done" without one, or a "!trap" from routers that
+    // want the credentials at once) the name and password go in this sentence.
+    addWord(command, QByteArrayLiteral("=password="));
+    appendToLastWord(command, password);
+    writeSentence(transport, command);
+    return answeredDone(transport);
+}
+
+bool openSession(ApiConnection &connection, const RouterConfig &router, OperatorInteraction &interaction)
+{
+    const int timeoutMs = apiTimeoutMs();
+    connection.transport = connectSocket(router.Address, portNumber(router.Port), timeoutMs);
+    if (!connection.transport) {
+        interaction.showMessage(u"Ocorreu um erro ao conectar ao roteador Mikrotik %1.\nVerifique se digitou o IP e a "
+                                "porta API corretos.\n\nCertifique que o serviço API está habilitado no roteador."_s
+                                    .arg(router.Name),
+                                MessageIcon::Error);
+        return false;
+    }
+    if (!login(*connection.transport, router.ApiUser.toUtf8(), router.ApiPassword.toUtf8())) {
+        closeSession(connection);
+        interaction.showMessage(
+            u"Ocorreu um erro durante autentição no router %1 .\nVerifique o usuário e senha."_s.arg(router.Address),
+            MessageIcon::Error);
+        return false;
+    }
+    return true;
+}
+
+void closeSession(ApiConnection &connection)
+{
+    if (!connection.transport)
+        return;
+    writeCommand(*connection.transport, "/quit");
+    readSentence(*connection.transport);
+    connection.transport->close();
+    connection.transport.reset();
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "apitransport.h"
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+class OperatorInteraction;
+struct RouterConfig;
+
+// The API session slot: at most one session is open at a time; every router
+// operation opens it, uses it and closes it before returning.
+struct ApiConnection
+{
+    std::unique_ptr<ApiTransport> transport; // empty: no session
+};
+
+// The receive time-out of router sessions: WIFITICKETER_API_TIMEOUT_MS, else
+// 30000 ms. Connecting waits as long at most.
+int apiTimeoutMs();
+
+// The port text read as a plain decimal number, as the C library's atoi reads
+// it; anything that is not a TCP port gives 0.
+quint16 portNumber(const QString &text);
+
+// An IPv4 TCP connection to the address (a host name, resolved, or a dotted
+// quad), or nothing.
+std::unique_ptr<ApiTransport> connectSocket(const QString &address, quint16 port, int timeoutMs);
+
+// Logs in on a fresh session. Routers that give an MD5 challenge get the
+// challenge-response; routers that give none (RouterOS 6.45.1 and later) get the
+// name and password in one sentence.
+bool login(ApiTransport &transport, const QByteArray &name, const QByteArray &password);
+
+// The response to a challenge: MD5 of 0x00, the password and the 16 challenge
+// bytes, as 32 lowercase hexadecimal digits.
+QByteArray challengeResponse(const QByteArray &password, const QByteArray &challenge);
+
+// Connects and logs in to the router; on failure the operator has been told
+// why (the router's name when it cannot be reached, its address when it refused
+// the login) and the slot is empty.
+bool openSession(ApiConnection &connection, const RouterConfig &router, OperatorInteraction &interaction);
+// Sends "/quit", reads its answer and closes the connection.
+void closeSession(ApiConnection &connection);
