@@ -7,7 +7,7 @@
 
 namespace {
 
-// Scrambled texts hold at most 199 units; the cut counts plain units.
+// Scrambled texts hold at most 199 units, never half of a surrogate pair.
 constexpr qsizetype MaxScrambledUnits = 199;
 
 QList<AppUser> parseAll(const QByteArray &bytes)
@@ -19,8 +19,8 @@ QList<AppUser> parseAll(const QByteArray &bytes)
 
 AppUser stored(AppUser user)
 {
-    user.Name = cutText(user.Name, MaxScrambledUnits);
-    user.Password = cutText(user.Password, MaxScrambledUnits);
+    user.Name = cutTextKeepingPairs(user.Name, MaxScrambledUnits);
+    user.Password = cutTextKeepingPairs(user.Password, MaxScrambledUnits);
     return user;
 }
 

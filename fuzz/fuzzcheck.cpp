@@ -23,11 +23,6 @@ QString textFromInput(QByteArrayView data, qsizetype length)
     return text;
 }
 
-QString cutText(const QString &text, qsizetype maxUnits)
-{
-    return text.left(maxUnits);
-}
-
 QString cutTextKeepingPairs(const QString &text, qsizetype maxUnits)
 {
     QString cut = text.left(maxUnits);

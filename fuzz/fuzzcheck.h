@@ -16,9 +16,8 @@ void require(bool holds, const char *property);
 // whole unit. Gives the writers texts around their length limits.
 QString textFromInput(QByteArrayView data, qsizetype length);
 
-// The first `maxUnits` units of the text, as writers that count plain units store it.
-QString cutText(const QString &text, qsizetype maxUnits);
-// The same, but a text that was cut never ends on a high surrogate (half of a pair).
+// The first `maxUnits` units of the text; a text that was cut never ends on a
+// high surrogate (half of a pair), as the writers store it.
 QString cutTextKeepingPairs(const QString &text, qsizetype maxUnits);
 
 // The text up to its first NUL: a fixed-size text field ends there.
