@@ -7,7 +7,13 @@
 
 // How a received sentence ends a reply: "!done", "!trap" or "!fatal"; Other for
 // data ("!re") and for sentences built to be sent.
-enum class ReplyKind { Other = 0, Done = 1, Trap = 2, Fatal = 3 };
+enum class ReplyKind
+{
+    Other = 0,
+    Done = 1,
+    Trap = 2,
+    Fatal = 3
+};
 
 // One sentence of the RouterOS API: words of UTF-8 bytes, in order.
 struct ApiSentence

@@ -187,3 +187,34 @@ legacy += reg_hex("UserName", scramble("dono"))
 legacy += reg_hex("UserPassword", scramble("senha"))
 legacy += [""]
 write("settings-legacy.reg", "\n".join(legacy).encode("utf-8"))
+
+
+def api_length(n):
+    if n < 0x80:
+        return bytes([n])
+    if n < 0x4000:
+        return bytes([0x80 | n >> 8, n & 0xFF])
+    if n < 0x200000:
+        return bytes([0xC0 | n >> 16, n >> 8 & 0xFF, n & 0xFF])
+    return bytes([0xE0 | n >> 24, n >> 16 & 0xFF, n >> 8 & 0xFF, n & 0xFF])
+
+
+def api_sentence(*words):
+    out = b""
+    for w in words:
+        w = w.encode("utf-8")
+        out += api_length(len(w)) + w
+    return out + b"\0"
+
+
+# A router's side of a session: a challenge, a login, a print, a trap, a quit.
+write("api-session.bin",
+      b"\x10"
+      + api_sentence("!done", "=ret=0123456789abcdef0123456789abcdef")
+      + api_sentence("!done")
+      + api_sentence("!re", "=.id=*1", "=name=usrab12cd", "=comment=261231235959", "=profile=default")
+      + api_sentence("!re", "=.id=*2", "=name=usr" + "x" * 200)
+      + api_sentence("!done")
+      + api_sentence("!trap", "=message=failure: already have user with this name")
+      + api_sentence("!done")
+      + api_sentence("!fatal", "=message=session terminated on request"))

@@ -1,0 +1,120 @@
+#include "testmain.h"
+#include "wire.h"
+
+#include "routeros/memorytransport.h"
+#include "routeros/session.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QByteArray LoginAlone("\x06/login\0", 8);
+const QByteArray Done = wire({"!done"});
+
+// A sentence as the client sends it (words under 128 bytes).
+QByteArray sentence(const QList<QByteArray> &words)
+{
+    return wire(words);
+}
+
+} // namespace
+
+class LoginTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void challengeResponse_data();
+    void challengeResponse();
+    void logins_data();
+    void logins();
+};
+
+void LoginTest::challengeResponse_data()
+{
+    QTest::addColumn<QByteArray>("password");
+    QTest::addColumn<QByteArray>("challenge");
+    QTest::addColumn<QByteArray>("response");
+    // Digests worked out independently (MD5 of 0x00, password, challenge bytes).
+    QTest::addRow("lowercase") << QByteArray("secret") << QByteArray("0123456789abcdef0123456789abcdef")
+                               << QByteArray("ebbe7c3df6b3d902bfd1f355c6e63289");
+    QTest::addRow("capitals read alike")
+        << QByteArray("secret") << QByteArray("0123456789ABCDEF0123456789ABCDEF")
+        << QByteArray("ebbe7c3df6b3d902bfd1f355c6e63289");
+    QTest::addRow("empty password") << QByteArray() << QByteArray("0123456789abcdef0123456789abcdef")
+                                    << QByteArray("fcb4c16e4375c2590775f3dee281da6b");
+    QTest::addRow("UTF-8 password") << u"sénha"_s.toUtf8() << QByteArray("DEADBEEFDEADBEEFDEADBEEFDEADBEEF")
+                                    << QByteArray("28ba4a57b7d69ae02cd69e52bd8512f0");
+}
+
+void LoginTest::challengeResponse()
+{
+    QFETCH(QByteArray, password);
+    QFETCH(QByteArray, challenge);
+    QFETCH(QByteArray, response);
+    QCOMPARE(::challengeResponse(password, challenge), response);
+}
+
+void LoginTest::logins_data()
+{
+    QTest::addColumn<QByteArray>("password");
+    QTest::addColumn<QList<QByteArray>>("answers");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QList<QByteArray>>("sent");
+
+    const QByteArray challenge = wire({"!done", "=ret=0123456789ABCDEF0123456789ABCDEF"});
+    const QByteArray secondLogin = sentence(
+        {"/login", "=name=admin", "=response=00ebbe7c3df6b3d902bfd1f355c6e63289", "=password=secret"});
+    QTest::addRow("challenge accepted") << QByteArray("secret") << QList<QByteArray>{challenge, Done} << true
+                                        << QList<QByteArray>{LoginAlone, secondLogin};
+    QTest::addRow("challenge, empty password")
+        << QByteArray() << QList<QByteArray>{challenge, Done} << true
+        << QList<QByteArray>{LoginAlone,
+                             sentence({"/login", "=name=admin",
+                                       "=response=00fcb4c16e4375c2590775f3dee281da6b", "=password="})};
+    QTest::addRow("challenge refused")
+        << QByteArray("secret")
+        << QList<QByteArray>{challenge, wire({"!trap", "=message=invalid user name or password (6)"}) + Done}
+        << false << QList<QByteArray>{LoginAlone, secondLogin};
+
+    // Routers from 6.45.1 on give no challenge and take the password at once.
+    const QByteArray plain = sentence({"/login", "=name=admin", "=password=secret"});
+    QTest::addRow("no challenge") << QByteArray("secret") << QList<QByteArray>{Done, Done} << true
+                                  << QList<QByteArray>{LoginAlone, plain};
+    QTest::addRow("trap instead of a challenge")
+        << QByteArray("secret") << QList<QByteArray>{wire({"!trap", "=message=not supported"}) + Done, Done}
+        << true << QList<QByteArray>{LoginAlone, plain};
+    QTest::addRow("no challenge, refused")
+        << QByteArray("secret")
+        << QList<QByteArray>{Done, wire({"!trap", "=message=invalid user name or password (6)"}) + Done}
+        << false << QList<QByteArray>{LoginAlone, plain};
+
+    // A challenge that is not 32 digits is not answered with the password.
+    QTest::addRow("short challenge") << QByteArray("secret")
+                                     << QList<QByteArray>{wire({"!done", "=ret=abc"}), Done} << false
+                                     << QList<QByteArray>{LoginAlone};
+    QTest::addRow("silent router") << QByteArray("secret") << QList<QByteArray>{} << false
+                                   << QList<QByteArray>{LoginAlone};
+    QTest::addRow("fatal") << QByteArray("secret") << QList<QByteArray>{wire({"!fatal", "=message=bye"})}
+                           << false << QList<QByteArray>{LoginAlone};
+    QTest::addRow("closed after the challenge") << QByteArray("secret") << QList<QByteArray>{challenge}
+                                                << false << QList<QByteArray>{LoginAlone, secondLogin};
+}
+
+void LoginTest::logins()
+{
+    QFETCH(QByteArray, password);
+    QFETCH(QList<QByteArray>, answers);
+    QFETCH(bool, accepted);
+    QFETCH(QList<QByteArray>, sent);
+    MemoryTransport t;
+    for (const QByteArray &answer : answers)
+        t.answerNextSend(answer);
+    QCOMPARE(login(t, "admin", password), accepted);
+    QCOMPARE(t.sends(), sent);
+}
+
+WIFITICKETER_TEST(LoginTest)
+#include "logintest.moc"
