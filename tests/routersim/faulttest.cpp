@@ -1,0 +1,141 @@
+#include "simfixture.h"
+#include "testmain.h"
+
+#include "routersim/statejson.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+using namespace routersim;
+
+namespace {
+
+RouterBehaviour faults(void (*change)(RouterBehaviour &))
+{
+    RouterBehaviour behaviour;
+    change(behaviour);
+    return behaviour;
+}
+
+} // namespace
+
+class FaultTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void refusedAdds_data();
+    void refusedAdds();
+    void stall();
+    void closeAfter_data();
+    void closeAfter();
+    void latency();
+    void unreadableInputCloses();
+};
+
+void FaultTest::refusedAdds_data()
+{
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<QByteArrayList>("add");
+    QTest::addRow("hotspot user") << "6.48.6 (stable)"
+                                  << QByteArrayList{"/ip/hotspot/user/add", "=name=a", "=profile=default"};
+    QTest::addRow("User Manager user")
+        << "6.48.6 (stable)"
+        << QByteArrayList{"/tool/user-manager/user/add", "=username=a", "=customer=admin"};
+    QTest::addRow("RouterOS 7 user") << "7.12" << QByteArrayList{"/user-manager/user/add", "=name=a"};
+    QTest::addRow("script") << "6.48.6 (stable)"
+                            << QByteArrayList{"/system/script/add", "=name=a", "=source=x"};
+    QTest::addRow("scheduler") << "6.48.6 (stable)" << QByteArrayList{"/system/scheduler/add", "=name=a"};
+}
+
+void FaultTest::refusedAdds()
+{
+    QFETCH(QString, version);
+    QFETCH(QByteArrayList, add);
+    SimFixture sim(routerWithVersion(version), faults([](RouterBehaviour &b) { b.refuseAdds = true; }));
+    QVERIFY(sim.start());
+    QVERIFY(sim.login());
+    const QJsonObject before = stateToJson(sim.router().state());
+    QCOMPARE(sim.call(add), (QStringList{QStringLiteral("!trap =message=not enough permissions (9)"),
+                                         QStringLiteral("!done")}));
+    QCOMPARE(stateToJson(sim.router().state()), before);
+    // Everything else is answered as usual.
+    QCOMPARE(sim.call({"/system/script/print"}), QStringList{QStringLiteral("!done")});
+
+    RouterBehaviour accepting = sim.router().behaviour();
+    accepting.refuseAdds = false;
+    sim.router().setBehaviour(accepting);
+    QVERIFY(sim.call(add).value(0).startsWith(u"!done =ret="));
+}
+
+void FaultTest::stall()
+{
+    SimFixture sim(defaultRouterState(), faults([](RouterBehaviour &b) { b.stall = true; }));
+    QVERIFY(sim.start());
+    QCOMPARE(sim.client().call({"/login", "=name=admin", "=password="}, 300),
+             QStringList{QStringLiteral("<no answer>")});
+    // Read and logged, but neither answered nor acted on.
+    QCOMPARE(sim.router().sentencesOf(1), (QList<Sentence>{{"/login", "=name=admin", "=password="}}));
+    QCOMPARE(sim.client().call({"/ip/hotspot/user/add", "=name=a"}, 300),
+             QStringList{QStringLiteral("<no answer>")});
+    QVERIFY(sim.router().state().hotspotUsers.isEmpty());
+
+    // Switched off on a live connection, later sentences are answered; the
+    // stalled ones never are.
+    sim.router().setBehaviour({});
+    QVERIFY(sim.login());
+    QCOMPARE(sim.call({"/ip/hotspot/user/print"}), QStringList{QStringLiteral("!done")});
+}
+
+void FaultTest::closeAfter_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addRow("1") << 1;
+    QTest::addRow("3") << 3;
+}
+
+void FaultTest::closeAfter()
+{
+    QFETCH(int, count);
+    SimFixture sim(defaultRouterState(), {LoginMode::Plain, false, false, count});
+    QVERIFY(sim.start());
+    // Every connection has its own count: a second one is served as long.
+    for (int connection = 1; connection <= 2; ++connection) {
+        RawClient client;
+        QVERIFY(client.connectTo(sim.port()));
+        QCOMPARE(client.call({"/login", "=name=admin", "=password="}), QStringList{QStringLiteral("!done")});
+        for (int i = 1; i < count; ++i)
+            QCOMPARE(client.call({"/system/script/print"}), QStringList{QStringLiteral("!done")});
+        QVERIFY(client.waitForClosed());
+        QCOMPARE(sim.router().log().size(), connection * count);
+    }
+}
+
+void FaultTest::latency()
+{
+    SimFixture sim(defaultRouterState(), faults([](RouterBehaviour &b) { b.latencyMs = 300; }));
+    QVERIFY(sim.start());
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(sim.login());
+    QVERIFY2(clock.elapsed() >= 290, qPrintable(QString::number(clock.elapsed())));
+
+    // Two commands sent together are answered in order.
+    sim.client().sendSentence({"/ip/hotspot/user/add", "=name=a", "=profile=default"});
+    sim.client().sendSentence({"/ip/hotspot/user/print"});
+    QCOMPARE(sim.client().readAnswer(), QStringList{QStringLiteral("!done =ret=*8")});
+    QCOMPARE(sim.client().readAnswer().value(0),
+             QStringLiteral("!re =.id=*8 =name=a =profile=default =disabled=false"));
+}
+
+void FaultTest::unreadableInputCloses()
+{
+    SimFixture sim;
+    QVERIFY(sim.start());
+    sim.client().sendBytes(QByteArray::fromHex("062f6c6f67696ef8"));
+    QVERIFY(sim.client().waitForClosed());
+    QVERIFY(sim.router().log().isEmpty());
+}
+
+WIFITICKETER_TEST(FaultTest)
+#include "faulttest.moc"

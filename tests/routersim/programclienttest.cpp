@@ -1,0 +1,202 @@
+#include "simfixture.h"
+#include "testmain.h"
+
+#include "routeros/apisentence.h"
+#include "routeros/codec.h"
+#include "routeros/session.h"
+
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace routersim;
+
+Q_DECLARE_METATYPE(routersim::LoginMode)
+
+namespace {
+
+ApiSentence command(const QByteArrayList &words)
+{
+    ApiSentence sentence;
+    for (const QByteArray &word : words)
+        addWord(sentence, word);
+    return sentence;
+}
+
+std::unique_ptr<ApiTransport> connectTo(const SimFixture &sim, int timeoutMs = 5000)
+{
+    return connectSocket(QStringLiteral("127.0.0.1"), sim.port(), timeoutMs);
+}
+
+} // namespace
+
+// The program's own client (connection, login, codec) against the simulator.
+class ProgramClientTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void login_data();
+    void login();
+    void readsPrintReply();
+    void readsTrapReply();
+    void closeSessionQuits();
+    void stalledRouter();
+    void slowRouter();
+    void connectionClosedByRouter();
+};
+
+void ProgramClientTest::login_data()
+{
+    QTest::addColumn<LoginMode>("mode");
+    QTest::addColumn<QByteArray>("password");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>(
+        "secondSentence"); // pattern of the words sent after the bare "/login", joined by blanks
+
+    const QString challengeForm =
+        QStringLiteral("^/login =name=admin =response=00[0-9a-f]{32} =password=%1$");
+    const QString plainForm = QStringLiteral("^/login =name=admin =password=%1$");
+    for (const auto &[mode, name] :
+         {std::pair{LoginMode::Challenge, "challenge"}, std::pair{LoginMode::Both, "both"},
+          std::pair{LoginMode::Plain, "plain"}, std::pair{LoginMode::PlainTrap, "plain-trap"}}) {
+        const QString form =
+            mode == LoginMode::Challenge || mode == LoginMode::Both ? challengeForm : plainForm;
+        QTest::addRow("%s", name) << mode << QByteArray("pw") << true << form.arg(QStringLiteral("pw"));
+        QTest::addRow("%s, wrong password", name)
+            << mode << QByteArray("px") << false << form.arg(QStringLiteral("px"));
+    }
+    QTest::addRow("both, empty password")
+        << LoginMode::Both << QByteArray() << false << challengeForm.arg(QString());
+}
+
+void ProgramClientTest::login()
+{
+    QFETCH(LoginMode, mode);
+    QFETCH(QByteArray, password);
+    QFETCH(bool, accepted);
+    QFETCH(QString, secondSentence);
+    SimFixture sim(routerWithUser(QStringLiteral("admin"), QStringLiteral("pw")), {mode});
+    QVERIFY(sim.start(false));
+    std::unique_ptr<ApiTransport> transport = connectTo(sim);
+    QVERIFY(transport);
+    QCOMPARE(::login(*transport, "admin", password), accepted);
+
+    const QList<Sentence> sent = sim.router().sentencesOf(1);
+    QCOMPARE(sent.size(), 2);
+    QCOMPARE(sent[0], Sentence{"/login"});
+    const QString second = QString::fromUtf8(sent[1].join(' '));
+    QVERIFY2(QRegularExpression(secondSentence).match(second).hasMatch(), qPrintable(second));
+}
+
+void ProgramClientTest::readsPrintReply()
+{
+    RouterState state = defaultRouterState();
+    // Values longer than a receive chunk.
+    for (const char *name : {"a", "b", "c"})
+        state.hotspotUsers.append(
+            hotspotUser(QString::fromLatin1(name), QStringLiteral("default"), QString(3000, u'7')));
+    SimFixture sim(state);
+    QVERIFY(sim.start(false));
+    std::unique_ptr<ApiTransport> transport = connectTo(sim);
+    QVERIFY(transport && ::login(*transport, "admin", ""));
+
+    writeSentence(*transport, command({"/ip/hotspot/user/print"}));
+    const ApiReply reply = readReply(*transport);
+    QCOMPARE(reply.sentences.size(), 4);
+    QCOMPARE(reply.sentences[3].kind, ReplyKind::Done);
+    QCOMPARE(attributeValue(reply.sentences[0], QStringLiteral("=.id=")), QStringLiteral("*8"));
+    QCOMPARE(attributeValue(reply.sentences[2], QStringLiteral("=name=")), QStringLiteral("c"));
+    QCOMPARE(attributeValue(reply.sentences[1], QStringLiteral("=comment=")), QString(3000, u'7'));
+
+    writeSentence(*transport, command({"/ip/hotspot/user/print", "?name=nobody"}));
+    const ApiReply none = readReply(*transport);
+    QCOMPARE(none.sentences.size(), 1);
+    QCOMPARE(none.sentences[0].kind, ReplyKind::Done);
+}
+
+void ProgramClientTest::readsTrapReply()
+{
+    SimFixture sim;
+    QVERIFY(sim.start(false));
+    std::unique_ptr<ApiTransport> transport = connectTo(sim);
+    QVERIFY(transport && ::login(*transport, "admin", ""));
+    const ApiSentence add = command({"/ip/hotspot/user/add", "=name=ana", "=password=p", "=profile=default"});
+    writeSentence(*transport, add);
+    QCOMPARE(attributeValue(readReply(*transport).sentences.value(0), QStringLiteral("=ret=")),
+             QStringLiteral("*8"));
+
+    writeSentence(*transport, add);
+    const ApiReply refused = readReply(*transport);
+    QCOMPARE(refused.sentences.size(), 1);
+    QCOMPARE(refused.sentences[0].kind, ReplyKind::Trap);
+    QCOMPARE(attributeValue(refused.sentences[0], QStringLiteral("=message=")),
+             QStringLiteral("failure: already have user with this name"));
+    // The "!done" after the trap was taken with it: the next reply is the print's.
+    writeSentence(*transport, command({"/ip/hotspot/user/print", "?name=ana"}));
+    const ApiReply print = readReply(*transport);
+    QCOMPARE(print.sentences.size(), 2);
+    QCOMPARE(attributeValue(print.sentences[0], QStringLiteral("=.id=")), QStringLiteral("*8"));
+}
+
+void ProgramClientTest::closeSessionQuits()
+{
+    SimFixture sim;
+    QVERIFY(sim.start(false));
+    ApiConnection connection{connectTo(sim)};
+    QVERIFY(connection.transport && ::login(*connection.transport, "admin", ""));
+    QElapsedTimer clock;
+    clock.start();
+    closeSession(connection);
+    // The router's "!fatal" and its closing end the wait at once.
+    QVERIFY(clock.elapsed() < 3000);
+    QVERIFY(!connection.transport);
+    QCOMPARE(sim.router().sentencesOf(1).last(), Sentence{"/quit"});
+}
+
+void ProgramClientTest::stalledRouter()
+{
+    SimFixture sim(defaultRouterState(), {LoginMode::Both, false, true});
+    QVERIFY(sim.start(false));
+    std::unique_ptr<ApiTransport> transport = connectTo(sim, 300);
+    QVERIFY(transport);
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(!::login(*transport, "admin", ""));
+    QVERIFY(clock.elapsed() < 3000);
+    QCOMPARE(sim.router().sentencesOf(1), QList<Sentence>{{"/login"}});
+}
+
+void ProgramClientTest::slowRouter()
+{
+    RouterBehaviour slow;
+    slow.latencyMs = 200;
+    SimFixture sim(defaultRouterState(), slow);
+    QVERIFY(sim.start(false));
+    std::unique_ptr<ApiTransport> transport = connectTo(sim, 2000);
+    QVERIFY(transport && ::login(*transport, "admin", ""));
+    writeSentence(*transport, command({"/system/resource/print"}));
+    QCOMPARE(attributeValue(readReply(*transport).sentences.value(0), QStringLiteral("=version=")),
+             QStringLiteral("6.48.6 (stable)"));
+}
+
+void ProgramClientTest::connectionClosedByRouter()
+{
+    RouterBehaviour closing;
+    closing.closeAfter = 3;
+    SimFixture sim(defaultRouterState(), closing);
+    QVERIFY(sim.start(false));
+    std::unique_ptr<ApiTransport> transport = connectTo(sim);
+    QVERIFY(transport && ::login(*transport, "admin", ""));
+    writeSentence(*transport, command({"/system/resource/print"}));
+    QCOMPARE(readReply(*transport).sentences.size(), 2);
+    // The router has closed: the next reply is empty, and comes at once.
+    QElapsedTimer clock;
+    clock.start();
+    writeSentence(*transport, command({"/system/resource/print"}));
+    QCOMPARE(readReply(*transport).sentences.size(), 0);
+    QVERIFY(clock.elapsed() < 3000);
+}
+
+WIFITICKETER_TEST(ProgramClientTest)
+#include "programclienttest.moc"

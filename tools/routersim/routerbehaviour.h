@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace routersim {
+
+// How the router answers "/login", by RouterOS generation.
+enum class LoginMode
+{
+    Challenge, // before 6.43: a bare "/login" gives an MD5 challenge, only the response logs in
+    Both,      // 6.43 to 6.45.0: the challenge is given, name and password also log in
+    Plain,     // 6.45.1 and 7: a bare "/login" gives no challenge, name and password log in
+    PlainTrap  // a bare "/login" is refused; name and password log in
+};
+
+// The login generation and the faults a test can switch on.
+struct RouterBehaviour
+{
+    LoginMode login = LoginMode::Both;
+    bool refuseAdds = false; // every add command answers a trap
+    bool stall = false;      // sentences are read and logged, never answered
+    int closeAfter = 0;      // the connection is closed after answering this many sentences (0: never)
+    int latencyMs = 0;       // every answer waits this long
+};
+
+QString loginModeName(LoginMode mode);
+// "challenge", "both", "plain" or "plain-trap".
+std::optional<LoginMode> loginModeFromName(const QString &name);
+
+} // namespace routersim

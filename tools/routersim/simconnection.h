@@ -1,0 +1,49 @@
+#pragma once
+
+#include "commandhandler.h"
+#include "simulatedrouter.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+#include <QTimer>
+
+class QTcpSocket;
+
+namespace routersim {
+
+// One API connection: reads sentences as they complete, hands them to the
+// router and writes the answers, each when its delay has passed, in order.
+class SimConnection : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Takes the socket over.
+    SimConnection(QTcpSocket *socket, SimulatedRouter &router, QObject *parent);
+
+private:
+    struct Outgoing
+    {
+        QByteArray bytes;
+        qint64 dueMs = 0;
+        bool close = false;
+    };
+
+    void readIncoming();
+    void writeDue();
+
+    QTcpSocket *m_socket;
+    SimulatedRouter &m_router;
+    int m_number;
+    Session m_session;
+    QByteArray m_received;
+    int m_sentences = 0;
+    bool m_closing = false;
+    QList<Outgoing> m_outbox;
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+};
+
+} // namespace routersim
