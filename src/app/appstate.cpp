@@ -34,6 +34,12 @@ void startUp(AppState &state)
     loadUserDatabase(state.paths.dataFolder, state.userNames);
 }
 
+QString currentUserName(const AppState &state)
+{
+    return state.currentUser >= 0 && state.currentUser < state.users.size() ? state.users[state.currentUser].Name
+                                                                             : QString();
+}
+
 void setPosMode(AppState &state, bool posMode)
 {
     if (state.currentUser < 0 || state.currentUser >= state.users.size())

@@ -10,6 +10,8 @@
 
 #include "generation/voucherprofile.h"
 #include "generation/voucherrecord.h"
+#include "router/routerinfo.h"
+#include "routeros/session.h"
 
 #include <QList>
 #include <QStringList>
@@ -40,9 +42,11 @@ struct AppState
     QList<RouterConfig> routers;  // in file order
     qsizetype currentRouter = -1; // index into routers chosen at login, else -1
     QList<HotSpotProfile> hotSpotProfiles;
-    QStringList userNames; // the username database
-    ProfileList profiles;  // sellable profiles, rebuilt at each session start
-    BatchList batch;       // vouchers of the last generation run
+    QStringList userNames;    // the username database
+    ProfileList profiles;     // sellable profiles, rebuilt at each session start
+    BatchList batch;          // vouchers of the last generation run
+    RouterInfo routerInfo;    // of the current router
+    ApiConnection connection; // the one router session slot
 
     NumberSeparators separators; // of the user's locale, taken at start-up
 
@@ -57,6 +61,9 @@ PriceFormat priceFormat(const AppState &state);
 // with the program users, the routers (seeded from the legacy values when there
 // are none), the hotspot profiles and the username list. Shows nothing.
 void startUp(AppState &state);
+
+// The name of the logged-in program user; empty when nobody is logged in.
+QString currentUserName(const AppState &state);
 
 // The store part of entering or leaving POS mode: the current program user's
 // flag changes and "UsersData" is written (failures are silent).

@@ -1,22 +1,39 @@
 #include "clioptions.h"
 
+#include "generation/duration.h"
+
 #include <QCommandLineParser>
+#include <QHash>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-const QStringList Commands = {u"routers"_s};
+// The options each command takes besides the common ones.
+const QHash<QString, QStringList> CommandOptions = {
+    {u"routers"_s, {}},
+    {u"profiles"_s, {}},
+    {u"upload-script"_s, {u"interval"_s}},
+    {u"remove"_s, {u"user"_s, u"usermanager"_s}},
+};
+
+const QStringList CommonOptions = {u"router"_s, u"operator"_s, u"operator-password"_s, u"yes"_s, u"no"_s};
 
 } // namespace
 
 QString cliUsage()
 {
-    return uR"(Usage: wifiticketer-cli [options] COMMAND
+    return uR"(Usage: wifiticketer-cli [options] COMMAND [command options]
 
 Commands:
   routers                    one line per configured router, tab-separated:
                              Name, Address, Port, ApiUser, HS=0|1, UM=0|1, MAC=0|1, UserManagerAdmin
+  profiles                   logs in and lists the sellable profiles, tab-separated:
+                             HS|UM, Title, Validity, ValidityDisplay, Price, PriceText, Design
+  upload-script [--interval DURATION]
+                             uploads the expiration script and its scheduler entry to the router
+  remove --user NAME [--usermanager]
+                             removes a hotspot user (or a User Manager user) from the router
 
 Options:
   --router NAME              the router named exactly NAME (default: the first router)
@@ -37,7 +54,10 @@ std::variant<CliOptions, UsageError> parseCliOptions(const QStringList &argument
     const QCommandLineOption yes(u"yes"_s);
     const QCommandLineOption no(u"no"_s);
     const QCommandLineOption help(QStringList{u"h"_s, u"help"_s});
-    parser.addOptions({router, operatorName, operatorPassword, yes, no, help});
+    const QCommandLineOption interval(u"interval"_s, QString(), u"DURATION"_s);
+    const QCommandLineOption user(u"user"_s, QString(), u"NAME"_s);
+    const QCommandLineOption userManager(u"usermanager"_s);
+    parser.addOptions({router, operatorName, operatorPassword, yes, no, help, interval, user, userManager});
 
     if (!parser.parse(QStringList{u"wifiticketer-cli"_s} + arguments))
         return UsageError{parser.errorText()};
@@ -52,17 +72,22 @@ std::variant<CliOptions, UsageError> parseCliOptions(const QStringList &argument
         return UsageError{u"no command given"_s};
     if (positional.size() > 1)
         return UsageError{u"unexpected argument '%1'"_s.arg(positional[1])};
-    if (!Commands.contains(positional[0]))
-        return UsageError{u"unknown command '%1'"_s.arg(positional[0])};
+    const QString command = positional[0];
+    if (!CommandOptions.contains(command))
+        return UsageError{u"unknown command '%1'"_s.arg(command)};
+    for (const QString &name : parser.optionNames()) {
+        if (!CommonOptions.contains(name) && !CommandOptions[command].contains(name))
+            return UsageError{u"%1 does not take --%2"_s.arg(command, name)};
+    }
     if (parser.isSet(yes) && parser.isSet(no))
         return UsageError{u"--yes and --no exclude each other"_s};
-    for (const QCommandLineOption &single : {router, operatorName, operatorPassword}) {
+    for (const QCommandLineOption &single : {router, operatorName, operatorPassword, interval, user}) {
         if (parser.values(single).size() > 1)
             return UsageError{u"--%1 given more than once"_s.arg(single.names().constFirst())};
     }
 
     CliOptions options;
-    options.command = positional[0];
+    options.command = command;
     if (parser.isSet(router))
         options.router = parser.value(router);
     options.operatorName = parser.value(operatorName);
@@ -71,5 +96,16 @@ std::variant<CliOptions, UsageError> parseCliOptions(const QStringList &argument
         options.answer = Answer::Yes;
     else if (parser.isSet(no))
         options.answer = Answer::No;
+    if (parser.isSet(interval)) {
+        options.intervalSeconds = parseDuration(parser.value(interval));
+        if (options.intervalSeconds <= 0)
+            return UsageError{u"--interval needs a duration such as 10m or 00:10:00"_s};
+    }
+    if (command == u"remove") {
+        options.user = parser.value(user);
+        if (options.user.isEmpty())
+            return UsageError{u"remove needs --user NAME"_s};
+        options.userManager = parser.isSet(userManager);
+    }
     return options;
 }

@@ -16,6 +16,10 @@ struct CliOptions
     QString operatorPassword;
     std::optional<Answer> answer; // --yes or --no: the answer to every question
     bool help = false;
+
+    qint64 intervalSeconds = 0; // upload-script --interval; 0: the configured one
+    QString user;               // remove --user
+    bool userManager = false;   // remove --usermanager
 };
 
 struct UsageError

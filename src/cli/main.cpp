@@ -1,6 +1,10 @@
 #include "clioptions.h"
+#include "exitcodes.h"
+#include "profilescommand.h"
+#include "removecommand.h"
 #include "routerscommand.h"
 #include "terminalinteraction.h"
+#include "uploadscriptcommand.h"
 
 #include "app/appstate.h"
 
@@ -9,17 +13,6 @@
 #include <clocale>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-enum ExitCode
-{
-    Done = 0,
-    Failed = 1,
-    Usage = 2
-};
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -32,21 +25,27 @@ int main(int argc, char *argv[])
     const auto parsed = parseCliOptions(app.arguments().mid(1));
     if (const UsageError *error = std::get_if<UsageError>(&parsed)) {
         err << "wifiticketer-cli: " << error->message << "\n\n" << cliUsage();
-        return Usage;
+        return ExitUsage;
     }
     const CliOptions &options = std::get<CliOptions>(parsed);
     if (options.help) {
         out << cliUsage();
-        return Done;
+        return ExitDone;
     }
 
     AppState state(defaultStoragePaths());
     startUp(state);
     TerminalInteraction interaction(options.answer);
 
-    int code = Failed;
+    int code = ExitUsage;
     if (options.command == u"routers")
         code = runRoutersCommand(state, out);
+    else if (options.command == u"profiles")
+        code = runProfilesCommand(state, options, interaction, out);
+    else if (options.command == u"upload-script")
+        code = runUploadScriptCommand(state, options, interaction);
+    else if (options.command == u"remove")
+        code = runRemoveCommand(state, options, interaction);
     out.flush();
     return code;
 }

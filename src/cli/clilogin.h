@@ -1,0 +1,13 @@
+#pragma once
+
+#include <optional>
+
+struct AppState;
+struct CliOptions;
+class OperatorInteraction;
+
+// Chooses the router (--router, else the first of the list, as the login window
+// does) and checks the program user like the login window. Nothing when both
+// are fine, else the exit code (the reason has been written to standard error).
+std::optional<int> logInAsOperator(AppState &state, const CliOptions &options,
+                                   OperatorInteraction &interaction);

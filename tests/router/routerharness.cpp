@@ -1,0 +1,70 @@
+#include "routerharness.h"
+
+#include "routeros/session.h"
+
+using namespace Qt::StringLiterals;
+
+RouterHarness::RouterHarness(const routersim::RouterState &router,
+                             const routersim::RouterBehaviour &behaviour)
+    : state(folder.storagePaths()), m_router(router, behaviour), m_server(m_router)
+{
+    state.clock = &clock;
+    state.users = {{u"caixa"_s, QString(), false, false, false}};
+    state.currentUser = 0;
+}
+
+bool RouterHarness::start()
+{
+    if (!m_server.start(0))
+        return false;
+    RouterConfig config;
+    config.Name = u"Sim"_s;
+    config.Address = u"127.0.0.1"_s;
+    config.Port = QString::number(m_server.port());
+    config.ApiUser = u"admin"_s;
+    state.routers = {config};
+    state.currentRouter = 0;
+    return true;
+}
+
+bool RouterHarness::openSession()
+{
+    return ::openSession(state.connection, state.routers[state.currentRouter], interaction);
+}
+
+void RouterHarness::closeSession()
+{
+    ::closeSession(state.connection);
+}
+
+QList<QStringList> RouterHarness::sent() const
+{
+    QList<QStringList> out;
+    for (const routersim::LoggedSentence &logged : m_router.log()) {
+        QStringList words;
+        for (const QByteArray &word : logged.words)
+            words.append(QString::fromUtf8(word));
+        out.append(words);
+    }
+    return out;
+}
+
+QList<QStringList> RouterHarness::commands() const
+{
+    QList<QStringList> out;
+    for (const QStringList &words : sent()) {
+        if (!words.isEmpty() && words.first() != u"/login" && words.first() != u"/quit")
+            out.append(words);
+    }
+    return out;
+}
+
+std::shared_ptr<VoucherProfile> userManagerProfile(const QString &name, const QString &validity)
+{
+    return makeVoucherProfile(name, 500, validity, PriceFormat{u"%c"_s, {}});
+}
+
+std::shared_ptr<VoucherProfile> hotSpotProfile(const HotSpotProfile &hotSpot)
+{
+    return makeVoucherProfile(hotSpot, PriceFormat{u"%c"_s, {}});
+}
