@@ -1,0 +1,499 @@
+#include "scriptedinteraction.h"
+#include "testfolder.h"
+#include "testmain.h"
+
+#include "app/appsettings.h"
+#include "app/hotspotprofilesfile.h"
+#include "app/routersfile.h"
+#include "app/settingskey.h"
+
+#include "routersim/routerbehaviour.h"
+#include "routersim/routerstate.h"
+#include "routersim/statejson.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTcpServer>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Commands = QList<QStringList>;
+
+const QString LoginRefused =
+    u"Nome de usuário ou senha inválido.\n\nPor padrão os campos Nome de usuário e senha são vazios.\n"_s;
+const QString ScriptQuestion =
+    u"Ao criar usuários do HotSpot, o wifiTicketer necessita fazer upload de um script para controlar a "
+    "expiração do usuário.\nVocê deseja transferir esse script para o roteador?\n"_s;
+const QString ScriptUploaded = u"Script transferido com sucesso para o roteador.\nScript and scheduler foram "
+                               "criados com o nome wifiTicketer.\n"_s;
+const QStringList Operator = {u"--operator"_s, u"caixa"_s, u"--operator-password"_s, u"1234"_s};
+
+struct CliRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+CliRun runCli(const TestFolder &folder, const QStringList &arguments)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"WIFITICKETER_SETTINGS"_s, folder.settingsFile());
+    env.insert(u"WIFITICKETER_DATA_DIR"_s, folder.dataFolder());
+    env.insert(u"WIFITICKETER_API_TIMEOUT_MS"_s, u"5000"_s);
+    process.setProcessEnvironment(env);
+    // Standard input stays an open pipe: a question read from it would hang the run.
+    process.start(QStringLiteral(WIFITICKETER_CLI_PATH), arguments);
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// The simulator executable on a free port, started from a state, writing its
+// state and the sentences it receives to files of the folder.
+class SimProcess
+{
+public:
+    explicit SimProcess(const TestFolder &folder)
+        : m_config(folder.path() + u"/sim-config.json"_s), m_state(folder.path() + u"/sim-state.json"_s),
+          m_log(folder.path() + u"/sim-log.jsonl"_s)
+    {
+    }
+    ~SimProcess()
+    {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+
+    bool start(const routersim::RouterState &state, bool refuseAdds = false)
+    {
+        QJsonObject config = routersim::stateToJson(state);
+        config.insert(u"refuseAdds"_s, refuseAdds);
+        QFile file(m_config);
+        if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(config).toJson()) < 0)
+            return false;
+        file.close();
+        m_process.start(
+            QStringLiteral(WIFITICKETER_ROUTERSIM_PATH),
+            {u"--port"_s, u"0"_s, u"--config"_s, m_config, u"--state"_s, m_state, u"--log"_s, m_log});
+        if (!m_process.waitForStarted(10000))
+            return false;
+        while (!m_process.canReadLine()) {
+            if (!m_process.waitForReadyRead(10000))
+                return false;
+        }
+        const QRegularExpressionMatch match =
+            QRegularExpression(u"^listening on 127\\.0\\.0\\.1:(\\d+)\\n$"_s)
+                .match(QString::fromUtf8(m_process.readLine()));
+        m_port = match.hasMatch() ? match.captured(1).toUShort() : 0;
+        return m_port != 0;
+    }
+
+    quint16 port() const { return m_port; }
+
+    routersim::RouterState state() const
+    {
+        QFile file(m_state);
+        routersim::RouterState state;
+        routersim::RouterBehaviour behaviour;
+        QString error;
+        if (file.open(QIODevice::ReadOnly))
+            routersim::applyConfigJson(QJsonDocument::fromJson(file.readAll()).object(), state, behaviour,
+                                       error);
+        return state;
+    }
+
+    // The received sentences after the logins, without "/quit".
+    Commands commands() const
+    {
+        Commands out;
+        QFile file(m_log);
+        if (!file.open(QIODevice::ReadOnly))
+            return out;
+        while (!file.atEnd()) {
+            QStringList words;
+            for (const QJsonValue &word :
+                 QJsonDocument::fromJson(file.readLine()).object()[u"words"].toArray())
+                words.append(word.toString());
+            if (!words.isEmpty() && words[0] != u"/login" && words[0] != u"/quit")
+                out.append(words);
+        }
+        return out;
+    }
+
+private:
+    QString m_config;
+    QString m_state;
+    QString m_log;
+    QProcess m_process;
+    quint16 m_port = 0;
+};
+
+// An installation with the program user caixa (password 1234), prices in
+// "R$ %c", the expiry script run every 15 minutes, the routers "Sim" (the
+// simulator, selling both kinds of profiles) and "Outro" (nobody listens), and
+// two hotspot profiles.
+bool install(const TestFolder &folder, quint16 simPort)
+{
+    ScriptedInteraction interaction;
+    AppSettings settings;
+    settings.UseCurrency = u"R$ %c"_s;
+    settings.HotSpotScheduleInterval = 900;
+    const QList<AppUser> users = {{u"caixa"_s, u"1234"_s, false, false, false}};
+    if (!saveSettings(SettingsKey(folder.settingsFile()), settings, users, interaction))
+        return false;
+
+    RouterConfig sim;
+    sim.Name = u"Sim"_s;
+    sim.Address = u"127.0.0.1"_s;
+    sim.Port = QString::number(simPort);
+    sim.ApiUser = u"admin"_s;
+    sim.UserManagerAdmin = u"admin"_s;
+    RouterConfig other = sim;
+    other.Name = u"Outro"_s;
+    QTcpServer probe; // a port that was free a moment ago
+    if (!probe.listen(QHostAddress::LocalHost, 0))
+        return false;
+    other.Port = QString::number(probe.serverPort());
+    probe.close();
+
+    HotSpotProfile threeHours;
+    threeHours.Name = u"3 horas"_s;
+    threeHours.Validity = 3 * 3600;
+    threeHours.RouterProfile = u"default"_s;
+    threeHours.Price = 300;
+    HotSpotProfile thirtyDays = threeHours;
+    thirtyDays.Name = u"30 dias"_s;
+    thirtyDays.Validity = 30 * 86400;
+    thirtyDays.Price = 4500;
+    return saveRouters(folder.dataFolder(), {sim, other}, interaction) &&
+           saveHotSpotProfiles(folder.dataFolder(), {threeHours, thirtyDays}, interaction);
+}
+
+routersim::HotspotUser hotspotUser(const QString &name)
+{
+    routersim::HotspotUser user;
+    user.name = name;
+    return user;
+}
+
+routersim::UserManagerUser userManagerUser(const QString &name)
+{
+    routersim::UserManagerUser user;
+    user.name = name;
+    user.customer = u"admin"_s;
+    return user;
+}
+
+template<class T>
+QStringList namesOf(const QList<T> &records)
+{
+    QStringList names;
+    for (const T &record : records)
+        names.append(record.name);
+    return names;
+}
+
+} // namespace
+
+class RouterCommandsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void profiles_data();
+    void profiles();
+    void wrongOperator_data();
+    void wrongOperator();
+    void unreachableRouter_data();
+    void unreachableRouter();
+    void uploadScript_data();
+    void uploadScript();
+    void uploadScriptRefused();
+    void remove_data();
+    void remove();
+    void usageErrors_data();
+    void usageErrors();
+    void unknownRouter_data();
+    void unknownRouter();
+};
+
+void RouterCommandsTest::profiles_data()
+{
+    QTest::addColumn<QStringList>("answer");
+    QTest::addColumn<bool>("uploaded");
+    QTest::addRow("yes") << QStringList{u"--yes"_s} << true;
+    QTest::addRow("no") << QStringList{u"--no"_s} << false;
+    // Standard input is no terminal: the question is answered No.
+    QTest::addRow("no terminal") << QStringList{} << false;
+}
+
+void RouterCommandsTest::profiles()
+{
+    QFETCH(QStringList, answer);
+    QFETCH(bool, uploaded);
+
+    TestFolder folder;
+    SimProcess sim(folder);
+    QVERIFY(sim.start(routersim::defaultRouterState()));
+    QVERIFY(install(folder, sim.port()));
+    const CliRun run = runCli(folder, Operator + answer + QStringList{u"profiles"_s});
+
+    QCOMPARE(run.exitCode, 0);
+    // Hotspot profiles of the installation and User Manager profiles of the
+    // router, together in order of validity.
+    QCOMPARE(run.out, u"HS\t3 horas\t 03:00:00\t03:00:00\t300\tR$ 3,00\t\n"
+                      "UM\t1dia\t1d\t1 dia \t500\tR$ 5,00\t\n"
+                      "UM\t7dias\t7d\t7 dias \t2500\tR$ 25,00\t\n"
+                      "HS\t30 dias\t30d\t30 dias \t4500\tR$ 45,00\t\n"_s);
+    QCOMPARE(run.err, ScriptQuestion + (uploaded ? ScriptUploaded : QString()));
+    const Commands commands = sim.commands();
+    QCOMPARE(commands.value(0), QStringList{u"/system/resource/print"_s});
+    const routersim::RouterState router = sim.state();
+    QCOMPARE(namesOf(router.scripts), uploaded ? QStringList{u"wifiTicketer"_s} : QStringList());
+    QCOMPARE(namesOf(router.schedulers), uploaded ? QStringList{u"wifiTicketer"_s} : QStringList());
+    if (uploaded)
+        QCOMPARE(router.schedulers[0].interval, u" 00:15:00"_s);
+}
+
+void RouterCommandsTest::wrongOperator_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    const QStringList wrongPassword = {u"--operator"_s, u"caixa"_s, u"--operator-password"_s, u"4321"_s};
+    QTest::addRow("profiles") << wrongPassword + QStringList{u"--yes"_s, u"profiles"_s};
+    // Names are compared with their case.
+    QTest::addRow("profiles, name in capitals")
+        << QStringList{u"--operator"_s, u"Caixa"_s, u"--operator-password"_s, u"1234"_s, u"profiles"_s};
+    QTest::addRow("upload-script") << wrongPassword + QStringList{u"upload-script"_s};
+    QTest::addRow("remove") << wrongPassword + QStringList{u"remove"_s, u"--user"_s, u"ana"_s};
+    // Without --operator the empty name is checked, and there is no such user.
+    QTest::addRow("no operator") << QStringList{u"remove"_s, u"--user"_s, u"ana"_s};
+}
+
+void RouterCommandsTest::wrongOperator()
+{
+    QFETCH(QStringList, arguments);
+
+    TestFolder folder;
+    SimProcess sim(folder);
+    routersim::RouterState state = routersim::defaultRouterState();
+    state.hotspotUsers = {hotspotUser(u"ana"_s)};
+    QVERIFY(sim.start(state));
+    QVERIFY(install(folder, sim.port()));
+    const CliRun run = runCli(folder, arguments);
+
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.err, LoginRefused);
+    QCOMPARE(run.out, QString());
+    // The router is not contacted.
+    QCOMPARE(sim.commands(), Commands());
+    QCOMPARE(namesOf(sim.state().hotspotUsers), QStringList{u"ana"_s});
+}
+
+void RouterCommandsTest::unreachableRouter_data()
+{
+    QTest::addColumn<QStringList>("command");
+    QTest::addRow("profiles") << QStringList{u"profiles"_s};
+    QTest::addRow("upload-script") << QStringList{u"upload-script"_s};
+    QTest::addRow("remove") << QStringList{u"remove"_s, u"--user"_s, u"ana"_s};
+}
+
+void RouterCommandsTest::unreachableRouter()
+{
+    QFETCH(QStringList, command);
+
+    TestFolder folder;
+    QVERIFY(install(folder, 8728));
+    const CliRun run = runCli(folder, Operator + QStringList{u"--router"_s, u"Outro"_s} + command);
+
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.err,
+             u"Ocorreu um erro ao conectar ao roteador Mikrotik Outro.\nVerifique se digitou o IP e a "
+             "porta API corretos.\n\nCertifique que o serviço API está habilitado no roteador.\n"_s);
+    QCOMPARE(run.out, QString());
+}
+
+void RouterCommandsTest::uploadScript_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<bool>("existing");
+    QTest::addColumn<QString>("interval");
+    QTest::addRow("--interval 5m") << QStringList{u"--interval"_s, u"5m"_s} << false << u" 00:05:00"_s;
+    QTest::addRow("--interval 1d2h") << QStringList{u"--interval"_s, u"1d2h"_s} << false << u"1d 02:00:00"_s;
+    QTest::addRow("configured interval") << QStringList{} << false << u" 00:15:00"_s;
+    // Forced: what is on the router is replaced without a question.
+    QTest::addRow("replaces existing")
+        << QStringList{u"--interval"_s, u"00:05:00"_s} << true << u" 00:05:00"_s;
+}
+
+void RouterCommandsTest::uploadScript()
+{
+    QFETCH(QStringList, options);
+    QFETCH(bool, existing);
+    QFETCH(QString, interval);
+
+    TestFolder folder;
+    SimProcess sim(folder);
+    routersim::RouterState state = routersim::defaultRouterState();
+    if (existing) {
+        state.scripts = {{{}, u"wifiTicketer"_s, u":log info old"_s}};
+        state.schedulers = {{{}, u"wifiTicketer"_s, u"wifiTicketer"_s, u"1d"_s}};
+    }
+    QVERIFY(sim.start(state));
+    QVERIFY(install(folder, sim.port()));
+    const CliRun run = runCli(folder, Operator + QStringList{u"upload-script"_s} + options);
+
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, ScriptUploaded);
+    QCOMPARE(run.out, QString());
+    const Commands commands = sim.commands();
+    // No reading of the router's information first.
+    QCOMPARE(commands.value(0), (QStringList{u"/system/script/print"_s, u"?name=wifiTicketer"_s}));
+    const QString verb = existing ? u"set"_s : u"add"_s;
+    QCOMPARE(commands.value(2).value(0), u"/system/script/"_s + verb);
+    QCOMPARE(commands.value(3).value(0), u"/system/scheduler/"_s + verb);
+    QCOMPARE(commands.value(3).last(), u"=interval="_s + interval);
+    const routersim::RouterState router = sim.state();
+    QCOMPARE(router.scripts.size(), 1);
+    QVERIFY(router.scripts[0].source.contains(u"/ip hotspot user remove $i"_s));
+    QCOMPARE(router.schedulers.size(), 1);
+    QCOMPARE(router.schedulers[0].interval, interval);
+}
+
+void RouterCommandsTest::uploadScriptRefused()
+{
+    TestFolder folder;
+    SimProcess sim(folder);
+    QVERIFY(sim.start(routersim::defaultRouterState(), true));
+    QVERIFY(install(folder, sim.port()));
+    const CliRun run = runCli(folder, Operator + QStringList{u"upload-script"_s, u"--interval"_s, u"5m"_s});
+
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.err, u"Ocorreu um erro durante a transferência do script.\nResposta do router \"not enough "
+                      "permissions (9)\".\n"_s);
+    QCOMPARE(sim.state().scripts.size(), 0);
+}
+
+void RouterCommandsTest::remove_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("firstWords");
+    QTest::addColumn<QStringList>("hotspotAfter");
+    QTest::addColumn<QStringList>("userManagerAfter");
+
+    const QStringList hotspot = {u"/ip/hotspot/user/print"_s, u"/ip/hotspot/user/remove"_s};
+    const QStringList userManager = {u"/system/resource/print"_s, u"/tool/user-manager/user/print"_s,
+                                     u"/tool/user-manager/user/remove"_s};
+    // Both lists hold an "ana": the switch decides which one goes.
+    QTest::addRow("hotspot") << QStringList{u"--user"_s, u"ana"_s} << 0 << hotspot << QStringList{u"bia"_s}
+                             << QStringList{u"ana"_s, u"carla"_s};
+    QTest::addRow("usermanager") << QStringList{u"--user"_s, u"ana"_s, u"--usermanager"_s} << 0 << userManager
+                                 << QStringList{u"ana"_s, u"bia"_s} << QStringList{u"carla"_s};
+    QTest::addRow("hotspot not found")
+        << QStringList{u"--user"_s, u"carla"_s} << 1 << hotspot.mid(0, 1) << QStringList{u"ana"_s, u"bia"_s}
+        << QStringList{u"ana"_s, u"carla"_s};
+    QTest::addRow("usermanager not found")
+        << QStringList{u"--user"_s, u"bia"_s, u"--usermanager"_s} << 1 << userManager.mid(0, 2)
+        << QStringList{u"ana"_s, u"bia"_s} << QStringList{u"ana"_s, u"carla"_s};
+}
+
+void RouterCommandsTest::remove()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, firstWords);
+    QFETCH(QStringList, hotspotAfter);
+    QFETCH(QStringList, userManagerAfter);
+
+    TestFolder folder;
+    SimProcess sim(folder);
+    routersim::RouterState state = routersim::defaultRouterState();
+    state.hotspotUsers = {hotspotUser(u"ana"_s), hotspotUser(u"bia"_s)};
+    state.userManagerUsers = {userManagerUser(u"ana"_s), userManagerUser(u"carla"_s)};
+    QVERIFY(sim.start(state));
+    QVERIFY(install(folder, sim.port()));
+    const CliRun run = runCli(folder, Operator + QStringList{u"remove"_s} + options);
+
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.err,
+             exitCode == 0 ? QString() : u"Você não pode excluir o usuário. Usuário não encontrado.\n"_s);
+    QStringList sent;
+    for (const QStringList &command : sim.commands())
+        sent.append(command.value(0));
+    QCOMPARE(sent, firstWords);
+    const routersim::RouterState router = sim.state();
+    QCOMPARE(namesOf(router.hotspotUsers), hotspotAfter);
+    QCOMPARE(namesOf(router.userManagerUsers), userManagerAfter);
+}
+
+void RouterCommandsTest::usageErrors_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    const QString badInterval = u"--interval needs a duration such as 10m or 00:10:00"_s;
+    QTest::addRow("remove without --user") << QStringList{u"remove"_s} << u"remove needs --user NAME"_s;
+    QTest::addRow("remove with an empty --user")
+        << QStringList{u"remove"_s, u"--user"_s, QString()} << u"remove needs --user NAME"_s;
+    QTest::addRow("--interval on profiles")
+        << QStringList{u"profiles"_s, u"--interval"_s, u"5m"_s} << u"profiles does not take --interval"_s;
+    QTest::addRow("--user on upload-script")
+        << QStringList{u"upload-script"_s, u"--user"_s, u"ana"_s} << u"upload-script does not take --user"_s;
+    QTest::addRow("--usermanager on routers")
+        << QStringList{u"routers"_s, u"--usermanager"_s} << u"routers does not take --usermanager"_s;
+    QTest::addRow("interval without unit")
+        << QStringList{u"upload-script"_s, u"--interval"_s, u"90"_s} << badInterval;
+    QTest::addRow("interval of words")
+        << QStringList{u"upload-script"_s, u"--interval"_s, u"soon"_s} << badInterval;
+    QTest::addRow("--user twice") << QStringList{u"remove"_s, u"--user"_s, u"a"_s, u"--user"_s, u"b"_s}
+                                  << u"--user given more than once"_s;
+}
+
+void RouterCommandsTest::usageErrors()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+
+    TestFolder folder;
+    const CliRun run = runCli(folder, arguments);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.startsWith(u"wifiticketer-cli: "_s + message + u'\n'), qPrintable(run.err));
+    QVERIFY(run.err.contains(u"Usage: wifiticketer-cli"_s));
+    QCOMPARE(run.out, QString());
+}
+
+void RouterCommandsTest::unknownRouter_data()
+{
+    QTest::addColumn<QStringList>("command");
+    QTest::addRow("profiles") << QStringList{u"profiles"_s};
+    QTest::addRow("upload-script") << QStringList{u"upload-script"_s};
+    QTest::addRow("remove") << QStringList{u"remove"_s, u"--user"_s, u"ana"_s};
+}
+
+void RouterCommandsTest::unknownRouter()
+{
+    QFETCH(QStringList, command);
+
+    TestFolder folder;
+    SimProcess sim(folder);
+    QVERIFY(sim.start(routersim::defaultRouterState()));
+    QVERIFY(install(folder, sim.port()));
+    // Names are matched exactly: "sim" is not "Sim".
+    const CliRun run = runCli(folder, Operator + QStringList{u"--router"_s, u"sim"_s} + command);
+
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.err, u"wifiticketer-cli: no router is named 'sim'\n"_s);
+    QCOMPARE(run.out, QString());
+    QCOMPARE(sim.commands(), Commands());
+}
+
+WIFITICKETER_TEST(RouterCommandsTest)
+#include "routercommandstest.moc"
