@@ -2,6 +2,8 @@
 
 #include "routeros/session.h"
 
+#include <QTcpServer>
+
 using namespace Qt::StringLiterals;
 
 RouterHarness::RouterHarness(const routersim::RouterState &router,
@@ -67,4 +69,17 @@ std::shared_ptr<VoucherProfile> userManagerProfile(const QString &name, const QS
 std::shared_ptr<VoucherProfile> hotSpotProfile(const HotSpotProfile &hotSpot)
 {
     return makeVoucherProfile(hotSpot, PriceFormat{u"%c"_s, {}});
+}
+
+RouterConfig unreachableRouter(const QString &name)
+{
+    // A port that was just free: nothing listens on it once the server closes.
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    RouterConfig config;
+    config.Name = name;
+    config.Address = u"127.0.0.1"_s;
+    config.Port = QString::number(server.serverPort());
+    config.ApiUser = u"admin"_s;
+    return config;
 }

@@ -50,3 +50,6 @@ std::shared_ptr<VoucherProfile> userManagerProfile(const QString &name,
                                                    const QString &validity = QStringLiteral("1d"));
 // A hotspot profile of the router profile "default".
 std::shared_ptr<VoucherProfile> hotSpotProfile(const HotSpotProfile &hotSpot);
+
+// A router whose address refuses connections (a port nobody listens on).
+RouterConfig unreachableRouter(const QString &name);

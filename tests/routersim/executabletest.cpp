@@ -134,8 +134,9 @@ void ExecutableTest::help()
 {
     const Finished run = runToEnd({QStringLiteral("--help")});
     QCOMPARE(run.exitCode, 0);
-    for (const char *option : {"--port", "--config", "--version", "--user", "--password", "--login",
-                               "--refuse-adds", "--stall", "--close-after", "--latency", "--log", "--state"})
+    for (const char *option :
+         {"--port", "--config", "--version", "--user", "--password", "--login", "--refuse-adds",
+          "--forget-adds", "--stall", "--close-after", "--latency", "--log", "--state"})
         QVERIFY2(run.out.contains(QLatin1StringView(option)), option);
 }
 

@@ -26,6 +26,7 @@ class FaultTest : public QObject
 private Q_SLOTS:
     void refusedAdds_data();
     void refusedAdds();
+    void forgottenAdds();
     void stall();
     void closeAfter_data();
     void closeAfter();
@@ -66,6 +67,22 @@ void FaultTest::refusedAdds()
     accepting.refuseAdds = false;
     sim.router().setBehaviour(accepting);
     QVERIFY(sim.call(add).value(0).startsWith(u"!done =ret="));
+}
+
+void FaultTest::forgottenAdds()
+{
+    SimFixture sim(defaultRouterState(), faults([](RouterBehaviour &b) { b.forgetAdds = true; }));
+    QVERIFY(sim.start());
+    QVERIFY(sim.login());
+    const QJsonObject before = stateToJson(sim.router().state());
+    QCOMPARE(sim.call({"/ip/hotspot/user/add", "=name=a", "=profile=default"}),
+             QStringList{QStringLiteral("!done =ret=*8")});
+    // The confirmed user cannot be found, and nothing but the id counter moved.
+    QCOMPARE(sim.call({"/ip/hotspot/user/print", "?name=a"}), QStringList{QStringLiteral("!done")});
+    QJsonObject after = stateToJson(sim.router().state());
+    QCOMPARE(after.take(QStringLiteral("nextId")).toInt(), 9);
+    after.insert(QStringLiteral("nextId"), before.value(QStringLiteral("nextId")));
+    QCOMPARE(after, before);
 }
 
 void FaultTest::stall()

@@ -167,6 +167,7 @@ void LogAndStateTest::configChangesOnlyWhatItNames()
     const QJsonObject config =
         parse(R"json({"version": "7.12 (stable)", "login": "plain-trap", "latencyMs": 20,
                                          "refuseAdds": true, "stall": false, "closeAfter": 4,
+                                         "forgetAdds": true,
                                          "hotspotUsers": [{"name": "ana", "limit-bytes-total": 1000000}],
                                          "apiUsers": [{"name": "api", "password": "pw"}]})json");
     QVERIFY2(applyConfigJson(config, state, behaviour, error), qPrintable(error));
@@ -175,6 +176,7 @@ void LogAndStateTest::configChangesOnlyWhatItNames()
     QCOMPARE(behaviour.latencyMs, 20);
     QCOMPARE(behaviour.refuseAdds, true);
     QCOMPARE(behaviour.closeAfter, 4);
+    QCOMPARE(behaviour.forgetAdds, true);
     QCOMPARE(state.hotspotUsers.size(), 1);
     // New records take ids after those already used, in list order.
     QCOMPARE(state.apiUsers.value(0).id, QStringLiteral("*8"));

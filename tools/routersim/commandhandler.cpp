@@ -577,6 +577,10 @@ Reply answer(Context &c)
         return trap(QString::fromLatin1(UnknownParameter));
     if (c.behaviour.refuseAdds && path.endsWith(u"/add"))
         return trap(QStringLiteral("not enough permissions (9)"));
+    // A router that confirms an add it then loses: the client must not trust
+    // "=ret=" alone.
+    if (c.behaviour.forgetAdds && path.endsWith(u"/add"))
+        return done({attributeWord(QStringLiteral("ret"), takeId(c.state))});
     return entry->handle(c);
 }
 

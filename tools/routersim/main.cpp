@@ -77,6 +77,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption refuseAdds(QStringLiteral("refuse-adds"),
                                         QStringLiteral("Refuse every add command."));
     const QCommandLineOption stall(QStringLiteral("stall"), QStringLiteral("Read sentences, never answer."));
+    const QCommandLineOption forgetAdds(QStringLiteral("forget-adds"),
+                                        QStringLiteral("Confirm every add command, store nothing."));
     const QCommandLineOption closeAfter(QStringLiteral("close-after"),
                                         QStringLiteral("Close a connection after answering N sentences."),
                                         QStringLiteral("N"));
@@ -88,8 +90,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption stateFile(
         QStringLiteral("state"), QStringLiteral("Rewrite the state as JSON to FILE after every sentence."),
         QStringLiteral("FILE"));
-    parser.addOptions({help, port, config, version, user, password, login, refuseAdds, stall, closeAfter,
-                       latency, logFile, stateFile});
+    parser.addOptions({help, port, config, version, user, password, login, refuseAdds, forgetAdds, stall,
+                       closeAfter, latency, logFile, stateFile});
 
     if (!parser.parse(app.arguments()))
         return usageError(parser.errorText());
@@ -134,6 +136,8 @@ int main(int argc, char *argv[])
     }
     if (parser.isSet(refuseAdds))
         behaviour.refuseAdds = true;
+    if (parser.isSet(forgetAdds))
+        behaviour.forgetAdds = true;
     if (parser.isSet(stall))
         behaviour.stall = true;
     if (parser.isSet(closeAfter)) {

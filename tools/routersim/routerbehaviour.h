@@ -22,6 +22,7 @@ struct RouterBehaviour
     bool stall = false;      // sentences are read and logged, never answered
     int closeAfter = 0;      // the connection is closed after answering this many sentences (0: never)
     int latencyMs = 0;       // every answer waits this long
+    bool forgetAdds = false; // every add is answered "!done" with a new id, and nothing is stored
 };
 
 QString loginModeName(LoginMode mode);
