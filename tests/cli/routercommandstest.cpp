@@ -1,3 +1,4 @@
+#include "clirun.h"
 #include "scriptedinteraction.h"
 #include "testfolder.h"
 #include "testmain.h"
@@ -33,29 +34,6 @@ const QString ScriptQuestion =
 const QString ScriptUploaded = u"Script transferido com sucesso para o roteador.\nScript and scheduler foram "
                                "criados com o nome wifiTicketer.\n"_s;
 const QStringList Operator = {u"--operator"_s, u"caixa"_s, u"--operator-password"_s, u"1234"_s};
-
-struct CliRun
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliRun runCli(const TestFolder &folder, const QStringList &arguments)
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"WIFITICKETER_SETTINGS"_s, folder.settingsFile());
-    env.insert(u"WIFITICKETER_DATA_DIR"_s, folder.dataFolder());
-    env.insert(u"WIFITICKETER_API_TIMEOUT_MS"_s, u"5000"_s);
-    process.setProcessEnvironment(env);
-    // Standard input stays an open pipe: a question read from it would hang the run.
-    process.start(QStringLiteral(WIFITICKETER_CLI_PATH), arguments);
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 // The simulator executable on a free port, started from a state, writing its
 // state and the sentences it receives to files of the folder.
@@ -220,8 +198,6 @@ private Q_SLOTS:
     void uploadScriptRefused();
     void remove_data();
     void remove();
-    void usageErrors_data();
-    void usageErrors();
     void unknownRouter_data();
     void unknownRouter();
 };
@@ -433,41 +409,6 @@ void RouterCommandsTest::remove()
     const routersim::RouterState router = sim.state();
     QCOMPARE(namesOf(router.hotspotUsers), hotspotAfter);
     QCOMPARE(namesOf(router.userManagerUsers), userManagerAfter);
-}
-
-void RouterCommandsTest::usageErrors_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("message");
-    const QString badInterval = u"--interval needs a duration such as 10m or 00:10:00"_s;
-    QTest::addRow("remove without --user") << QStringList{u"remove"_s} << u"remove needs --user NAME"_s;
-    QTest::addRow("remove with an empty --user")
-        << QStringList{u"remove"_s, u"--user"_s, QString()} << u"remove needs --user NAME"_s;
-    QTest::addRow("--interval on profiles")
-        << QStringList{u"profiles"_s, u"--interval"_s, u"5m"_s} << u"profiles does not take --interval"_s;
-    QTest::addRow("--user on upload-script")
-        << QStringList{u"upload-script"_s, u"--user"_s, u"ana"_s} << u"upload-script does not take --user"_s;
-    QTest::addRow("--usermanager on routers")
-        << QStringList{u"routers"_s, u"--usermanager"_s} << u"routers does not take --usermanager"_s;
-    QTest::addRow("interval without unit")
-        << QStringList{u"upload-script"_s, u"--interval"_s, u"90"_s} << badInterval;
-    QTest::addRow("interval of words")
-        << QStringList{u"upload-script"_s, u"--interval"_s, u"soon"_s} << badInterval;
-    QTest::addRow("--user twice") << QStringList{u"remove"_s, u"--user"_s, u"a"_s, u"--user"_s, u"b"_s}
-                                  << u"--user given more than once"_s;
-}
-
-void RouterCommandsTest::usageErrors()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, message);
-
-    TestFolder folder;
-    const CliRun run = runCli(folder, arguments);
-    QCOMPARE(run.exitCode, 2);
-    QVERIFY2(run.err.startsWith(u"wifiticketer-cli: "_s + message + u'\n'), qPrintable(run.err));
-    QVERIFY(run.err.contains(u"Usage: wifiticketer-cli"_s));
-    QCOMPARE(run.out, QString());
 }
 
 void RouterCommandsTest::unknownRouter_data()

@@ -1,36 +1,11 @@
+#include "clirun.h"
 #include "testfolder.h"
 #include "testmain.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-struct CliRun
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliRun runCli(const TestFolder &folder, const QStringList &arguments)
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"WIFITICKETER_SETTINGS"_s, folder.settingsFile());
-    env.insert(u"WIFITICKETER_DATA_DIR"_s, folder.dataFolder());
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(WIFITICKETER_CLI_PATH), arguments);
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-} // namespace
 
 class RoutersCommandTest : public QObject
 {
@@ -81,6 +56,23 @@ void RoutersCommandTest::usageErrors_data()
                                 << u"--yes and --no exclude each other"_s;
     QTest::addRow("two commands") << QStringList{u"routers"_s, u"routers"_s}
                                   << u"unexpected argument 'routers'"_s;
+    // Options of the router commands.
+    const QString badInterval = u"--interval needs a duration such as 10m or 00:10:00"_s;
+    QTest::addRow("remove without --user") << QStringList{u"remove"_s} << u"remove needs --user NAME"_s;
+    QTest::addRow("remove with an empty --user")
+        << QStringList{u"remove"_s, u"--user"_s, QString()} << u"remove needs --user NAME"_s;
+    QTest::addRow("--interval on profiles")
+        << QStringList{u"profiles"_s, u"--interval"_s, u"5m"_s} << u"profiles does not take --interval"_s;
+    QTest::addRow("--user on upload-script")
+        << QStringList{u"upload-script"_s, u"--user"_s, u"ana"_s} << u"upload-script does not take --user"_s;
+    QTest::addRow("--usermanager on routers")
+        << QStringList{u"routers"_s, u"--usermanager"_s} << u"routers does not take --usermanager"_s;
+    QTest::addRow("interval without unit")
+        << QStringList{u"upload-script"_s, u"--interval"_s, u"90"_s} << badInterval;
+    QTest::addRow("interval of words")
+        << QStringList{u"upload-script"_s, u"--interval"_s, u"soon"_s} << badInterval;
+    QTest::addRow("--user twice") << QStringList{u"remove"_s, u"--user"_s, u"a"_s, u"--user"_s, u"b"_s}
+                                  << u"--user given more than once"_s;
 }
 
 void RoutersCommandTest::usageErrors()
