@@ -126,6 +126,7 @@ void loadSettings(const SettingsKey &key, AppSettings &settings, QList<AppUser> 
         readNumber(v, u"GeneratePasswordSize"_s, settings.GeneratePasswordSize);
         readNumber(v, u"VoucherSerial"_s, settings.VoucherSerial);
         readFlag(v, u"AutoPrint"_s, settings.AutoPrint);
+        readText(v, u"HistoryDatabase"_s, settings.HistoryDatabase);
         readLegacy(v, settings.Legacy);
     }
 
@@ -162,6 +163,7 @@ bool saveSettings(const SettingsKey &key, AppSettings &settings, const QList<App
         {u"UseCurrency"_s, stringValue(settings.UseCurrency)},
         {u"GeneratePasswordSize"_s, dwordValue(quint32(settings.GeneratePasswordSize))},
         {u"VoucherSerial"_s, dwordValue(settings.VoucherSerial)},
+        {u"HistoryDatabase"_s, stringValue(settings.HistoryDatabase)},
     };
     if (!key.write(values)) {
         interaction.showMessage(u"Ocorreu um erro ao gravar no registro do windows."_s, MessageIcon::Error);

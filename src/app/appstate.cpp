@@ -32,6 +32,9 @@ void startUp(AppState &state)
         state.routers = legacyRouters(state.settings.Legacy);
     loadHotSpotProfiles(state.paths.dataFolder, state.hotSpotProfiles);
     loadUserDatabase(state.paths.dataFolder, state.userNames);
+    // The sales history itself is loaded at login.
+    if (!state.paths.dataFolder.isEmpty())
+        state.posHistory.setFile(posHistoryPath(state.paths.dataFolder));
 }
 
 QString currentUserName(const AppState &state)

@@ -10,6 +10,8 @@
 
 #include "generation/voucherprofile.h"
 #include "generation/voucherrecord.h"
+#include "history/historydatabase.h"
+#include "pos/poshistory.h"
 #include "router/routerinfo.h"
 #include "routeros/session.h"
 
@@ -47,6 +49,11 @@ struct AppState
     BatchList batch;          // vouchers of the last generation run
     RouterInfo routerInfo;    // of the current router
     ApiConnection connection; // the one router session slot
+    HistoryDatabase history;  // opened for each use
+    bool historyWarningShown = false; // the operator knows the history is unreachable
+    PosHistory posHistory;            // sales at the counter
+    // The profile of the last generation run; none when its session failed.
+    std::shared_ptr<const VoucherProfile> lastRunProfile;
 
     NumberSeparators separators; // of the user's locale, taken at start-up
 

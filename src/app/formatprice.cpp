@@ -1,5 +1,6 @@
 #include "formatprice.h"
 
+#include <QRegularExpression>
 #include <clocale>
 
 using namespace Qt::StringLiterals;
@@ -17,10 +18,17 @@ NumberSeparators localeSeparators()
 
 namespace {
 
+// The digits of |value| in hundredths, rescaled to the number of decimals
+// (cut, not rounded, when fewer than two).
 QString formatNumber(qint64 value, int decimals, const NumberSeparators &separators)
 {
-    const bool negative = value < 0;
-    QString digits = QString::number(negative ? -value : value);
+    QString digits = QString::number(value < 0 ? 0 - quint64(value) : quint64(value));
+    if (decimals > 2)
+        digits += QString(decimals - 2, u'0');
+    else if (decimals < 2)
+        digits = digits.size() > 2 - decimals ? digits.chopped(2 - decimals) : u"0"_s;
+    // A value that the cut made zero has no sign.
+    const bool negative = value < 0 && digits.contains(QRegularExpression(u"[1-9]"_s));
     if (digits.size() < decimals + 1)
         digits = QString(decimals + 1 - digits.size(), u'0') + digits;
     const qsizetype integerDigits = digits.size() - decimals;
@@ -35,7 +43,7 @@ QString formatNumber(qint64 value, int decimals, const NumberSeparators &separat
 
 } // namespace
 
-QString formatPrice(qint32 value, const QString &pattern, const NumberSeparators &locale)
+QString formatPrice(qint64 value, const QString &pattern, const NumberSeparators &locale)
 {
     const qsizetype percent = pattern.indexOf(u'%');
     if (percent < 0)
@@ -54,14 +62,7 @@ QString formatPrice(qint32 value, const QString &pattern, const NumberSeparators
             specifierLength = 3;
         }
     }
-    // 64-bit, so that up to nine decimals cannot overflow.
-    qint64 scaled = value;
-    for (int i = 2; i < decimals; ++i)
-        scaled *= 10;
-    for (int i = decimals; i < 2; ++i)
-        scaled /= 10;
-
     QString out = pattern;
-    out.replace(percent, specifierLength, formatNumber(scaled, decimals, separators));
+    out.replace(percent, specifierLength, formatNumber(value, decimals, separators));
     return out;
 }

@@ -17,4 +17,4 @@ NumberSeparators localeSeparators();
 // "%d" or "%c" in the pattern choose '.'/',' or ','/'.' as decimal/thousands
 // separators, an optional digit after them the number of decimals; a pattern
 // without '%' is appended to the number after a blank.
-QString formatPrice(qint32 value, const QString &pattern, const NumberSeparators &locale);
+QString formatPrice(qint64 value, const QString &pattern, const NumberSeparators &locale);

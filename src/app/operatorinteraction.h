@@ -32,10 +32,10 @@ public:
     virtual Answer askYesNo(const QString &text, MessageIcon icon) = 0;
     // Returns Yes, No or Cancel.
     virtual Answer askYesNoCancel(const QString &text, MessageIcon icon) = 0;
-    // A notice with a "do not show again" check box; once the operator ticks it,
-    // notices with the same suppression key are no longer shown.
-    virtual void showSuppressibleNotice(const QString &text, const QString &title, MessageIcon icon,
-                                        const QString &suppressionKey) = 0;
+    // A notice with an OK button and a "do not show again" check box; true when
+    // the operator ticked it. Whether to show it at all is decided by the
+    // caller (see suppressiblenotice.h).
+    virtual bool showSuppressibleNotice(const QString &text, const QString &title, MessageIcon icon) = 0;
     // The wait cursor; calls nest.
     virtual void beginWait() = 0;
     virtual void endWait() = 0;

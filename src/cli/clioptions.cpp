@@ -15,7 +15,21 @@ const QHash<QString, QStringList> CommandOptions = {
     {u"profiles"_s, {}},
     {u"upload-script"_s, {u"interval"_s}},
     {u"remove"_s, {u"user"_s, u"usermanager"_s}},
+    {u"generate"_s, {u"profile"_s, u"count"_s, u"name"_s, u"format"_s}},
+    {u"history"_s, {u"from"_s, u"to"_s, u"generator"_s, u"router-name"_s, u"format"_s}},
 };
+
+// The output formats each command can write; the first is the default.
+const QHash<QString, QStringList> CommandFormats = {
+    {u"generate"_s, {u"text"_s, u"json"_s}},
+    {u"history"_s, {u"text"_s, u"json"_s, u"csv"_s}},
+};
+
+std::optional<QDate> parseDate(const QString &text)
+{
+    const QDate date = QDate::fromString(text, u"yyyy-MM-dd"_s);
+    return date.isValid() ? std::optional(date) : std::nullopt;
+}
 
 const QStringList CommonOptions = {u"router"_s, u"operator"_s, u"operator-password"_s, u"yes"_s, u"no"_s};
 
@@ -34,6 +48,12 @@ Commands:
                              uploads the expiration script and its scheduler entry to the router
   remove --user NAME [--usermanager]
                              removes a hotspot user (or a User Manager user) from the router
+  generate --profile TITLE (--count N | --name USER) [--format text|json]
+                             logs in, creates the vouchers on the router, records them and lists
+                             them: UserName, Password, Serial, Created, Expires, HS|UM
+  history [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--generator NAME] [--router-name NAME]
+          [--format text|json|csv]
+                             the vouchers recorded in those days (default today), then the totals
 
 Options:
   --router NAME              the router named exactly NAME (default: the first router)
@@ -57,7 +77,16 @@ std::variant<CliOptions, UsageError> parseCliOptions(const QStringList &argument
     const QCommandLineOption interval(u"interval"_s, QString(), u"DURATION"_s);
     const QCommandLineOption user(u"user"_s, QString(), u"NAME"_s);
     const QCommandLineOption userManager(u"usermanager"_s);
-    parser.addOptions({router, operatorName, operatorPassword, yes, no, help, interval, user, userManager});
+    const QCommandLineOption profile(u"profile"_s, QString(), u"TITLE"_s);
+    const QCommandLineOption count(u"count"_s, QString(), u"N"_s);
+    const QCommandLineOption name(u"name"_s, QString(), u"USER"_s);
+    const QCommandLineOption format(u"format"_s, QString(), u"FORMAT"_s);
+    const QCommandLineOption from(u"from"_s, QString(), u"DATE"_s);
+    const QCommandLineOption to(u"to"_s, QString(), u"DATE"_s);
+    const QCommandLineOption generator(u"generator"_s, QString(), u"NAME"_s);
+    const QCommandLineOption routerName(u"router-name"_s, QString(), u"NAME"_s);
+    parser.addOptions({router, operatorName, operatorPassword, yes, no, help, interval, user, userManager, profile,
+                       count, name, format, from, to, generator, routerName});
 
     if (!parser.parse(QStringList{u"wifiticketer-cli"_s} + arguments))
         return UsageError{parser.errorText()};
@@ -81,7 +110,8 @@ std::variant<CliOptions, UsageError> parseCliOptions(const QStringList &argument
     }
     if (parser.isSet(yes) && parser.isSet(no))
         return UsageError{u"--yes and --no exclude each other"_s};
-    for (const QCommandLineOption &single : {router, operatorName, operatorPassword, interval, user}) {
+    for (const QCommandLineOption &single : {router, operatorName, operatorPassword, interval, user, profile, count,
+                                             name, format, from, to, generator, routerName}) {
         if (parser.values(single).size() > 1)
             return UsageError{u"--%1 given more than once"_s.arg(single.names().constFirst())};
     }
@@ -106,6 +136,43 @@ std::variant<CliOptions, UsageError> parseCliOptions(const QStringList &argument
         if (options.user.isEmpty())
             return UsageError{u"remove needs --user NAME"_s};
         options.userManager = parser.isSet(userManager);
+    }
+    if (CommandFormats.contains(command)) {
+        const QStringList &formats = CommandFormats[command];
+        options.format = parser.isSet(format) ? parser.value(format) : formats.constFirst();
+        if (!formats.contains(options.format))
+            return UsageError{u"--format of %1 is one of %2"_s.arg(command, formats.join(u", "_s))};
+    }
+    if (command == u"generate") {
+        options.profile = parser.value(profile);
+        if (options.profile.isEmpty())
+            return UsageError{u"generate needs --profile TITLE"_s};
+        if (parser.isSet(count) == parser.isSet(name))
+            return UsageError{u"generate needs either --count N or --name USER"_s};
+        if (parser.isSet(count)) {
+            bool ok = false;
+            options.count = parser.value(count).toUInt(&ok);
+            if (!ok)
+                return UsageError{u"--count needs a number of vouchers, 0 or more"_s};
+        } else {
+            options.name = parser.value(name);
+            options.count = 1;
+            if (options.name->isEmpty())
+                return UsageError{u"--name needs a user name"_s};
+        }
+    }
+    if (command == u"history") {
+        for (const auto &[option, target] : {std::pair{&from, &options.from}, std::pair{&to, &options.to}}) {
+            if (!parser.isSet(*option))
+                continue;
+            *target = parseDate(parser.value(*option));
+            if (!*target)
+                return UsageError{u"--%1 needs a date as YYYY-MM-DD"_s.arg(option->names().constFirst())};
+        }
+        if (parser.isSet(generator))
+            options.generator = parser.value(generator);
+        if (parser.isSet(routerName))
+            options.routerName = parser.value(routerName);
     }
     return options;
 }

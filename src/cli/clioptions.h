@@ -2,6 +2,7 @@
 
 #include "app/operatorinteraction.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -20,6 +21,16 @@ struct CliOptions
     qint64 intervalSeconds = 0; // upload-script --interval; 0: the configured one
     QString user;               // remove --user
     bool userManager = false;   // remove --usermanager
+
+    QString profile;             // generate --profile: a profile's Title
+    quint32 count = 0;           // generate --count
+    std::optional<QString> name; // generate --name: one voucher with this user name
+    QString format;              // generate, history --format: text, json or csv
+
+    std::optional<QDate> from; // history --from; default today
+    std::optional<QDate> to;   // history --to; default today
+    std::optional<QString> generator;
+    std::optional<QString> routerName;
 };
 
 struct UsageError

@@ -1,5 +1,7 @@
 #include "clioptions.h"
 #include "exitcodes.h"
+#include "generatecommand.h"
+#include "historycommand.h"
 #include "profilescommand.h"
 #include "removecommand.h"
 #include "routerscommand.h"
@@ -46,6 +48,13 @@ int main(int argc, char *argv[])
         code = runUploadScriptCommand(state, options, interaction);
     else if (options.command == u"remove")
         code = runRemoveCommand(state, options, interaction);
+    else if (options.command == u"generate")
+        code = runGenerateCommand(state, options, interaction, out);
+    else if (options.command == u"history")
+        code = runHistoryCommand(state, options, interaction, out);
     out.flush();
+    // Sales are written as they happen; this retries one whose write failed.
+    if (state.posHistory.unsaved())
+        state.posHistory.save();
     return code;
 }

@@ -37,10 +37,11 @@ Answer TerminalInteraction::askYesNoCancel(const QString &text, MessageIcon)
     return ask(text, true);
 }
 
-void TerminalInteraction::showSuppressibleNotice(const QString &text, const QString &, MessageIcon,
-                                                 const QString &)
+bool TerminalInteraction::showSuppressibleNotice(const QString &text, const QString &, MessageIcon)
 {
+    // There is no check box to tick on a terminal.
     writeError(text);
+    return false;
 }
 
 Answer TerminalInteraction::ask(const QString &text, bool withCancel)

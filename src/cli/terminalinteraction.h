@@ -16,8 +16,7 @@ public:
     void showMessage(const QString &text, MessageIcon icon) override;
     Answer askYesNo(const QString &text, MessageIcon icon) override;
     Answer askYesNoCancel(const QString &text, MessageIcon icon) override;
-    void showSuppressibleNotice(const QString &text, const QString &title, MessageIcon icon,
-                                const QString &suppressionKey) override;
+    bool showSuppressibleNotice(const QString &text, const QString &title, MessageIcon icon) override;
     void beginWait() override {}
     void endWait() override {}
 

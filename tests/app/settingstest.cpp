@@ -188,6 +188,7 @@ void SettingsTest::saveSettingsWritesInOrder()
                                 "\"UseCurrency\"=\"R$ %c\"\n"
                                 "\"GeneratePasswordSize\"=dword:00000006\n"
                                 "\"VoucherSerial\"=dword:0000002a\n"
+                                "\"HistoryDatabase\"=\"\"\n"
                                 "\n";
     QCOMPARE(file.readAll(), expected);
 }

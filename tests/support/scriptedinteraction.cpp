@@ -34,14 +34,10 @@ Answer ScriptedInteraction::askYesNoCancel(const QString &text, MessageIcon icon
     return a;
 }
 
-void ScriptedInteraction::showSuppressibleNotice(const QString &text, const QString &title, MessageIcon icon,
-                                                 const QString &suppressionKey)
+bool ScriptedInteraction::showSuppressibleNotice(const QString &text, const QString &title, MessageIcon icon)
 {
-    if (suppressedNotices.contains(suppressionKey))
-        return;
     events.append({Kind::Notice, text, icon, title, Answer::Yes});
-    if (m_tickNotices)
-        suppressedNotices.insert(suppressionKey);
+    return m_tickNotices;
 }
 
 void ScriptedInteraction::beginWait()

@@ -3,7 +3,6 @@
 #include "app/operatorinteraction.h"
 
 #include <QList>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -40,15 +39,13 @@ public:
     int unscripted = 0;
     int waitDepth = 0;  // current nesting of the wait cursor
     int waitsBegun = 0; // how often the wait cursor was shown
-    QSet<QString> suppressedNotices;
 
     QStringList texts() const;
 
     void showMessage(const QString &text, MessageIcon icon) override;
     Answer askYesNo(const QString &text, MessageIcon icon) override;
     Answer askYesNoCancel(const QString &text, MessageIcon icon) override;
-    void showSuppressibleNotice(const QString &text, const QString &title, MessageIcon icon,
-                                const QString &suppressionKey) override;
+    bool showSuppressibleNotice(const QString &text, const QString &title, MessageIcon icon) override;
     void beginWait() override;
     void endWait() override;
 

@@ -1,0 +1,11 @@
+#pragma once
+
+class QTextStream;
+struct AppState;
+struct CliOptions;
+class OperatorInteraction;
+
+// Logs in as the login window does, makes the vouchers of the profile on the
+// router and lists the batch.
+int runGenerateCommand(AppState &state, const CliOptions &options, OperatorInteraction &interaction,
+                       QTextStream &out);

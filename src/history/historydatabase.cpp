@@ -1,0 +1,122 @@
+#include "historydatabase.h"
+
+#include "historyschema.h"
+
+#include "app/paths.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool execute(const QSqlDatabase &db, const QString &statement)
+{
+    QSqlQuery query(db);
+    return query.exec(statement);
+}
+
+bool hasHistoryTable(const QSqlDatabase &db)
+{
+    // PostgreSQL folds the unquoted table name to lower case.
+    const QStringList tables = db.tables(QSql::Tables);
+    return tables.contains(u"History"_s, Qt::CaseInsensitive);
+}
+
+} // namespace
+
+HistoryDatabase::HistoryDatabase() : m_name(QString::asprintf("wifiticketer-history-%p", static_cast<void *>(this)))
+{
+}
+
+HistoryDatabase::~HistoryDatabase()
+{
+    close();
+    if (QSqlDatabase::contains(m_name))
+        QSqlDatabase::removeDatabase(m_name);
+}
+
+bool HistoryDatabase::open(const HistoryLocation &location)
+{
+    close();
+    m_lastError.clear();
+    if (QSqlDatabase::contains(m_name))
+        QSqlDatabase::removeDatabase(m_name);
+
+    m_engine = location.engine;
+    bool created = false;
+    {
+        QSqlDatabase db;
+        if (location.engine == HistoryLocation::Engine::SQLite) {
+            created = !QFile::exists(location.file);
+            if (!ensureFolder(QFileInfo(location.file).absolutePath())) {
+                m_lastError = u"no folder for %1"_s.arg(location.file);
+                return false;
+            }
+            db = QSqlDatabase::addDatabase(u"QSQLITE"_s, m_name);
+            db.setDatabaseName(location.file);
+            // Another counter program or the command line may be writing.
+            db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=5000"_s);
+        } else {
+            db = QSqlDatabase::addDatabase(u"QPSQL"_s, m_name);
+            db.setHostName(location.host);
+            db.setPort(location.port);
+            db.setUserName(location.user);
+            db.setPassword(location.password);
+            db.setDatabaseName(location.database);
+            // An unreachable server must not hold the counter for long.
+            db.setConnectOptions(u"connect_timeout=5"_s);
+        }
+        if (!db.open()) {
+            m_lastError = db.lastError().text();
+            close();
+            return false;
+        }
+        if (created)
+            QFile::setPermissions(location.file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+
+    const QSqlDatabase db = connection();
+    // A database without the History table is new: an SQLite file just made,
+    // an empty file, or an empty PostgreSQL database.
+    if (created || !hasHistoryTable(db)) {
+        for (const QString &statement : historyCreationStatements(location.engine)) {
+            if (!execute(db, statement)) {
+                m_lastError = db.lastError().text();
+                close();
+                return false;
+            }
+        }
+    } else {
+        for (const QString &statement : historyUpgradeStatements(readHistoryVersion(db)))
+            execute(db, statement);
+    }
+    return isOpen();
+}
+
+void HistoryDatabase::close()
+{
+    if (QSqlDatabase::contains(m_name))
+        QSqlDatabase::database(m_name, false).close();
+}
+
+bool HistoryDatabase::isOpen() const
+{
+    return QSqlDatabase::contains(m_name) && QSqlDatabase::database(m_name, false).isOpen();
+}
+
+QSqlDatabase HistoryDatabase::connection() const
+{
+    return QSqlDatabase::database(m_name, false);
+}
+
+int readHistoryVersion(const QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(u"SELECT Version FROM Version"_s) || !query.next())
+        return 0;
+    return query.value(0).toInt();
+}

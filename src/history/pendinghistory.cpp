@@ -1,0 +1,128 @@
+#include "pendinghistory.h"
+
+#include "historystore.h"
+
+#include "app/atomicfile.h"
+#include "app/paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Every text column, with its name in the file.
+struct TextColumn
+{
+    const char16_t *name;
+    QString HistoryRow::*field;
+};
+
+const TextColumn TextColumns[] = {
+    {u"UserName", &HistoryRow::UserName},   {u"Password", &HistoryRow::Password},
+    {u"Profile", &HistoryRow::Profile},     {u"Router", &HistoryRow::Router},
+    {u"Generator", &HistoryRow::Generator}, {u"Validity", &HistoryRow::Validity},
+    {u"FirstName", &HistoryRow::FirstName}, {u"LastName", &HistoryRow::LastName},
+    {u"Phone", &HistoryRow::Phone},         {u"Location", &HistoryRow::Location},
+    {u"Comment", &HistoryRow::Comment},     {u"Email", &HistoryRow::Email},
+};
+
+QByteArray encodeRow(const HistoryRow &row)
+{
+    QJsonObject object;
+    for (const TextColumn &column : TextColumns)
+        object.insert(QStringView(column.name), row.*column.field);
+    object.insert(u"Created"_s, historyTimeText(row.Created));
+    object.insert(u"Price"_s, row.Price);
+    object.insert(u"Serial"_s, row.Serial ? QJsonValue(qint64(*row.Serial)) : QJsonValue());
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+std::optional<HistoryRow> decodeRow(const QByteArray &line)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(line, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return std::nullopt;
+    const QJsonObject object = document.object();
+    HistoryRow row;
+    for (const TextColumn &column : TextColumns) {
+        const QJsonValue value = object.value(QStringView(column.name));
+        if (!value.isString() && !value.isUndefined())
+            return std::nullopt;
+        row.*column.field = value.toString();
+    }
+    row.Created = QDateTime::fromString(object.value(u"Created"_s).toString(), u"yyyy-MM-dd HH:mm:ss"_s);
+    const QJsonValue price = object.value(u"Price"_s);
+    const QJsonValue serial = object.value(u"Serial"_s);
+    if (!row.Created.isValid() || !price.isDouble() || !(serial.isDouble() || serial.isNull()))
+        return std::nullopt;
+    const double priceValue = price.toDouble();
+    if (priceValue != qint32(priceValue))
+        return std::nullopt;
+    row.Price = qint32(priceValue);
+    if (serial.isDouble()) {
+        const double serialValue = serial.toDouble();
+        if (serialValue < 0 || serialValue > 4294967295.0 || serialValue != double(quint32(serialValue)))
+            return std::nullopt;
+        row.Serial = quint32(serialValue);
+    }
+    return row;
+}
+
+} // namespace
+
+QString pendingHistoryPath(const QString &dataFolder)
+{
+    return dataFolder.isEmpty() ? QString() : QDir(dataFolder).filePath(u"HistoryPending.jsonl"_s);
+}
+
+QByteArray encodePendingHistory(const PendingHistory &pending)
+{
+    QByteArray bytes;
+    for (const HistoryRow &row : pending.rows)
+        bytes += encodeRow(row) + '\n';
+    for (const QByteArray &line : pending.unreadable)
+        bytes += line + '\n';
+    return bytes;
+}
+
+PendingHistory decodePendingHistory(const QByteArray &bytes)
+{
+    PendingHistory pending;
+    for (const QByteArray &line : bytes.split('\n')) {
+        const QByteArray trimmed = line.trimmed();
+        if (trimmed.isEmpty())
+            continue;
+        if (std::optional<HistoryRow> row = decodeRow(trimmed))
+            pending.rows.append(*row);
+        else
+            pending.unreadable.append(trimmed);
+    }
+    return pending;
+}
+
+PendingHistory readPendingHistory(const QString &path)
+{
+    if (path.isEmpty())
+        return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return decodePendingHistory(file.readAll());
+}
+
+bool writePendingHistory(const QString &path, const PendingHistory &pending)
+{
+    if (path.isEmpty())
+        return false;
+    if (pending.rows.isEmpty() && pending.unreadable.isEmpty())
+        return !QFile::exists(path) || QFile::remove(path);
+    // The rows hold voucher passwords.
+    return ensureFolder(QFileInfo(path).absolutePath()) &&
+           writeFileAtomically(path, encodePendingHistory(pending), FileAccess::OwnerOnly);
+}
