@@ -218,3 +218,146 @@ write("api-session.bin",
       + api_sentence("!trap", "=message=failure: already have user with this name")
       + api_sentence("!done")
       + api_sentence("!fatal", "=message=session terminated on request"))
+
+
+# Voucher designs. Lengths in tenths of a millimetre, colours as COLORREF.
+def design31(name, width, height, margin, copies, printer, fill):
+    rec = struct.pack("<IIiiiB3x", 428, 31, width, height, margin, copies)
+    rec += utf16_field(name, 100) + utf16_field(printer, 100) + struct.pack("<B3x", fill)
+    assert len(rec) == 428
+    return rec
+
+
+def graphic32(source, kind, symbology, border, x, y, w, h, attributes, colour):
+    rec = struct.pack("<II", 436, 32) + utf16_field(source, 200)
+    rec += struct.pack("<HBBiiiiII", kind, symbology, border, x, y, w, h, attributes, colour)
+    assert len(rec) == 436
+    return rec
+
+
+def text33(text, face, size, bold, italic, colour, align, rotation, x, y):
+    rec = struct.pack("<II", 432, 33) + utf16_field(text, 100) + utf16_field(face, 100)
+    rec += struct.pack("<iBB2xIBB2xii", size, bold, italic, colour, align, rotation, x, y)
+    assert len(rec) == 432
+    return rec
+
+
+def design11(name, width, height, margin, printer, fill):
+    rec = struct.pack("<IIiiiI", 228, 11, width, height, margin, 0xDEADBEEF)
+    rec += ansi_field(name, 100) + ansi_field(printer, 100) + struct.pack("<B3x", fill)
+    assert len(rec) == 228
+    return rec
+
+
+def graphic12(source, word, x, y, w, h, attributes, colour):
+    rec = struct.pack("<II", 236, 12) + ansi_field(source, 200)
+    rec += struct.pack("<IiiiiII", word, x, y, w, h, attributes, colour)
+    assert len(rec) == 236
+    return rec
+
+
+def text13(text, face, size, bold, italic, colour, align, rotation, x, y):
+    rec = struct.pack("<II", 232, 13) + ansi_field(text, 100) + ansi_field(face, 100)
+    rec += struct.pack("<iBB2xIBB2xii", size, bold, italic, colour, align, rotation, x, y)
+    assert len(rec) == 232
+    return rec
+
+
+def design1(name, width, height, margin, background):
+    rec = struct.pack("<IIiiiI", 324, 1, width, height, margin, 0x01020304)
+    rec += ansi_field(name, 100) + ansi_field(background, 200)
+    assert len(rec) == 324
+    return rec
+
+
+def font2(number, face, size, bold, italic):
+    rec = struct.pack("<III", 120, 2, number) + ansi_field(face, 100)
+    rec += struct.pack("<iBB2x", size, bold, italic)
+    assert len(rec) == 120
+    return rec
+
+
+def text3(text, font, colour, align, rotation, x, y):
+    rec = struct.pack("<II", 128, 3) + ansi_field(text, 100)
+    rec += struct.pack("<IIBB2xii", font, colour, align, rotation, x, y)
+    assert len(rec) == 128
+    return rec
+
+
+# Two designs: one with an image, a line, a barcode and two texts, one empty.
+CAFE = (design31("Café", 856, 540, 50, 2, "Impressora Térmica", 0)
+        + graphic32("C:\\imagens\\fundo.bmp", 0, 0, 0, 0, 0, 856, 540, 1, 0)
+        + graphic32("", 1, 0, 0, 10, 500, 836, 0, 2, 0x0000FF)
+        + graphic32("${user}", 255, 58, 2, 600, 300, 200, 200, (3 << 24) | 0xFFFFFF, 0x102030)
+        + text33("Usuário: ${user}", "Arial", 20, 1, 0, 0x800000, 0, 0, 50, 100)
+        + text33("${price}", "Courier New", 28, 0, 1, 0x00FF00, 1, 1, -5, 450))
+VAZIO = design31("Vazio", 0, 0, 0, 1, "", 1)
+write("Voucher.bin", CAFE + VAZIO)
+
+# The second generation: 8-bit texts, no copies.
+write("Voucher-old.bin",
+      design11("Antigo é", 840, 540, 100, "HP LaserJet", 1)
+      + graphic12("fundo antigo.bmp", 0, 0, 0, 840, 540, 1, 0)
+      + graphic12("${serial}", 255 | (20 << 16) | (1 << 24), 100, 200, 300, 80, 0xFFFFFF, 0)
+      + text13("Preço: ${price}", "Times New Roman", 24, 1, 1, 0x123456, 2, 3, 420, 30))
+
+# The first generation: fonts by number, per design. Font 1 is of the first
+# design only, so the second design's text finds no font.
+write("Voucher-first.bin",
+      design1("Primeiro", 800, 500, 20, "")
+      + font2(1, "Verdana", 20, 1, 0)
+      + text3("Olá ${user}", 1, 0x800000, 2, 0, 400, 50)
+      + font2(7, "Tahoma", 15, 0, 1)
+      + text3("${password}", 7, 0, 1, 1, 700, 200)
+      + text3("sem fonte", 99, 0x00FF00, 0, 0, 10, 10)
+      + design1("Segundo", 840, 540, 100, "c:\\fundos\\cartão.bmp")
+      + text3("${profile}", 1, 0, 0, 0, 100, 100))
+
+
+def map_record(kind, title, design):
+    rec = struct.pack("<II", 408, kind) + utf16_field(title, 100) + utf16_field(design, 100)
+    assert len(rec) == 408
+    return rec
+
+
+def utf8_field(text, size):
+    data = text.encode("utf-8")[: size - 1]
+    return data + b"\0" * (size - len(data))
+
+
+def old_map_record(kind, title, design):
+    rec = struct.pack("<II", 208, kind) + utf8_field(title, 100) + utf8_field(design, 100)
+    assert len(rec) == 208
+    return rec
+
+
+# A router's map: a User Manager and a hotspot profile of the same title, a
+# profile without a design, and a record of a type maps do not hold.
+write("VoucherMap-router.bin",
+      map_record(15, "1 dia", "Vazio")
+      + map_record(16, "1 dia", "café")
+      + struct.pack("<II", 16, 9) + b"\x77" * 8
+      + map_record(16, "Semana", ""))
+# The older map common to all routers: UTF-8 texts.
+write("VoucherMap-common.bin",
+      old_map_record(5, "Diária", "Café")
+      + old_map_record(6, "1 hora", "Vazio"))
+
+
+def bitmap_record(data):
+    return struct.pack("<III", 12, 22, len(data)) + data
+
+
+# An exchange file: two images with their bitmaps, a record of a type the
+# importer does not know, the built-in picture (never embedded) and a text.
+BITMAP_A = b"BM" + bytes(range(40))
+BITMAP_B = b"BM" + b"\xff" * 5000
+write("design.tkd",
+      design31("Compartilhado", 840, 540, 100, 3, "", 1)
+      + graphic32("C:\\Users\\caixa\\logo.bmp", 0, 0, 0, 10, 10, 200, 100, 1, 0)
+      + bitmap_record(BITMAP_A)
+      + struct.pack("<II", 20, 40) + b"\x00" * 12
+      + graphic32("<Padrão>", 0, 0, 0, 0, 0, 840, 540, 1, 0)
+      + graphic32("D:\\foto.bmp", 0, 0, 0, 500, 10, 300, 300, 1, 0)
+      + bitmap_record(BITMAP_B)
+      + text33("${user}", "Arial", 18, 0, 0, 0, 0, 0, 270, 229))

@@ -1,0 +1,102 @@
+#include "designfile.h"
+
+#include "designrecords.h"
+#include "firstgenerationdesign.h"
+
+#include "app/atomicfile.h"
+#include "app/operatorinteraction.h"
+#include "app/paths.h"
+#include "app/recordfile.h"
+
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString designFile(const QString &dataFolder)
+{
+    return dataFolder + u"/Voucher.bin"_s;
+}
+
+} // namespace
+
+void readDesigns(QIODevice &device, DesignList &designs)
+{
+    VoucherDesign *current = nullptr; // the design elements go to
+    QList<FirstGenerationDesign> firstGeneration;
+
+    readRecords(device, DesignRecordSizeLimit, [&](quint32 type, const QByteArray &record) {
+        const quint32 size = designRecordSize(type);
+        if (size == 0 || type == EmbeddedBitmapRecord)
+            return true;
+        if (quint32(record.size()) != size)
+            return false;
+        switch (type) {
+        case HeaderRecord:
+        case OldHeaderRecord:
+            designs.append(std::make_shared<VoucherDesign>());
+            current = designs.back().get();
+            readHeaderRecord(record, *current);
+            return true;
+        case GraphicRecord:
+        case OldGraphicRecord:
+            if (!current)
+                return false;
+            current->Graphics.append(graphicFromRecord(record));
+            return true;
+        case TextRecord:
+        case OldTextRecord:
+            if (!current)
+                return false;
+            current->Texts.append(textFromRecord(record));
+            return true;
+        case FirstGenerationDesignRecord:
+            firstGeneration.append(firstGenerationDesignFromRecord(record));
+            return true;
+        case FirstGenerationFontRecord:
+            if (firstGeneration.isEmpty())
+                return false;
+            firstGeneration.back().Fonts.append(firstGenerationFontFromRecord(record));
+            return true;
+        case FirstGenerationTextRecord:
+            if (firstGeneration.isEmpty())
+                return false;
+            firstGeneration.back().Texts.append(firstGenerationTextFromRecord(record));
+            return true;
+        }
+        return true;
+    });
+
+    for (const FirstGenerationDesign &old : firstGeneration)
+        designs.append(std::make_shared<VoucherDesign>(convertFirstGenerationDesign(old)));
+}
+
+QByteArray serializeDesigns(const DesignList &designs)
+{
+    QByteArray bytes;
+    for (const std::shared_ptr<VoucherDesign> &design : designs)
+        bytes += designRecords(*design);
+    return bytes;
+}
+
+void loadDesigns(const QString &dataFolder, const VoucherDesign &defaultDesign, DesignList &designs)
+{
+    const qsizetype before = designs.size();
+    if (!dataFolder.isEmpty()) {
+        QFile file(designFile(dataFolder));
+        if (file.open(QIODevice::ReadOnly))
+            readDesigns(file, designs);
+    }
+    if (designs.size() == before)
+        designs.append(std::make_shared<VoucherDesign>(defaultDesign));
+}
+
+bool saveDesigns(const QString &dataFolder, const DesignList &designs, OperatorInteraction &interaction)
+{
+    if (ensureFolder(dataFolder) && writeFileAtomically(designFile(dataFolder), serializeDesigns(designs)))
+        return true;
+    interaction.showMessage(u"Ocorreu um erro inesperado ao salvar as definições de voucher."_s,
+                            MessageIcon::Information);
+    return false;
+}
