@@ -13,6 +13,8 @@ packages=(
     # fixtures, helper scripts, and an independent RouterOS API client that
     # checks the router simulator
     python3 python3-librouteros
+    # the history tests also run on a PostgreSQL server of their own
+    postgresql
 )
 
 missing=()

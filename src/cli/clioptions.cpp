@@ -85,8 +85,8 @@ std::variant<CliOptions, UsageError> parseCliOptions(const QStringList &argument
     const QCommandLineOption to(u"to"_s, QString(), u"DATE"_s);
     const QCommandLineOption generator(u"generator"_s, QString(), u"NAME"_s);
     const QCommandLineOption routerName(u"router-name"_s, QString(), u"NAME"_s);
-    parser.addOptions({router, operatorName, operatorPassword, yes, no, help, interval, user, userManager, profile,
-                       count, name, format, from, to, generator, routerName});
+    parser.addOptions({router, operatorName, operatorPassword, yes, no, help, interval, user, userManager,
+                       profile, count, name, format, from, to, generator, routerName});
 
     if (!parser.parse(QStringList{u"wifiticketer-cli"_s} + arguments))
         return UsageError{parser.errorText()};
@@ -110,8 +110,8 @@ std::variant<CliOptions, UsageError> parseCliOptions(const QStringList &argument
     }
     if (parser.isSet(yes) && parser.isSet(no))
         return UsageError{u"--yes and --no exclude each other"_s};
-    for (const QCommandLineOption &single : {router, operatorName, operatorPassword, interval, user, profile, count,
-                                             name, format, from, to, generator, routerName}) {
+    for (const QCommandLineOption &single : {router, operatorName, operatorPassword, interval, user, profile,
+                                             count, name, format, from, to, generator, routerName}) {
         if (parser.values(single).size() > 1)
             return UsageError{u"--%1 given more than once"_s.arg(single.names().constFirst())};
     }

@@ -38,8 +38,12 @@ QString localTime(qint64 seconds)
 void listText(const BatchList &batch, QTextStream &out)
 {
     for (const VoucherRecord &record : batch) {
-        out << QStringList{record.UserName, record.Password, formatSerial(record.Serial), localTime(record.Created),
-                           localTime(record.Expires), record.HotSpotUser ? u"HS"_s : u"UM"_s}
+        out << QStringList{record.UserName,
+                           record.Password,
+                           formatSerial(record.Serial),
+                           localTime(record.Created),
+                           localTime(record.Expires),
+                           record.HotSpotUser ? u"HS"_s : u"UM"_s}
                    .join(u'\t')
             << '\n';
     }
@@ -78,7 +82,8 @@ int runGenerateCommand(AppState &state, const CliOptions &options, OperatorInter
 
     const std::shared_ptr<const VoucherProfile> profile = findProfile(state.profiles, options.profile);
     if (!profile) {
-        QTextStream(stderr) << u"wifiticketer-cli: no profile of the router is titled '%1'\n"_s.arg(options.profile);
+        QTextStream(stderr) << u"wifiticketer-cli: no profile of the router is titled '%1'\n"_s.arg(
+            options.profile);
         return ExitUsage;
     }
     TerminalUserDataPrompt prompt(state.settings, state.userNames);

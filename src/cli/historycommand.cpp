@@ -19,8 +19,8 @@ namespace {
 
 // The history page's column captions, in its order.
 const QStringList Captions = {
-    u"Nome do Usuário"_s, u"Senha"_s,  u"Perfil"_s,     u"Contador (código do voucher)"_s,
-    u"Criado"_s,          u"Router"_s, u"Gerador"_s,    u"Preço"_s,
+    u"Nome do Usuário"_s, u"Senha"_s,     u"Perfil"_s,  u"Contador (código do voucher)"_s,
+    u"Criado"_s,          u"Router"_s,    u"Gerador"_s, u"Preço"_s,
     u"First Name"_s,      u"Last Name"_s, u"Phone"_s,   u"Location"_s,
     u"Comment"_s,         u"Email"_s,
 };
@@ -120,10 +120,8 @@ int runHistoryCommand(AppState &state, const CliOptions &options, OperatorIntera
         for (const HistoryRow &row : result->rows)
             rows.append(jsonRow(row));
         const QJsonObject document{
-            {u"rows"_s, rows},
-            {u"count"_s, result->rows.size()},
-            {u"total"_s, result->total},
-            {u"suppressed"_s, result->suppressed},
+            {u"rows"_s, rows},           {u"count"_s, result->rows.size()},
+            {u"total"_s, result->total}, {u"suppressed"_s, result->suppressed},
             {u"line"_s, line},
         };
         out << QJsonDocument(document).toJson(QJsonDocument::Indented);

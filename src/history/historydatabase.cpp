@@ -28,7 +28,8 @@ bool hasHistoryTable(const QSqlDatabase &db)
 
 } // namespace
 
-HistoryDatabase::HistoryDatabase() : m_name(QString::asprintf("wifiticketer-history-%p", static_cast<void *>(this)))
+HistoryDatabase::HistoryDatabase()
+    : m_name(QString::asprintf("wifiticketer-history-%p", static_cast<void *>(this)))
 {
 }
 
@@ -43,25 +44,26 @@ bool HistoryDatabase::open(const HistoryLocation &location)
 {
     close();
     m_lastError.clear();
-    if (QSqlDatabase::contains(m_name))
-        QSqlDatabase::removeDatabase(m_name);
-
     m_engine = location.engine;
+    const bool sqlite = location.engine == HistoryLocation::Engine::SQLite;
+    const QString driver = sqlite ? u"QSQLITE"_s : u"QPSQL"_s;
     bool created = false;
     {
-        QSqlDatabase db;
-        if (location.engine == HistoryLocation::Engine::SQLite) {
+        // The connection is kept between uses; another engine needs another one.
+        if (QSqlDatabase::contains(m_name) && QSqlDatabase::database(m_name, false).driverName() != driver)
+            QSqlDatabase::removeDatabase(m_name);
+        QSqlDatabase db = QSqlDatabase::contains(m_name) ? QSqlDatabase::database(m_name, false)
+                                                         : QSqlDatabase::addDatabase(driver, m_name);
+        if (sqlite) {
             created = !QFile::exists(location.file);
             if (!ensureFolder(QFileInfo(location.file).absolutePath())) {
                 m_lastError = u"no folder for %1"_s.arg(location.file);
                 return false;
             }
-            db = QSqlDatabase::addDatabase(u"QSQLITE"_s, m_name);
             db.setDatabaseName(location.file);
             // Another counter program or the command line may be writing.
             db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=5000"_s);
         } else {
-            db = QSqlDatabase::addDatabase(u"QPSQL"_s, m_name);
             db.setHostName(location.host);
             db.setPort(location.port);
             db.setUserName(location.user);

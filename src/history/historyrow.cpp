@@ -26,7 +26,8 @@ HistoryRow historyRowOf(const VoucherRecord &record, const QString &routerName)
     row.UserName = fitted(record.UserName);
     row.Password = fitted(record.Password);
     if (record.Profile) {
-        row.Profile = fitted(record.HotSpotUser ? HotSpotMark + record.Profile->Title : record.Profile->Title);
+        row.Profile =
+            fitted(record.HotSpotUser ? HotSpotMark + record.Profile->Title : record.Profile->Title);
         row.Validity = fitted(record.Profile->Validity);
         row.Price = record.Profile->Price;
     }

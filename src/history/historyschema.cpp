@@ -39,7 +39,8 @@ QStringList historyUpgradeStatements(int fromVersion)
         [[fallthrough]];
     case 3:
         statements << u"UPDATE Version SET Version=4 WHERE Version=3"_s;
-        for (const char16_t *column : {u"FirstName", u"LastName", u"Phone", u"Location", u"Comment", u"Email"})
+        for (const char16_t *column :
+             {u"FirstName", u"LastName", u"Phone", u"Location", u"Comment", u"Email"})
             statements << u"ALTER TABLE History ADD %1 varchar(50)"_s.arg(QStringView(column));
         break;
     default:

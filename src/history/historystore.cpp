@@ -22,9 +22,20 @@ QVariant serialValue(std::optional<quint32> serial)
 bool insertRow(QSqlQuery &insert, const HistoryRow &row)
 {
     const QVariantList values = {
-        row.UserName,  row.Password,     row.Profile,  row.Router,   historyTimeText(row.Created),
-        row.Generator, row.Validity,     row.Price,    serialValue(row.Serial),
-        row.FirstName, row.LastName,     row.Phone,    row.Location, row.Comment,
+        row.UserName,
+        row.Password,
+        row.Profile,
+        row.Router,
+        historyTimeText(row.Created),
+        row.Generator,
+        row.Validity,
+        row.Price,
+        serialValue(row.Serial),
+        row.FirstName,
+        row.LastName,
+        row.Phone,
+        row.Location,
+        row.Comment,
         row.Email,
     };
     for (qsizetype i = 0; i < values.size(); ++i)
@@ -41,8 +52,9 @@ qsizetype insertRows(const QSqlDatabase &db, const QList<HistoryRow> &rows, qsiz
     if (!connection.transaction())
         return 0;
     QSqlQuery insert(db);
-    if (!insert.prepare(u"INSERT INTO History (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s.arg(
-            Columns))) {
+    if (!insert.prepare(
+            u"INSERT INTO History (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s.arg(
+                Columns))) {
         connection.rollback();
         return 0;
     }

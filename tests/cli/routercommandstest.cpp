@@ -1,4 +1,5 @@
 #include "clirun.h"
+#include "clisimulator.h"
 #include "scriptedinteraction.h"
 #include "testfolder.h"
 #include "testmain.h"
@@ -24,8 +25,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using Commands = QList<QStringList>;
-
 const QString LoginRefused =
     u"Nome de usuário ou senha inválido.\n\nPor padrão os campos Nome de usuário e senha são vazios.\n"_s;
 const QString ScriptQuestion =
@@ -33,128 +32,6 @@ const QString ScriptQuestion =
     "expiração do usuário.\nVocê deseja transferir esse script para o roteador?\n"_s;
 const QString ScriptUploaded = u"Script transferido com sucesso para o roteador.\nScript and scheduler foram "
                                "criados com o nome wifiTicketer.\n"_s;
-const QStringList Operator = {u"--operator"_s, u"caixa"_s, u"--operator-password"_s, u"1234"_s};
-
-// The simulator executable on a free port, started from a state, writing its
-// state and the sentences it receives to files of the folder.
-class SimProcess
-{
-public:
-    explicit SimProcess(const TestFolder &folder)
-        : m_config(folder.path() + u"/sim-config.json"_s), m_state(folder.path() + u"/sim-state.json"_s),
-          m_log(folder.path() + u"/sim-log.jsonl"_s)
-    {
-    }
-    ~SimProcess()
-    {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-
-    bool start(const routersim::RouterState &state, bool refuseAdds = false)
-    {
-        QJsonObject config = routersim::stateToJson(state);
-        config.insert(u"refuseAdds"_s, refuseAdds);
-        QFile file(m_config);
-        if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(config).toJson()) < 0)
-            return false;
-        file.close();
-        m_process.start(
-            QStringLiteral(WIFITICKETER_ROUTERSIM_PATH),
-            {u"--port"_s, u"0"_s, u"--config"_s, m_config, u"--state"_s, m_state, u"--log"_s, m_log});
-        if (!m_process.waitForStarted(10000))
-            return false;
-        while (!m_process.canReadLine()) {
-            if (!m_process.waitForReadyRead(10000))
-                return false;
-        }
-        const QRegularExpressionMatch match =
-            QRegularExpression(u"^listening on 127\\.0\\.0\\.1:(\\d+)\\n$"_s)
-                .match(QString::fromUtf8(m_process.readLine()));
-        m_port = match.hasMatch() ? match.captured(1).toUShort() : 0;
-        return m_port != 0;
-    }
-
-    quint16 port() const { return m_port; }
-
-    routersim::RouterState state() const
-    {
-        QFile file(m_state);
-        routersim::RouterState state;
-        routersim::RouterBehaviour behaviour;
-        QString error;
-        if (file.open(QIODevice::ReadOnly))
-            routersim::applyConfigJson(QJsonDocument::fromJson(file.readAll()).object(), state, behaviour,
-                                       error);
-        return state;
-    }
-
-    // The received sentences after the logins, without "/quit".
-    Commands commands() const
-    {
-        Commands out;
-        QFile file(m_log);
-        if (!file.open(QIODevice::ReadOnly))
-            return out;
-        while (!file.atEnd()) {
-            QStringList words;
-            for (const QJsonValue &word :
-                 QJsonDocument::fromJson(file.readLine()).object()[u"words"].toArray())
-                words.append(word.toString());
-            if (!words.isEmpty() && words[0] != u"/login" && words[0] != u"/quit")
-                out.append(words);
-        }
-        return out;
-    }
-
-private:
-    QString m_config;
-    QString m_state;
-    QString m_log;
-    QProcess m_process;
-    quint16 m_port = 0;
-};
-
-// An installation with the program user caixa (password 1234), prices in
-// "R$ %c", the expiry script run every 15 minutes, the routers "Sim" (the
-// simulator, selling both kinds of profiles) and "Outro" (nobody listens), and
-// two hotspot profiles.
-bool install(const TestFolder &folder, quint16 simPort)
-{
-    ScriptedInteraction interaction;
-    AppSettings settings;
-    settings.UseCurrency = u"R$ %c"_s;
-    settings.HotSpotScheduleInterval = 900;
-    const QList<AppUser> users = {{u"caixa"_s, u"1234"_s, false, false, false}};
-    if (!saveSettings(SettingsKey(folder.settingsFile()), settings, users, interaction))
-        return false;
-
-    RouterConfig sim;
-    sim.Name = u"Sim"_s;
-    sim.Address = u"127.0.0.1"_s;
-    sim.Port = QString::number(simPort);
-    sim.ApiUser = u"admin"_s;
-    sim.UserManagerAdmin = u"admin"_s;
-    RouterConfig other = sim;
-    other.Name = u"Outro"_s;
-    QTcpServer probe; // a port that was free a moment ago
-    if (!probe.listen(QHostAddress::LocalHost, 0))
-        return false;
-    other.Port = QString::number(probe.serverPort());
-    probe.close();
-
-    HotSpotProfile threeHours;
-    threeHours.Name = u"3 horas"_s;
-    threeHours.Validity = 3 * 3600;
-    threeHours.RouterProfile = u"default"_s;
-    threeHours.Price = 300;
-    HotSpotProfile thirtyDays = threeHours;
-    thirtyDays.Name = u"30 dias"_s;
-    thirtyDays.Validity = 30 * 86400;
-    thirtyDays.Price = 4500;
-    return saveRouters(folder.dataFolder(), {sim, other}, interaction) &&
-           saveHotSpotProfiles(folder.dataFolder(), {threeHours, thirtyDays}, interaction);
-}
 
 routersim::HotspotUser hotspotUser(const QString &name)
 {

@@ -71,6 +71,25 @@ void RoutersCommandTest::usageErrors_data()
         << QStringList{u"upload-script"_s, u"--interval"_s, u"90"_s} << badInterval;
     QTest::addRow("interval of words")
         << QStringList{u"upload-script"_s, u"--interval"_s, u"soon"_s} << badInterval;
+    QTest::addRow("generate without --profile")
+        << QStringList{u"generate"_s, u"--count"_s, u"1"_s} << u"generate needs --profile TITLE"_s;
+    QTest::addRow("generate with --count and --name")
+        << QStringList{u"generate"_s, u"--profile"_s, u"p"_s, u"--count"_s, u"1"_s, u"--name"_s, u"a"_s}
+        << u"generate needs either --count N or --name USER"_s;
+    QTest::addRow("generate with neither") << QStringList{u"generate"_s, u"--profile"_s, u"p"_s}
+                                           << u"generate needs either --count N or --name USER"_s;
+    QTest::addRow("negative count") << QStringList{u"generate"_s, u"--profile"_s, u"p"_s, u"--count"_s,
+                                                   u"-1"_s}
+                                    << u"--count needs a number of vouchers, 0 or more"_s;
+    QTest::addRow("csv of generate") << QStringList{u"generate"_s, u"--profile"_s, u"p"_s,  u"--count"_s,
+                                                    u"1"_s,        u"--format"_s,  u"csv"_s}
+                                     << u"--format of generate is one of text, json"_s;
+    QTest::addRow("history date") << QStringList{u"history"_s, u"--from"_s, u"10/12/2026"_s}
+                                  << u"--from needs a date as YYYY-MM-DD"_s;
+    QTest::addRow("history impossible date")
+        << QStringList{u"history"_s, u"--to"_s, u"2026-02-30"_s} << u"--to needs a date as YYYY-MM-DD"_s;
+    QTest::addRow("--count on history")
+        << QStringList{u"history"_s, u"--count"_s, u"1"_s} << u"history does not take --count"_s;
     QTest::addRow("--user twice") << QStringList{u"remove"_s, u"--user"_s, u"a"_s, u"--user"_s, u"b"_s}
                                   << u"--user given more than once"_s;
 }

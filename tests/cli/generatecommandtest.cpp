@@ -1,0 +1,168 @@
+#include "clirun.h"
+#include "clisimulator.h"
+#include "testfolder.h"
+#include "testmain.h"
+
+#include "app/regvalue.h"
+#include "app/settingskey.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+#include <QtEndian>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString HotSpotNotice = u"Vouchers criados como usuários HotSpot são ativados quando criados.\n"
+                              u"O tempo de validação desses vouchers inicia agora.\n"_s;
+
+quint32 storedSerial(const TestFolder &folder)
+{
+    const std::optional<RegKeyValues> values = SettingsKey(folder.settingsFile()).read();
+    const RegValue *value = values ? findRegValue(*values, u"VoucherSerial"_s) : nullptr;
+    return value && value->data.size() >= 4 ? qFromLittleEndian<quint32>(value->data.constData()) : 0;
+}
+
+QStringList hotspotNames(const SimProcess &sim)
+{
+    QStringList names;
+    for (const auto &user : sim.state().hotspotUsers)
+        names << user.name;
+    return names;
+}
+
+} // namespace
+
+class GenerateCommandTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void generateThenHistory();
+    void jsonAndGivenName();
+    void nothingCreated();
+    void unknownProfile();
+};
+
+void GenerateCommandTest::generateThenHistory()
+{
+    TestFolder folder;
+    SimProcess sim(folder);
+    QVERIFY(sim.start(routersim::defaultRouterState()));
+    QVERIFY(install(folder, sim.port()));
+    const QStringList before = hotspotNames(sim);
+
+    const CliRun run = runCli(folder, Operator + QStringList{u"--no"_s, u"generate"_s, u"--profile"_s,
+                                                             u"3 HORAS"_s, u"--count"_s, u"5"_s});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.err.contains(HotSpotNotice), qPrintable(run.err));
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 5);
+    QStringList created;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QStringList fields = lines[i].split(u'\t');
+        QCOMPARE(fields.size(), 6);
+        QVERIFY(fields[0].startsWith(u"usr"_s));
+        QCOMPARE(fields[2], u"%1"_s.arg(i + 1, 9, 10, QLatin1Char('0')));
+        const QDateTime made = QDateTime::fromString(fields[3], u"yyyy-MM-dd HH:mm:ss"_s);
+        const QDateTime expires = QDateTime::fromString(fields[4], u"yyyy-MM-dd HH:mm:ss"_s);
+        QVERIFY(made.isValid());
+        QCOMPARE(made.secsTo(expires), 3 * 3600);
+        QCOMPARE(fields[5], u"HS"_s);
+        created << fields[0];
+    }
+    // The router has the five users, the serial moved on by five, one sale.
+    QCOMPARE(hotspotNames(sim), before + created);
+    QCOMPARE(storedSerial(folder), 6u);
+    QCOMPARE(folder.readDataFile(u"PosHistory.bin"_s).size(), 216);
+
+    const CliRun history = runCli(folder, Operator + QStringList{u"history"_s, u"--format"_s, u"json"_s});
+    QCOMPARE(history.exitCode, 0);
+    const QJsonObject found = QJsonDocument::fromJson(history.out.toUtf8()).object();
+    QCOMPARE(found[u"count"].toInt(), 5);
+    QCOMPARE(found[u"total"].toInt(), 1500);
+    QCOMPARE(found[u"suppressed"].toInt(), 0);
+    QVERIFY2(found[u"line"].toString().startsWith(u"5 usuário gerados de "_s), qPrintable(history.out));
+    QVERIFY(found[u"line"].toString().endsWith(u". Total: R$ 15,00, suprimido: R$ 0,00"_s));
+    const QJsonArray rows = found[u"rows"].toArray();
+    QCOMPARE(rows.size(), 5);
+    QCOMPARE(rows[0][u"user"].toString(), created[0]);
+    QCOMPARE(rows[0][u"profile"].toString(), u"3 horas"_s);
+    QCOMPARE(rows[0][u"router"].toString(), u"Sim"_s);
+    QCOMPARE(rows[0][u"generator"].toString(), u"caixa"_s);
+    QCOMPARE(rows[0][u"serial"].toString(), u"000000001"_s);
+    QCOMPARE(rows[0][u"price"].toInt(), 300);
+    QCOMPARE(rows[0][u"hotspot"].toBool(), true);
+    QCOMPARE(rows[0][u"removed"].toBool(), false);
+
+    // Text: the page's columns, then the totals line; only caixa's rows.
+    const CliRun text = runCli(folder, Operator + QStringList{u"history"_s, u"--generator"_s, u"caixa"_s});
+    const QStringList textLines = text.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(textLines.size(), 6);
+    QCOMPARE(textLines[0].split(u'\t').size(), 14);
+    QCOMPARE(textLines[0].split(u'\t')[7], u"R$ 3,00"_s);
+    QCOMPARE(textLines[5], found[u"line"].toString());
+    const CliRun nobody = runCli(folder, Operator + QStringList{u"history"_s, u"--generator"_s, u"ana"_s});
+    QVERIFY(nobody.out.startsWith(u"0 usuário gerados de "_s));
+    const CliRun yesterday = runCli(folder, Operator + QStringList{u"history"_s, u"--to"_s, u"2000-01-01"_s});
+    QVERIFY(yesterday.out.startsWith(u"0 usuário gerados de "_s));
+}
+
+void GenerateCommandTest::jsonAndGivenName()
+{
+    TestFolder folder;
+    SimProcess sim(folder);
+    QVERIFY(sim.start(routersim::defaultRouterState()));
+    QVERIFY(install(folder, sim.port()));
+    const CliRun run =
+        runCli(folder, Operator + QStringList{u"--no"_s, u"generate"_s, u"--profile"_s, u"30 dias"_s,
+                                              u"--name"_s, u"quarto12"_s, u"--format"_s, u"json"_s});
+    QCOMPARE(run.exitCode, 0);
+    const QJsonArray vouchers = QJsonDocument::fromJson(run.out.toUtf8()).array();
+    QCOMPARE(vouchers.size(), 1);
+    const QJsonObject voucher = vouchers[0].toObject();
+    QCOMPARE(voucher[u"user"].toString(), u"quarto12"_s);
+    QCOMPARE(voucher[u"password"].toString().size(), 6);
+    QCOMPARE(voucher[u"serial"].toString(), u"000000001"_s);
+    QCOMPARE(voucher[u"hotspot"].toBool(), true);
+    QCOMPARE(voucher[u"profile"].toString(), u"30 dias"_s);
+    QCOMPARE(QDateTime::fromString(voucher[u"created"].toString(), u"yyyy-MM-dd HH:mm:ss"_s)
+                 .daysTo(QDateTime::fromString(voucher[u"expires"].toString(), u"yyyy-MM-dd HH:mm:ss"_s)),
+             30);
+    QVERIFY(hotspotNames(sim).contains(u"quarto12"_s));
+}
+
+void GenerateCommandTest::nothingCreated()
+{
+    TestFolder folder;
+    SimProcess sim(folder);
+    QVERIFY(sim.start(routersim::defaultRouterState(), true));
+    QVERIFY(install(folder, sim.port()));
+    const CliRun run = runCli(folder, Operator + QStringList{u"--no"_s, u"generate"_s, u"--profile"_s,
+                                                             u"3 horas"_s, u"--count"_s, u"3"_s});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY(run.err.contains(u"Resposta do router"_s));
+    QVERIFY(!QFile::exists(folder.dataFolder() + u"/PosHistory.bin"_s));
+    QCOMPARE(storedSerial(folder), 1u);
+}
+
+void GenerateCommandTest::unknownProfile()
+{
+    TestFolder folder;
+    SimProcess sim(folder);
+    QVERIFY(sim.start(routersim::defaultRouterState()));
+    QVERIFY(install(folder, sim.port()));
+    const CliRun run = runCli(folder, Operator + QStringList{u"--no"_s, u"generate"_s, u"--profile"_s,
+                                                             u"2 horas"_s, u"--count"_s, u"1"_s});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.endsWith(u"wifiticketer-cli: no profile of the router is titled '2 horas'\n"_s),
+             qPrintable(run.err));
+    QVERIFY(sim.commands().isEmpty() || sim.commands().first().first() != u"/ip/hotspot/user/add"_s);
+}
+
+WIFITICKETER_TEST(GenerateCommandTest)
+#include "generatecommandtest.moc"
