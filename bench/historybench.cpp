@@ -1,0 +1,139 @@
+// Times the history database on SQLite: storing the vouchers of one run, and a
+// one-day search in a large history.
+//
+// Usage: wifiticketer-bench-history [rows in the large history, default 1000000]
+
+#include "silentinteraction.h"
+
+#include "app/appstate.h"
+#include "history/historysearch.h"
+#include "history/historystore.h"
+#include "history/inserthistory.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void prepareState(AppState &state)
+{
+    state.users = {{u"caixa"_s, QString(), false, false, false}};
+    state.currentUser = 0;
+    RouterConfig router;
+    router.Name = u"Loja"_s;
+    state.routers = {router};
+    state.currentRouter = 0;
+}
+
+void fillBatch(AppState &state, const std::shared_ptr<VoucherProfile> &profile, int count, qint64 created)
+{
+    clearBatch(state.batch);
+    for (int i = 0; i < count; ++i) {
+        VoucherRecord &record = newVoucherRecord(state.batch, profile);
+        record.UserName = u"usr%1"_s.arg(i, 6, 10, QLatin1Char('0'));
+        record.Password = u"ab12cd"_s;
+        record.Generator = u"caixa"_s;
+        record.Created = created;
+        record.Expires = created + 3600;
+        record.Serial = quint32(i + 1);
+        record.HotSpotUser = true;
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const int largeRows = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 1000000;
+    QTextStream out(stdout);
+    SilentInteraction interaction;
+    HotSpotProfile hotSpot;
+    hotSpot.Name = u"1 Hora"_s;
+    hotSpot.Validity = 3600;
+    hotSpot.Price = 300;
+    const auto profile = makeVoucherProfile(hotSpot, {u"%c"_s, {}});
+    const qint64 start = QDateTime(QDate(2024, 1, 1), QTime(8, 0)).toSecsSinceEpoch();
+
+    // One run of 200 vouchers, as a generation run records it (open, store, close).
+    {
+        QTemporaryDir dir;
+        AppState state({dir.filePath(u"settings.reg"_s), dir.filePath(u"data"_s)});
+        prepareState(state);
+        QList<double> times;
+        for (int run = 0; run < 11; ++run) {
+            fillBatch(state, profile, 200, start + run * 60);
+            QElapsedTimer timer;
+            timer.start();
+            insertHistory(state, interaction);
+            times << double(timer.nsecsElapsed()) / 1e6;
+        }
+        out << QString::asprintf("store one run of 200 vouchers: first (creates the database) %.1f ms, "
+                                 "median of the next 10 %.1f ms\n",
+                                 times.first(), median(times.mid(1)));
+        out.flush();
+    }
+
+    // A large history spread over days, then one day's search.
+    QTemporaryDir dir;
+    AppState state({dir.filePath(u"settings.reg"_s), dir.filePath(u"data"_s)});
+    prepareState(state);
+    const int days = 1000;
+    const int perDay = std::max(1, largeRows / days);
+    QElapsedTimer fill;
+    fill.start();
+    if (!openHistory(state)) {
+        out << "the history cannot be opened\n";
+        return 1;
+    }
+    QList<HistoryRow> chunk;
+    int stored = 0;
+    for (int day = 0; day < days; ++day) {
+        fillBatch(state, profile, perDay, start + qint64(day) * 86400);
+        for (int i = 0; i < perDay; ++i) {
+            VoucherRecord &record = state.batch[i];
+            record.Created += i * (36000 / perDay); // spread over the opening hours
+            chunk.append(historyRowOf(record, u"Loja"_s));
+        }
+        if (chunk.size() >= 20000 || day == days - 1) {
+            stored += int(storeHistoryRows(state.history.connection(), chunk));
+            chunk.clear();
+        }
+    }
+    closeHistory(state);
+    out << QString::asprintf("filled %d rows over %d days in %.1f s\n", stored, days,
+                             fill.elapsed() / 1000.0);
+
+    const QDate day = QDateTime::fromSecsSinceEpoch(start).date().addDays(days / 2);
+    QList<double> searches;
+    QList<double> queries;
+    qsizetype found = 0;
+    for (int i = 0; i < 21; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        const std::optional<HistorySearchResult> result = searchHistory(state, {day, day, {}, {}});
+        searches << double(timer.nsecsElapsed()) / 1e6;
+        found = result ? result->rows.size() : -1;
+
+        openHistory(state);
+        timer.restart();
+        findHistoryRows(state.history.connection(), {day, day, {}, {}});
+        queries << double(timer.nsecsElapsed()) / 1e6;
+        closeHistory(state);
+    }
+    out << QString::asprintf("one-day search over %d rows (%lld found): median %.2f ms with open and close, "
+                             "%.2f ms the query alone\n",
+                             stored, qint64(found), median(searches), median(queries));
+    return 0;
+}
