@@ -26,9 +26,10 @@ constexpr qsizetype OldTextBytes = 100;
 // No map record comes near this; anything larger is damage.
 constexpr quint32 SizeLimit = 2000;
 
+// Like the other text fields, the last byte is always the terminator.
 QString utf8Field(const QByteArray &record, qsizetype offset, qsizetype bytes)
 {
-    QByteArrayView field(record.constData() + offset, bytes);
+    QByteArrayView field(record.constData() + offset, bytes - 1);
     const qsizetype end = field.indexOf('\0');
     return QString::fromUtf8(end < 0 ? field : field.first(end));
 }

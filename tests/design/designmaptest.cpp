@@ -23,8 +23,10 @@ std::shared_ptr<VoucherProfile> profile(const QString &title, bool hotSpot)
     auto p = std::make_shared<VoucherProfile>();
     p->Name = title;
     p->Title = title;
-    if (hotSpot)
-        p->HotSpot = HotSpotProfile{title};
+    if (hotSpot) {
+        p->HotSpot.emplace();
+        p->HotSpot->Name = title;
+    }
     return p;
 }
 
@@ -91,6 +93,7 @@ private Q_SLOTS:
     void fixtures();
     void damaged_data();
     void damaged();
+    void fullFieldsLoseTheirLastUnit();
     void serializeRoundTrip();
     void assignment();
     void assignmentRules_data();
@@ -162,6 +165,19 @@ void DesignMapTest::damaged()
     QFETCH(QByteArray, bytes);
     QFETCH(int, kept);
     QCOMPARE(entriesOf(bytes), RouterEntries.first(kept));
+}
+
+void DesignMapTest::fullFieldsLoseTheirLastUnit()
+{
+    // Fields without a terminator: the last unit (or byte) is not text.
+    QByteArray map = fixture(u"VoucherMap-router.bin"_s).left(408);
+    for (qsizetype i = 0; i < 100; ++i)
+        map[8 + 2 * i] = 'a';
+    QByteArray old = fixture(u"VoucherMap-common.bin"_s).left(208);
+    old.replace(108, 100, QByteArray(100, 'c'));
+    const QList<DesignMapEntry> expected = {{false, QString(99, u'a'), u"Vazio"_s},
+                                            {false, u"Diária"_s, QString(99, u'c')}};
+    QCOMPARE(entriesOf(map + old), expected);
 }
 
 void DesignMapTest::serializeRoundTrip()
