@@ -1,10 +1,44 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the program's main job. The windows
-# are not built yet: today this starts the program's core as the windows will
-# (settings, program users, routers, hotspot profiles, username list) and lists
-# the configured routers with wifiticketer-cli.
+# Installs what is missing, builds, and runs the program's main job without
+# windows (they are not built yet):
+#   scripts/run-main.sh               the main job end to end on a simulated router, in a throwaway
+#                                     settings file and data folder: log in, make five vouchers of
+#                                     the router's first profile, record them, list today's history
+#   scripts/run-main.sh ARGS...       wifiticketer-cli ARGS on your own settings and routers
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
-exec build/bin/wifiticketer-cli routers "$@"
+if [ $# -gt 0 ]; then
+    exec build/bin/wifiticketer-cli "$@"
+fi
+
+demo=$(mktemp -d)
+sim_pid=""
+cleanup() {
+    [ -z "$sim_pid" ] || kill "$sim_pid" 2>/dev/null || true
+    rm -rf "$demo"
+}
+trap cleanup EXIT
+export WIFITICKETER_SETTINGS=$demo/settings.reg WIFITICKETER_DATA_DIR=$demo/data
+
+# The simulator on a free port; the installation's one router points at it.
+build/bin/wifiticketer-routersim --port 0 >"$demo/sim.out" &
+sim_pid=$!
+for _ in $(seq 50); do
+    grep -q '^listening on' "$demo/sim.out" 2>/dev/null && break
+    sleep 0.1
+done
+port=$(sed -n 's/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$demo/sim.out")
+[ -n "$port" ] || { echo "run-main: the router simulator did not start" >&2; exit 1; }
+printf 'Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer]\n"MikrotikApiPort"="%s"\n' \
+    "$port" >"$WIFITICKETER_SETTINGS"
+
+cli=build/bin/wifiticketer-cli
+echo "== profiles of the (simulated) router"
+$cli --no profiles | tee "$demo/profiles.txt"
+profile=$(head -n 1 "$demo/profiles.txt" | cut -f 2)
+echo "== five vouchers of \"$profile\": UserName, Password, Serial, Created, Expires"
+$cli --no generate --profile "$profile" --count 5
+echo "== today's history"
+$cli history
