@@ -1,6 +1,7 @@
 #include "appstate.h"
 
 #include "hotspotprofilesfile.h"
+#include "design/designfile.h"
 #include "paths.h"
 #include "routersfile.h"
 #include "userdatabasefile.h"
@@ -30,6 +31,8 @@ void startUp(AppState &state)
     // Nothing is written back: the routers page saves Routers.bin when confirmed.
     if (state.routers.isEmpty())
         state.routers = legacyRouters(state.settings.Legacy);
+    state.defaultDesign = makeDefaultDesign();
+    loadDesigns(state.paths.dataFolder, state.defaultDesign, state.designs);
     loadHotSpotProfiles(state.paths.dataFolder, state.hotSpotProfiles);
     loadUserDatabase(state.paths.dataFolder, state.userNames);
     // The sales history itself is loaded at login.

@@ -8,6 +8,7 @@
 #include "routerconfig.h"
 #include "settingskey.h"
 
+#include "design/voucherdesign.h"
 #include "generation/voucherprofile.h"
 #include "generation/voucherrecord.h"
 #include "history/historydatabase.h"
@@ -44,6 +45,8 @@ struct AppState
     QList<RouterConfig> routers;  // in file order
     qsizetype currentRouter = -1; // index into routers chosen at login, else -1
     QList<HotSpotProfile> hotSpotProfiles;
+    VoucherDesign defaultDesign; // "Padrão", built in
+    DesignList designs;          // Voucher.bin; profiles point into it
     QStringList userNames;    // the username database
     ProfileList profiles;     // sellable profiles, rebuilt at each session start
     BatchList batch;          // vouchers of the last generation run

@@ -6,8 +6,8 @@
 #include "terminaluserdataprompt.h"
 
 #include "app/appstate.h"
+#include "app/routerlogin.h"
 #include "generation/generationrun.h"
-#include "router/routerinfo.h"
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -73,12 +73,8 @@ int runGenerateCommand(AppState &state, const CliOptions &options, OperatorInter
 {
     if (std::optional<int> failed = logInAsOperator(state, options, interaction))
         return *failed;
-    {
-        WaitCursor wait(interaction);
-        if (!readRouterInformation(state, interaction))
-            return ExitFailed;
-    }
-    state.posHistory.load();
+    if (!startRouterSession(state, interaction))
+        return ExitFailed;
 
     const std::shared_ptr<const VoucherProfile> profile = findProfile(state.profiles, options.profile);
     if (!profile) {

@@ -5,7 +5,7 @@
 
 #include "app/appstate.h"
 #include "app/operatorinteraction.h"
-#include "router/routerinfo.h"
+#include "app/routerlogin.h"
 
 #include <QTextStream>
 
@@ -13,10 +13,13 @@ using namespace Qt::StringLiterals;
 
 QString profileLine(const VoucherProfile &profile)
 {
-    // Designs are not assigned yet, so the design column stays empty.
-    return QStringList{
-        profile.HotSpot ? u"HS"_s : u"UM"_s, profile.Title,     profile.Validity, profile.ValidityDisplay,
-        QString::number(profile.Price),      profile.PriceText, QString()}
+    return QStringList{profile.HotSpot ? u"HS"_s : u"UM"_s,
+                       profile.Title,
+                       profile.Validity,
+                       profile.ValidityDisplay,
+                       QString::number(profile.Price),
+                       profile.PriceText,
+                       profile.Design ? profile.Design->Name : QString()}
         .join(u'\t');
 }
 
@@ -25,8 +28,7 @@ int runProfilesCommand(AppState &state, const CliOptions &options, OperatorInter
 {
     if (std::optional<int> failed = logInAsOperator(state, options, interaction))
         return *failed;
-    WaitCursor wait(interaction);
-    if (!readRouterInformation(state, interaction))
+    if (!startRouterSession(state, interaction))
         return ExitFailed;
     for (const auto &profile : state.profiles)
         out << profileLine(*profile) << '\n';

@@ -103,10 +103,11 @@ void RouterCommandsTest::profiles()
     QCOMPARE(run.exitCode, 0);
     // Hotspot profiles of the installation and User Manager profiles of the
     // router, together in order of validity.
-    QCOMPARE(run.out, u"HS\t3 horas\t 03:00:00\t03:00:00\t300\tR$ 3,00\t\n"
-                      "UM\t1dia\t1d\t1 dia \t500\tR$ 5,00\t\n"
-                      "UM\t7dias\t7d\t7 dias \t2500\tR$ 25,00\t\n"
-                      "HS\t30 dias\t30d\t30 dias \t4500\tR$ 45,00\t\n"_s);
+    // Without a design map every profile gets the first design of the list.
+    QCOMPARE(run.out, u"HS\t3 horas\t 03:00:00\t03:00:00\t300\tR$ 3,00\tPadrão\n"
+                      "UM\t1dia\t1d\t1 dia \t500\tR$ 5,00\tPadrão\n"
+                      "UM\t7dias\t7d\t7 dias \t2500\tR$ 25,00\tPadrão\n"
+                      "HS\t30 dias\t30d\t30 dias \t4500\tR$ 45,00\tPadrão\n"_s);
     QCOMPARE(run.err, ScriptQuestion + (uploaded ? ScriptUploaded : QString()));
     const Commands commands = sim.commands();
     QCOMPARE(commands.value(0), QStringList{u"/system/resource/print"_s});
