@@ -15,6 +15,8 @@ packages=(
     python3 python3-librouteros
     # the history tests also run on a PostgreSQL server of their own
     postgresql
+    # the design tests read the barcodes they print back with a scanner program
+    zbar-tools
 )
 
 missing=()
