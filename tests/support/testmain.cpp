@@ -1,6 +1,7 @@
 #include "testmain.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QList>
 #include <QMetaMethod>
 #include <QSet>
@@ -13,6 +14,7 @@ struct TestClass
 {
     const char *name;
     std::function<QObject *()> make;
+    bool needsGui = false;
 };
 
 QList<TestClass> &testClasses()
@@ -56,11 +58,30 @@ void registerTestClass(const char *name, std::function<QObject *()> make)
     testClasses().append({name, std::move(make)});
 }
 
+void registerGuiTestClass(const char *name, std::function<QObject *()> make)
+{
+    testClasses().append({name, std::move(make), true});
+}
+
+namespace {
+
+std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
+{
+    const QList<TestClass> &classes = testClasses();
+    if (std::none_of(classes.begin(), classes.end(), [](const TestClass &c) { return c.needsGui; }))
+        return std::make_unique<QCoreApplication>(argc, argv);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+} // namespace
+
 // Runs every registered class; when test functions are named, only the
 // classes that have them.
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     const QList<QByteArray> functions = namedFunctions(argc, argv);
     int failed = 0;
     for (const TestClass &test : testClasses()) {

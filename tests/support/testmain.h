@@ -11,3 +11,13 @@ void registerTestClass(const char *name, std::function<QObject *()> make);
     namespace {                                                                                              \
     const bool Class##Registered = (registerTestClass(#Class, [] { return new Class; }), true);              \
     }
+
+// A class that paints text needs fonts: a program holding one runs every class
+// under a QGuiApplication, on the offscreen platform unless QT_QPA_PLATFORM
+// names another.
+void registerGuiTestClass(const char *name, std::function<QObject *()> make);
+
+#define WIFITICKETER_GUI_TEST(Class)                                                                         \
+    namespace {                                                                                              \
+    const bool Class##Registered = (registerGuiTestClass(#Class, [] { return new Class; }), true);           \
+    }
