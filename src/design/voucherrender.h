@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QList>
 
+class QPaintDevice;
 class QPainter;
 struct VoucherRecord;
 
@@ -30,9 +31,13 @@ struct DeviceResolution
     int dpiY = 0;
 };
 
+// The resolution a painter on the device draws at (a printer's, or an image's
+// dots per metre).
+DeviceResolution resolutionOf(const QPaintDevice &device);
+
 // number × numerator / denominator rounded to the nearest integer, halves away
-// from zero, without overflow; -1 when the denominator is 0 (as the platform's
-// MulDiv does).
+// from zero, without overflow; -1 when the denominator is 0 or the result does
+// not fit an int (as the platform's MulDiv does).
 int mulDiv(int number, int numerator, int denominator);
 
 // A length or position in tenths of a millimetre as device pixels.
