@@ -17,6 +17,9 @@ packages=(
     postgresql
     # the design tests read the barcodes they print back with a scanner program
     zbar-tools
+    # the print test sends a job through a CUPS scheduler to a PDF queue and
+    # reads the PDF it makes
+    cups printer-driver-cups-pdf poppler-utils
 )
 
 missing=()
