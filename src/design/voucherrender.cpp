@@ -134,8 +134,9 @@ void drawImages(QPainter &painter, const VoucherRect &rect, const VoucherDesign 
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
 }
 
-// A solid pen `width` device pixels wide whatever the painter's transform; 0
-// and 1 draw one pixel and, like every thin line, leave out the end point.
+// A solid pen `width` device pixels wide whatever the painter's transform. 0
+// and 1 draw one pixel with flat ends, so a line stops at its end point
+// instead of running a pixel past it; wider pens have round ends and joins.
 QPen linePen(quint32 width, quint32 colour)
 {
     QPen pen(colourOfColorRef(colour));
