@@ -15,7 +15,9 @@ const QHash<QString, QStringList> CommandOptions = {
     {u"profiles"_s, {}},
     {u"upload-script"_s, {u"interval"_s}},
     {u"remove"_s, {u"user"_s, u"usermanager"_s}},
-    {u"generate"_s, {u"profile"_s, u"count"_s, u"name"_s, u"format"_s}},
+    {u"generate"_s,
+     {u"profile"_s, u"count"_s, u"name"_s, u"format"_s, u"pdf"_s, u"print"_s, u"printer"_s, u"design"_s}},
+    {u"print-test"_s, {u"design"_s, u"pdf"_s}},
     {u"history"_s, {u"from"_s, u"to"_s, u"generator"_s, u"router-name"_s, u"format"_s}},
 };
 
@@ -49,8 +51,14 @@ Commands:
   remove --user NAME [--usermanager]
                              removes a hotspot user (or a User Manager user) from the router
   generate --profile TITLE (--count N | --name USER) [--format text|json]
+           [--pdf FILE] [--print] [--printer NAME] [--design NAME]
                              logs in, creates the vouchers on the router, records them and lists
-                             them: UserName, Password, Serial, Created, Expires, HS|UM
+                             them: UserName, Password, Serial, Created, Expires, HS|UM; --pdf and
+                             --print lay them out with the profile's design (or --design) as the
+                             print job does, onto a PDF file or the printer (--printer, else the
+                             design's, else the default one)
+  print-test --design NAME --pdf FILE
+                             one sheet of samples of the design, onto a PDF file
   history [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--generator NAME] [--router-name NAME]
           [--format text|json|csv]
                              the vouchers recorded in those days (default today), then the totals
@@ -85,8 +93,13 @@ std::variant<CliOptions, UsageError> parseCliOptions(const QStringList &argument
     const QCommandLineOption to(u"to"_s, QString(), u"DATE"_s);
     const QCommandLineOption generator(u"generator"_s, QString(), u"NAME"_s);
     const QCommandLineOption routerName(u"router-name"_s, QString(), u"NAME"_s);
-    parser.addOptions({router, operatorName, operatorPassword, yes, no, help, interval, user, userManager,
-                       profile, count, name, format, from, to, generator, routerName});
+    const QCommandLineOption pdf(u"pdf"_s, QString(), u"FILE"_s);
+    const QCommandLineOption print(u"print"_s);
+    const QCommandLineOption printer(u"printer"_s, QString(), u"NAME"_s);
+    const QCommandLineOption design(u"design"_s, QString(), u"NAME"_s);
+    parser.addOptions({router, operatorName, operatorPassword, yes,   no,    help,    interval,
+                       user,   userManager,  profile,          count, name,  format,  from,
+                       to,     generator,    routerName,       pdf,   print, printer, design});
 
     if (!parser.parse(QStringList{u"wifiticketer-cli"_s} + arguments))
         return UsageError{parser.errorText()};
@@ -110,8 +123,9 @@ std::variant<CliOptions, UsageError> parseCliOptions(const QStringList &argument
     }
     if (parser.isSet(yes) && parser.isSet(no))
         return UsageError{u"--yes and --no exclude each other"_s};
-    for (const QCommandLineOption &single : {router, operatorName, operatorPassword, interval, user, profile,
-                                             count, name, format, from, to, generator, routerName}) {
+    for (const QCommandLineOption &single :
+         {router, operatorName, operatorPassword, interval, user, profile, count, name, format, from, to,
+          generator, routerName, pdf, printer, design}) {
         if (parser.values(single).size() > 1)
             return UsageError{u"--%1 given more than once"_s.arg(single.names().constFirst())};
     }
@@ -161,6 +175,21 @@ std::variant<CliOptions, UsageError> parseCliOptions(const QStringList &argument
                 return UsageError{u"--name needs a user name"_s};
         }
     }
+    if (parser.isSet(pdf)) {
+        options.pdf = parser.value(pdf);
+        if (options.pdf->isEmpty())
+            return UsageError{u"--pdf needs a file name"_s};
+    }
+    options.print = parser.isSet(print);
+    if (parser.isSet(printer)) {
+        options.printer = parser.value(printer);
+        if (!options.print)
+            return UsageError{u"--printer goes with --print"_s};
+    }
+    if (parser.isSet(design))
+        options.design = parser.value(design);
+    if (command == u"print-test" && (!options.design || !options.pdf))
+        return UsageError{u"print-test needs --design NAME and --pdf FILE"_s};
     if (command == u"history") {
         for (const auto &[option, target] : {std::pair{&from, &options.from}, std::pair{&to, &options.to}}) {
             if (!parser.isSet(*option))

@@ -22,10 +22,14 @@ struct CliOptions
     QString user;               // remove --user
     bool userManager = false;   // remove --usermanager
 
-    QString profile;             // generate --profile: a profile's Title
-    quint32 count = 0;           // generate --count
-    std::optional<QString> name; // generate --name: one voucher with this user name
-    QString format;              // generate, history --format: text, json or csv
+    QString profile;                // generate --profile: a profile's Title
+    quint32 count = 0;              // generate --count
+    std::optional<QString> name;    // generate --name: one voucher with this user name
+    QString format;                 // generate, history --format: text, json or csv
+    std::optional<QString> pdf;     // generate, print-test --pdf FILE
+    bool print = false;             // generate --print
+    std::optional<QString> printer; // generate --printer
+    std::optional<QString> design;  // generate, print-test --design
 
     std::optional<QDate> from; // history --from; default today
     std::optional<QDate> to;   // history --to; default today

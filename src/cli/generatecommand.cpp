@@ -4,6 +4,7 @@
 #include "clioptions.h"
 #include "exitcodes.h"
 #include "terminaluserdataprompt.h"
+#include "voucheroutput.h"
 
 #include "app/appstate.h"
 #include "app/routerlogin.h"
@@ -82,6 +83,10 @@ int runGenerateCommand(AppState &state, const CliOptions &options, OperatorInter
             options.profile);
         return ExitUsage;
     }
+    // A wrong --design must stop the run before vouchers are made.
+    const std::optional<const VoucherDesign *> design = chosenDesign(state, options, profile->Design);
+    if (!design)
+        return ExitUsage;
     TerminalUserDataPrompt prompt(state.settings, state.userNames);
     if (!runGeneration(state, interaction, prompt, profile, options.count, options.name))
         return ExitFailed;
@@ -90,5 +95,10 @@ int runGenerateCommand(AppState &state, const CliOptions &options, OperatorInter
         listJson(state.batch, out);
     else
         listText(state.batch, out);
-    return state.batch.size() < options.count ? ExitFailed : ExitDone;
+    out.flush();
+    QList<const VoucherRecord *> vouchers;
+    for (const VoucherRecord &record : state.batch)
+        vouchers.append(&record);
+    const bool output = outputVouchers(**design, vouchers, false, options, interaction);
+    return state.batch.size() < options.count || !output ? ExitFailed : ExitDone;
 }

@@ -2,6 +2,7 @@
 #include "exitcodes.h"
 #include "generatecommand.h"
 #include "historycommand.h"
+#include "printtestcommand.h"
 #include "profilescommand.h"
 #include "removecommand.h"
 #include "routerscommand.h"
@@ -10,15 +11,33 @@
 
 #include "app/appstate.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <clocale>
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// Standard error carries the program's own messages, which scripts read; Qt's
+// diagnostics only go there when WIFITICKETER_QT_MESSAGES is set.
+void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    static const bool shown = !qEnvironmentVariableIsEmpty("WIFITICKETER_QT_MESSAGES");
+    if (shown || type == QtCriticalMsg || type == QtFatalMsg)
+        QTextStream(stderr) << message << '\n';
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Vouchers are drawn with fonts, which needs a GUI application; the command
+    // line never shows a window, so it needs no display either.
+    qInstallMessageHandler(quietQtMessages);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     // Prices use the separators of the user's locale.
     std::setlocale(LC_ALL, "");
     QTextStream out(stdout);
@@ -52,6 +71,8 @@ int main(int argc, char *argv[])
         code = runGenerateCommand(state, options, interaction, out);
     else if (options.command == u"history")
         code = runHistoryCommand(state, options, interaction, out);
+    else if (options.command == u"print-test")
+        code = runPrintTestCommand(state, options, interaction);
     out.flush();
     // Sales are written as they happen; this retries one whose write failed.
     if (state.posHistory.unsaved())

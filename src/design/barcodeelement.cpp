@@ -7,6 +7,7 @@
 #include "voucherdesign.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <memory>
 #include <zint.h>
 
@@ -41,11 +42,35 @@ bool hasBitmap(const zint_symbol &symbol)
 QImage recolourBarcodeBitmap(const unsigned char *bitmap, int width, int height, quint32 background,
                              quint32 bars)
 {
+    const QRgb backgroundPixel = colourOfColorRef(background).rgb();
+    const QRgb barPixel = colourOfColorRef(bars).rgb();
+    const QRgb black = qRgb(0, 0, 0);
+    const QRgb white = qRgb(255, 255, 255);
+    if ((backgroundPixel == white && barPixel == black) || (backgroundPixel == black && barPixel == white)) {
+        // Black and white, the usual colours, as one bit a pixel: a PDF then
+        // holds each code in a few hundred bytes instead of a colour picture.
+        QImage image(width, height, QImage::Format_Mono);
+        if (image.isNull())
+            return image;
+        image.setColorTable({black, white});
+        const bool backgroundBit = backgroundPixel == white;
+        uchar *bits = image.bits();
+        const qsizetype stride = image.bytesPerLine();
+        const unsigned char *pixel = bitmap;
+        for (int y = 0; y < height; ++y) {
+            uchar *line = bits + y * stride;
+            std::fill(line, line + stride, uchar(0));
+            for (int x = 0; x < width; ++x, pixel += 3) {
+                if ((pixel[0] != 0) == backgroundBit)
+                    line[x >> 3] |= uchar(0x80 >> (x & 7));
+            }
+        }
+        return image;
+    }
+
     QImage image(width, height, QImage::Format_RGB32);
     if (image.isNull())
         return image;
-    const QRgb backgroundPixel = colourOfColorRef(background).rgb();
-    const QRgb barPixel = colourOfColorRef(bars).rgb();
     const unsigned char *pixel = bitmap;
     for (int y = 0; y < height; ++y) {
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
@@ -87,6 +112,12 @@ void drawBarcode(QPainter &painter, const DesignGraphic &graphic, const VoucherR
                  int boxWidth, int boxHeight)
 {
     const QImage image = barcodeImage(graphic, voucher, boxWidth, boxHeight);
-    if (!image.isNull())
-        painter.drawImage(QPoint(x, y), image);
+    if (image.isNull())
+        return;
+    // A PDF would store the code as a JPEG, whose smudged edges scanners read
+    // worse; codes are stored without loss.
+    const bool lossless = painter.testRenderHint(QPainter::LosslessImageRendering);
+    painter.setRenderHint(QPainter::LosslessImageRendering, true);
+    painter.drawImage(QPoint(x, y), image);
+    painter.setRenderHint(QPainter::LosslessImageRendering, lossless);
 }
