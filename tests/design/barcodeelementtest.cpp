@@ -306,6 +306,20 @@ void BarcodeElementTest::recolour()
     QCOMPARE(image.size(), QSize(2, 1));
     QCOMPARE(image.pixel(0, 0), isBackground ? yellow : darkBlue);
     QCOMPARE(image.pixel(1, 0), yellow);
+
+    // Black and white, either way round, come as one bit a pixel with the same
+    // colours. Nine pixels, so a row spans two bytes.
+    const QByteArray row = pixel.repeated(8) + QByteArray("\xFF\xFF\xFF", 3);
+    for (const auto &[background, bars] : {std::pair{0xFFFFFFu, 0u}, std::pair{0u, 0xFFFFFFu}}) {
+        const QImage mono =
+            recolourBarcodeBitmap(reinterpret_cast<const unsigned char *>(row.constData()), 9, 1, background, bars);
+        QCOMPARE(mono.format(), QImage::Format_Mono);
+        const QRgb backgroundPixel = background ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+        const QRgb barPixel = bars ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+        for (int x = 0; x < 8; ++x)
+            QCOMPARE(mono.pixel(x, 0), isBackground ? backgroundPixel : barPixel);
+        QCOMPARE(mono.pixel(8, 0), backgroundPixel);
+    }
 }
 
 void BarcodeElementTest::colouredCode()
