@@ -97,6 +97,7 @@ class VoucherPdfTest : public QObject
 
 private Q_SLOTS:
     void generateToPdf();
+    void paperMadeToMeasure();
     void testPrintToPdf();
     void unknownDesign();
 };
@@ -145,6 +146,37 @@ void VoucherPdfTest::generateToPdf()
         const int top = 50 + (cell / 2) * 717 + 88 + 180 - 30;
         QCOMPARE(codeAt(pdf, 1 + i / 8, left, top, 310, folder.path()), users[i]);
     }
+}
+
+// A design that does not fill pages: a page of the voucher's size plus its
+// margin for every voucher and every copy.
+void VoucherPdfTest::paperMadeToMeasure()
+{
+    TestFolder folder;
+    SimProcess sim(folder);
+    QVERIFY(sim.start(routersim::defaultRouterState()));
+    QVERIFY(install(folder, sim.port()));
+    VoucherDesign single = designWithQrCode();
+    single.Name = u"Avulso"_s;
+    single.FillPage = false;
+    single.Copies = 2;
+    ScriptedInteraction interaction;
+    QVERIFY(saveDesigns(folder.dataFolder(), {std::make_shared<VoucherDesign>(single)}, interaction));
+
+    const QString pdf = folder.path() + u"/single.pdf"_s;
+    const CliRun run = runCli(folder, Operator + QStringList{u"--no"_s, u"generate"_s, u"--profile"_s,
+                                                             u"3 horas"_s, u"--count"_s, u"2"_s,
+                                                             u"--design"_s, u"Avulso"_s, u"--pdf"_s, pdf});
+    QCOMPARE(run.exitCode, 0);
+    const QStringList users = {run.out.section(u'\t', 0, 0),
+                               run.out.section(u'\n', 1, 1).section(u'\t', 0, 0)};
+    QCOMPARE(pageCount(pdf), 4);
+    // 94 × 64 mm is 266.5 × 181.4 points; PDF pages come in whole points.
+    const ToolRun info = runTool(u"pdfinfo"_s, {u"-f"_s, u"1"_s, u"-l"_s, u"4"_s, pdf});
+    QCOMPARE(info.out.count(QRegularExpression(u"Page +\\d+ size: +26[67] x 18[12] pts"_s)), 4);
+    // Copies one after another; the card centred, so its code starts 5 mm in.
+    for (int page = 1; page <= 4; ++page)
+        QCOMPARE(codeAt(pdf, page, 50 + 520 - 30, 50 + 180 - 30, 310, folder.path()), users[(page - 1) / 2]);
 }
 
 void VoucherPdfTest::testPrintToPdf()
