@@ -30,7 +30,7 @@ public:
     void showMessage(const QString &, MessageIcon) override {}
     Answer askYesNo(const QString &, MessageIcon) override { return Answer::No; }
     Answer askYesNoCancel(const QString &, MessageIcon) override { return Answer::Cancel; }
-    void showSuppressibleNotice(const QString &, const QString &, MessageIcon, const QString &) override {}
+    bool showSuppressibleNotice(const QString &, const QString &, MessageIcon) override { return false; }
     void beginWait() override {}
     void endWait() override {}
 };
