@@ -6,6 +6,19 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+CliRun run(QProcess &process, const QString &program, const QStringList &arguments)
+{
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
 CliRun runCli(const TestFolder &folder, const QStringList &arguments)
 {
     QProcess process;
@@ -14,9 +27,11 @@ CliRun runCli(const TestFolder &folder, const QStringList &arguments)
     env.insert(u"WIFITICKETER_DATA_DIR"_s, folder.dataFolder());
     env.insert(u"WIFITICKETER_API_TIMEOUT_MS"_s, u"5000"_s);
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(WIFITICKETER_CLI_PATH), arguments);
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return run(process, QStringLiteral(WIFITICKETER_CLI_PATH), arguments);
+}
+
+CliRun runTool(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    return run(process, program, arguments);
 }

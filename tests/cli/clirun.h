@@ -17,3 +17,7 @@ struct CliRun
 // folder, with a short router time-out. Standard input stays an open pipe, so a
 // question read from it would hang the run rather than pass unnoticed.
 CliRun runCli(const TestFolder &folder, const QStringList &arguments);
+
+// Runs another program the tests read results with (pdfinfo, zbarimg, lpstat,
+// ...); a program that is missing gives exit code -1.
+CliRun runTool(const QString &program, const QStringList &arguments);

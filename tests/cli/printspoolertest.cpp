@@ -22,27 +22,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct ToolRun
-{
-    int exitCode = -1; // -1: it did not start or did not finish
-    QString out;
-    QString err;
-};
-
-ToolRun runTool(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
 // The ids of the queue's jobs: which is "all" or "not-completed".
 QSet<int> jobIds(const QString &queue, const QString &which)
 {
-    const ToolRun run = runTool(u"lpstat"_s, {u"-W"_s, which, u"-o"_s, queue});
+    const CliRun run = runTool(u"lpstat"_s, {u"-W"_s, which, u"-o"_s, queue});
     QSet<int> ids;
     const QRegularExpression line(u"^%1-(\\d+)\\s"_s.arg(QRegularExpression::escape(queue)),
                                   QRegularExpression::MultilineOption);
@@ -54,7 +37,7 @@ QSet<int> jobIds(const QString &queue, const QString &which)
 // The queue's default paper, as lpoptions marks it ("A4", "Letter").
 QString defaultPaper(const QString &queue)
 {
-    const ToolRun run = runTool(u"lpoptions"_s, {u"-p"_s, queue, u"-l"_s});
+    const CliRun run = runTool(u"lpoptions"_s, {u"-p"_s, queue, u"-l"_s});
     const QRegularExpressionMatch match =
         QRegularExpression(u"^PageSize/[^:]*:.*\\*(\\S+)"_s, QRegularExpression::MultilineOption)
             .match(run.out);
@@ -136,7 +119,7 @@ void PrintSpoolerTest::printedThroughQueue()
     }
     qInfo("job %d: spooled after %lld ms, PDF written after %lld ms", job, spooled, timer.elapsed());
 
-    const ToolRun info = runTool(u"pdfinfo"_s, {u"-f"_s, u"1"_s, u"-l"_s, u"1000"_s, pdf});
+    const CliRun info = runTool(u"pdfinfo"_s, {u"-f"_s, u"1"_s, u"-l"_s, u"1000"_s, pdf});
     QVERIFY2(info.exitCode == 0, qPrintable(info.err));
     const QRegularExpressionMatch pages =
         QRegularExpression(u"^Pages:\\s+(\\d+)$"_s, QRegularExpression::MultilineOption).match(info.out);

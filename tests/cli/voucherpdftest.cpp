@@ -15,27 +15,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct ToolRun
-{
-    int exitCode = -1;
-    QString out;
-};
-
-// Runs a tool of poppler-utils or zbar-tools; the tests need them (the
-// install script puts them in place), so a missing one fails the test.
-ToolRun runTool(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000))
-        return {};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput())};
-}
-
 int pageCount(const QString &pdf)
 {
-    const ToolRun info = runTool(u"pdfinfo"_s, {pdf});
+    const CliRun info = runTool(u"pdfinfo"_s, {pdf});
     const QRegularExpressionMatch pages =
         QRegularExpression(u"^Pages:\\s+(\\d+)$"_s, QRegularExpression::MultilineOption).match(info.out);
     return pages.hasMatch() ? pages.captured(1).toInt() : -1;
@@ -48,10 +30,10 @@ QString codeAt(const QString &pdf, int page, int left, int top, int size, const 
 {
     const auto pixels = [](int tenths) { return QString::number(tenths * 300 / 254); };
     const QString prefix = folder + u"/code"_s;
-    const ToolRun raster = runTool(u"pdftoppm"_s, {u"-r"_s, u"300"_s, u"-f"_s, QString::number(page), u"-l"_s,
-                                                   QString::number(page), u"-x"_s, pixels(left), u"-y"_s,
-                                                   pixels(top), u"-W"_s, pixels(size), u"-H"_s, pixels(size),
-                                                   u"-png"_s, u"-singlefile"_s, pdf, prefix});
+    const CliRun raster = runTool(u"pdftoppm"_s, {u"-r"_s, u"300"_s, u"-f"_s, QString::number(page), u"-l"_s,
+                                                  QString::number(page), u"-x"_s, pixels(left), u"-y"_s,
+                                                  pixels(top), u"-W"_s, pixels(size), u"-H"_s, pixels(size),
+                                                  u"-png"_s, u"-singlefile"_s, pdf, prefix});
     if (raster.exitCode != 0)
         return u"<pdftoppm failed>"_s;
     return runTool(u"zbarimg"_s, {u"--raw"_s, u"-q"_s, prefix + u".png"_s}).out.trimmed();
@@ -131,7 +113,7 @@ void VoucherPdfTest::generateToPdf()
     // 84 × 54 mm cards with a 10 mm margin: 2 × 4 on the 200 × 287 mm printable
     // area of an A4 sheet, so ten vouchers take two sheets.
     QCOMPARE(pageCount(pdf), 2);
-    const ToolRun text = runTool(u"pdftotext"_s, {pdf, u"-"_s});
+    const CliRun text = runTool(u"pdftotext"_s, {pdf, u"-"_s});
     QCOMPARE(text.exitCode, 0);
     for (int i = 0; i < 10; ++i) {
         QVERIFY2(text.out.contains(users[i]), qPrintable(users[i]));
@@ -172,7 +154,7 @@ void VoucherPdfTest::paperMadeToMeasure()
                                run.out.section(u'\n', 1, 1).section(u'\t', 0, 0)};
     QCOMPARE(pageCount(pdf), 4);
     // 94 × 64 mm is 266.5 × 181.4 points; PDF pages come in whole points.
-    const ToolRun info = runTool(u"pdfinfo"_s, {u"-f"_s, u"1"_s, u"-l"_s, u"4"_s, pdf});
+    const CliRun info = runTool(u"pdfinfo"_s, {u"-f"_s, u"1"_s, u"-l"_s, u"4"_s, pdf});
     QCOMPARE(info.out.count(QRegularExpression(u"Page +\\d+ size: +26[67] x 18[12] pts"_s)), 4);
     // Copies one after another; the card centred, so its code starts 5 mm in.
     for (int page = 1; page <= 4; ++page)
@@ -191,7 +173,7 @@ void VoucherPdfTest::testPrintToPdf()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(pageCount(pdf), 1);
     // Samples show the tags' own names: eight cards, each with "user".
-    const ToolRun text = runTool(u"pdftotext"_s, {pdf, u"-"_s});
+    const CliRun text = runTool(u"pdftotext"_s, {pdf, u"-"_s});
     QCOMPARE(text.out.count(u"user"_s), 8);
     QVERIFY(sim.commands().isEmpty()); // no router is involved
 }
