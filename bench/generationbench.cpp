@@ -6,8 +6,8 @@
 
 #include "silentinteraction.h"
 
-#include "app/appstate.h"
-#include "generation/generationrun.h"
+#include "session/appstate.h"
+#include "session/generationrun.h"
 #include "generation/userdataprompt.h"
 #include "generation/voucherprofile.h"
 

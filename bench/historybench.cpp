@@ -5,7 +5,7 @@
 
 #include "silentinteraction.h"
 
-#include "app/appstate.h"
+#include "session/appstate.h"
 #include "history/historysearch.h"
 #include "history/historystore.h"
 #include "history/inserthistory.h"

@@ -4,7 +4,7 @@
 
 #include "fuzzcheck.h"
 
-#include "app/hotspotprofilesfile.h"
+#include "config/hotspotprofilesfile.h"
 
 #include <QBuffer>
 #include <QtEndian>

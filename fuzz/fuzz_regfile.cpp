@@ -4,8 +4,8 @@
 
 #include "fuzzcheck.h"
 
-#include "app/regfile.h"
-#include "app/settingskey.h"
+#include "base/regfile.h"
+#include "base/settingskey.h"
 
 using namespace Qt::StringLiterals;
 

@@ -3,7 +3,7 @@
 
 #include "fuzzcheck.h"
 
-#include "app/routersfile.h"
+#include "config/routersfile.h"
 
 #include <QBuffer>
 

@@ -5,11 +5,11 @@
 
 #include "fuzzcheck.h"
 
-#include "app/appsettings.h"
-#include "app/operatorinteraction.h"
-#include "app/regfile.h"
-#include "app/scramble.h"
-#include "app/settingskey.h"
+#include "config/appsettings.h"
+#include "base/operatorinteraction.h"
+#include "base/regfile.h"
+#include "base/scramble.h"
+#include "base/settingskey.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 
 #include "fuzzcheck.h"
 
-#include "app/userdatabasefile.h"
+#include "config/userdatabasefile.h"
 
 #include <QBuffer>
 

@@ -3,7 +3,7 @@
 
 #include "fuzzcheck.h"
 
-#include "app/appuser.h"
+#include "config/appuser.h"
 
 namespace {
 

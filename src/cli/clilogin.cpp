@@ -3,8 +3,8 @@
 #include "clioptions.h"
 #include "exitcodes.h"
 
-#include "app/appstate.h"
-#include "app/programlogin.h"
+#include "session/appstate.h"
+#include "session/programlogin.h"
 
 #include <QTextStream>
 

@@ -6,9 +6,9 @@
 #include "terminaluserdataprompt.h"
 #include "voucheroutput.h"
 
-#include "app/appstate.h"
-#include "app/routerlogin.h"
-#include "generation/generationrun.h"
+#include "session/appstate.h"
+#include "session/routerlogin.h"
+#include "session/generationrun.h"
 
 #include <QDateTime>
 #include <QJsonArray>

@@ -4,8 +4,8 @@
 #include "clioptions.h"
 #include "exitcodes.h"
 
-#include "app/appstate.h"
-#include "app/operatorinteraction.h"
+#include "session/appstate.h"
+#include "base/operatorinteraction.h"
 #include "history/historysearch.h"
 
 #include <QJsonArray>

@@ -9,7 +9,7 @@
 #include "terminalinteraction.h"
 #include "uploadscriptcommand.h"
 
-#include "app/appstate.h"
+#include "session/appstate.h"
 
 #include <QGuiApplication>
 #include <QTextStream>

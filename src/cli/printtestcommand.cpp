@@ -5,7 +5,7 @@
 #include "exitcodes.h"
 #include "voucheroutput.h"
 
-#include "app/appstate.h"
+#include "session/appstate.h"
 
 int runPrintTestCommand(AppState &state, const CliOptions &options, OperatorInteraction &interaction)
 {

@@ -3,9 +3,9 @@
 #include "clilogin.h"
 #include "exitcodes.h"
 
-#include "app/appstate.h"
-#include "app/operatorinteraction.h"
-#include "app/routerlogin.h"
+#include "session/appstate.h"
+#include "base/operatorinteraction.h"
+#include "session/routerlogin.h"
 
 #include <QTextStream>
 

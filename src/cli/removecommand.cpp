@@ -4,7 +4,7 @@
 #include "clioptions.h"
 #include "exitcodes.h"
 
-#include "app/appstate.h"
+#include "session/appstate.h"
 #include "router/hotspotusers.h"
 
 int runRemoveCommand(AppState &state, const CliOptions &options, OperatorInteraction &interaction)

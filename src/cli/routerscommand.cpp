@@ -1,6 +1,6 @@
 #include "routerscommand.h"
 
-#include "app/appstate.h"
+#include "session/appstate.h"
 
 #include <QTextStream>
 

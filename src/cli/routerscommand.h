@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/routerconfig.h"
+#include "config/routerconfig.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/operatorinteraction.h"
+#include "base/operatorinteraction.h"
 
 #include <optional>
 

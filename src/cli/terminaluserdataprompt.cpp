@@ -1,6 +1,6 @@
 #include "terminaluserdataprompt.h"
 
-#include "app/appsettings.h"
+#include "config/appsettings.h"
 #include "generation/voucherrecord.h"
 
 #include <QTextStream>

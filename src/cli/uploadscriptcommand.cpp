@@ -4,9 +4,10 @@
 #include "clioptions.h"
 #include "exitcodes.h"
 
-#include "app/appstate.h"
-#include "app/operatorinteraction.h"
+#include "session/appstate.h"
+#include "base/operatorinteraction.h"
 #include "router/expirationscript.h"
+#include "router/routersession.h"
 
 int runUploadScriptCommand(AppState &state, const CliOptions &options, OperatorInteraction &interaction)
 {

@@ -3,7 +3,7 @@
 #include "clioptions.h"
 #include "defaultprinterchooser.h"
 
-#include "app/appstate.h"
+#include "session/appstate.h"
 #include "design/voucherpdf.h"
 
 #include <QTextStream>

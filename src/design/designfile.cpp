@@ -3,10 +3,10 @@
 #include "designrecords.h"
 #include "firstgenerationdesign.h"
 
-#include "app/atomicfile.h"
-#include "app/operatorinteraction.h"
-#include "app/paths.h"
-#include "app/recordfile.h"
+#include "base/atomicfile.h"
+#include "base/operatorinteraction.h"
+#include "base/paths.h"
+#include "base/recordfile.h"
 
 #include <QFile>
 

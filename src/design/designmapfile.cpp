@@ -3,11 +3,11 @@
 #include "designmapkey.h"
 #include "designrecords.h"
 
-#include "app/atomicfile.h"
-#include "app/binaryfields.h"
-#include "app/paths.h"
-#include "app/recordfile.h"
-#include "app/routerconfig.h"
+#include "base/atomicfile.h"
+#include "base/binaryfields.h"
+#include "base/paths.h"
+#include "base/recordfile.h"
+#include "config/routerconfig.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #include "designrecords.h"
 
-#include "app/binaryfields.h"
+#include "base/binaryfields.h"
 
 #include <QtEndian>
 

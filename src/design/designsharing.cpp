@@ -3,7 +3,7 @@
 #include "designrecords.h"
 #include "exchangefile.h"
 
-#include "app/operatorinteraction.h"
+#include "base/operatorinteraction.h"
 
 using namespace Qt::StringLiterals;
 

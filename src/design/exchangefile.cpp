@@ -2,9 +2,9 @@
 
 #include "designrecords.h"
 
-#include "app/atomicfile.h"
-#include "app/binaryfields.h"
-#include "app/recordfile.h"
+#include "base/atomicfile.h"
+#include "base/binaryfields.h"
+#include "base/recordfile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "fieldtags.h"
 
-#include "app/localedate.h"
+#include "base/localedate.h"
 #include "generation/voucherprofile.h"
 #include "generation/voucherrecord.h"
 

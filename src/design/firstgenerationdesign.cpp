@@ -2,7 +2,7 @@
 
 #include "designrecords.h"
 
-#include "app/binaryfields.h"
+#include "base/binaryfields.h"
 
 #include <algorithm>
 

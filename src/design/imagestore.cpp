@@ -1,6 +1,6 @@
 #include "imagestore.h"
 
-#include "app/paths.h"
+#include "base/paths.h"
 
 #include <QDateTime>
 #include <QFile>

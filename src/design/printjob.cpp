@@ -3,7 +3,7 @@
 #include "voucherdesign.h"
 #include "vouchersheets.h"
 
-#include "app/operatorinteraction.h"
+#include "base/operatorinteraction.h"
 
 #include <QPainter>
 #include <QPrinter>

@@ -3,7 +3,7 @@
 #include "voucherprofile.h"
 #include "voucherrecord.h"
 
-#include "app/appsettings.h"
+#include "config/appsettings.h"
 
 using namespace Qt::StringLiterals;
 

@@ -4,7 +4,7 @@
 #include "userdataprompt.h"
 #include "voucherrecord.h"
 
-#include "app/appstate.h"
+#include "session/appstate.h"
 
 UserDataPrompt::~UserDataPrompt() = default;
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/formatprice.h"
-#include "app/hotspotprofile.h"
+#include "base/formatprice.h"
+#include "config/hotspotprofile.h"
 
 #include <QList>
 #include <QString>

@@ -2,7 +2,7 @@
 
 #include "historyschema.h"
 
-#include "app/paths.h"
+#include "base/paths.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -2,8 +2,8 @@
 
 #include "inserthistory.h"
 
-#include "app/appstate.h"
-#include "app/localedate.h"
+#include "session/appstate.h"
+#include "base/localedate.h"
 
 using namespace Qt::StringLiterals;
 

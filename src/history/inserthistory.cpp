@@ -3,8 +3,8 @@
 #include "historystore.h"
 #include "pendinghistory.h"
 
-#include "app/appstate.h"
-#include "app/operatorinteraction.h"
+#include "session/appstate.h"
+#include "base/operatorinteraction.h"
 
 using namespace Qt::StringLiterals;
 

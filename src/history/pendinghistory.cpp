@@ -2,8 +2,8 @@
 
 #include "historystore.h"
 
-#include "app/atomicfile.h"
-#include "app/paths.h"
+#include "base/atomicfile.h"
+#include "base/paths.h"
 
 #include <QDir>
 #include <QFile>

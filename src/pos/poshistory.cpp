@@ -1,9 +1,9 @@
 #include "poshistory.h"
 
-#include "app/atomicfile.h"
-#include "app/binaryfields.h"
-#include "app/paths.h"
-#include "app/recordfile.h"
+#include "base/atomicfile.h"
+#include "base/binaryfields.h"
+#include "base/paths.h"
+#include "base/recordfile.h"
 
 #include <QFile>
 #include <QFileInfo>

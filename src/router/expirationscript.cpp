@@ -2,7 +2,7 @@
 
 #include "routercommand.h"
 
-#include "app/operatorinteraction.h"
+#include "base/operatorinteraction.h"
 #include "generation/duration.h"
 
 using namespace Qt::StringLiterals;

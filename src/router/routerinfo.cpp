@@ -3,9 +3,10 @@
 #include "expirationscript.h"
 #include "routercommand.h"
 
-#include "app/appstate.h"
-#include "app/operatorinteraction.h"
+#include "session/appstate.h"
+#include "base/operatorinteraction.h"
 #include "routeros/session.h"
+#include "routersession.h"
 
 #include <algorithm>
 #include <limits>

@@ -3,8 +3,8 @@
 #include "routercommand.h"
 #include "usermanagercommands.h"
 
-#include "app/appstate.h"
-#include "app/operatorinteraction.h"
+#include "session/appstate.h"
+#include "base/operatorinteraction.h"
 #include "generation/credentials.h"
 #include "generation/duration.h"
 #include "generation/newvoucher.h"

@@ -3,9 +3,6 @@
 #include "codec.h"
 #include "tcptransport.h"
 
-#include "app/operatorinteraction.h"
-#include "app/routerconfig.h"
-
 #include <QCryptographicHash>
 #include <QHostAddress>
 #include <QHostInfo>
@@ -149,29 +146,6 @@ bool login(ApiTransport &transport, const QByteArray &name, const QByteArray &pa
     appendToLastWord(command, password);
     writeSentence(transport, command);
     return answeredDone(transport);
-}
-
-bool openSession(ApiConnection &connection, const RouterConfig &router, OperatorInteraction &interaction)
-{
-    const int timeoutMs = apiTimeoutMs();
-    connection.transport = connectSocket(router.Address, portNumber(router.Port), timeoutMs);
-    if (!connection.transport) {
-        interaction.showMessage(
-            u"Ocorreu um erro ao conectar ao roteador Mikrotik %1.\nVerifique se digitou o IP e a "
-            "porta API corretos.\n\nCertifique que o serviço API está habilitado no roteador."_s.arg(
-                router.Name),
-            MessageIcon::Error);
-        return false;
-    }
-    if (!login(*connection.transport, router.ApiUser.toUtf8(), router.ApiPassword.toUtf8())) {
-        closeSession(connection);
-        interaction.showMessage(
-            u"Ocorreu um erro durante autentição no router %1 .\nVerifique o usuário e senha."_s.arg(
-                router.Address),
-            MessageIcon::Error);
-        return false;
-    }
-    return true;
 }
 
 void closeSession(ApiConnection &connection)

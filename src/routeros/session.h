@@ -6,9 +6,6 @@
 #include <QString>
 #include <memory>
 
-class OperatorInteraction;
-struct RouterConfig;
-
 // The API session slot: at most one session is open at a time; every router
 // operation opens it, uses it and closes it before returning.
 struct ApiConnection
@@ -37,9 +34,5 @@ bool login(ApiTransport &transport, const QByteArray &name, const QByteArray &pa
 // bytes, as 32 lowercase hexadecimal digits.
 QByteArray challengeResponse(const QByteArray &password, const QByteArray &challenge);
 
-// Connects and logs in to the router; on failure the operator has been told
-// why (the router's name when it cannot be reached, its address when it refused
-// the login) and the slot is empty.
-bool openSession(ApiConnection &connection, const RouterConfig &router, OperatorInteraction &interaction);
 // Sends "/quit", reads its answer and closes the connection.
 void closeSession(ApiConnection &connection);

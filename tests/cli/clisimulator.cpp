@@ -3,10 +3,10 @@
 #include "scriptedinteraction.h"
 #include "testfolder.h"
 
-#include "app/appsettings.h"
-#include "app/hotspotprofilesfile.h"
-#include "app/routersfile.h"
-#include "app/settingskey.h"
+#include "config/appsettings.h"
+#include "config/hotspotprofilesfile.h"
+#include "config/routersfile.h"
+#include "base/settingskey.h"
 
 #include <QTcpServer>
 

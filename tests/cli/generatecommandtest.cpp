@@ -3,8 +3,8 @@
 #include "testfolder.h"
 #include "testmain.h"
 
-#include "app/regvalue.h"
-#include "app/settingskey.h"
+#include "base/regvalue.h"
+#include "base/settingskey.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

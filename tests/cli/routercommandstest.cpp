@@ -4,10 +4,10 @@
 #include "testfolder.h"
 #include "testmain.h"
 
-#include "app/appsettings.h"
-#include "app/hotspotprofilesfile.h"
-#include "app/routersfile.h"
-#include "app/settingskey.h"
+#include "config/appsettings.h"
+#include "config/hotspotprofilesfile.h"
+#include "config/routersfile.h"
+#include "base/settingskey.h"
 
 #include "routersim/routerbehaviour.h"
 #include "routersim/routerstate.h"

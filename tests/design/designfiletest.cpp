@@ -3,7 +3,7 @@
 #include "testfolder.h"
 #include "testmain.h"
 
-#include "app/binaryfields.h"
+#include "base/binaryfields.h"
 #include "design/designfile.h"
 #include "design/designrecords.h"
 

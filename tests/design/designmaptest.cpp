@@ -2,8 +2,8 @@
 #include "testfolder.h"
 #include "testmain.h"
 
-#include "app/binaryfields.h"
-#include "app/routerconfig.h"
+#include "base/binaryfields.h"
+#include "config/routerconfig.h"
 #include "design/designmapfile.h"
 #include "design/designmapkey.h"
 

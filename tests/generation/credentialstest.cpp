@@ -1,6 +1,6 @@
 #include "testmain.h"
 
-#include "app/appsettings.h"
+#include "config/appsettings.h"
 #include "generation/credentials.h"
 #include "generation/voucherprofile.h"
 #include "generation/voucherrecord.h"

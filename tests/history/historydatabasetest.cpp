@@ -3,7 +3,7 @@
 #include "testfolder.h"
 #include "testmain.h"
 
-#include "app/appstate.h"
+#include "session/appstate.h"
 #include "generation/voucherprofile.h"
 #include "history/historydatabase.h"
 #include "history/historyschema.h"

@@ -3,7 +3,7 @@
 #include "testfolder.h"
 #include "testmain.h"
 
-#include "app/appstate.h"
+#include "session/appstate.h"
 #include "history/historysearch.h"
 #include "history/inserthistory.h"
 #include "history/pendinghistory.h"

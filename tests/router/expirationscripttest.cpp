@@ -333,3 +333,4 @@ void ExpirationScriptTest::connectionLost()
 
 WIFITICKETER_TEST(ExpirationScriptTest)
 #include "expirationscripttest.moc"
+#include "router/routersession.h"

@@ -601,3 +601,4 @@ void HotSpotUsersTest::removeFromUnreachableRouter()
 
 WIFITICKETER_TEST(HotSpotUsersTest)
 #include "hotspotuserstest.moc"
+#include "router/routersession.h"

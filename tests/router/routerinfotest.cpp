@@ -476,3 +476,4 @@ void RouterInfoTest::hotSpotNamesStopsAtUnreachableRouter()
 
 WIFITICKETER_TEST(RouterInfoTest)
 #include "routerinfotest.moc"
+#include "router/routersession.h"

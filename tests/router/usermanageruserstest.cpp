@@ -877,3 +877,4 @@ void UserManagerUsersTest::removesUserManagerUser()
 
 WIFITICKETER_TEST(UserManagerUsersTest)
 #include "usermanageruserstest.moc"
+#include "router/routersession.h"

@@ -1,7 +1,8 @@
 #include "scriptedinteraction.h"
 #include "testmain.h"
 
-#include "app/routerconfig.h"
+#include "config/routerconfig.h"
+#include "router/routersession.h"
 #include "routeros/session.h"
 
 #include <QTcpServer>
@@ -88,3 +89,4 @@ void SessionTest::timeoutFromEnvironment()
 
 WIFITICKETER_TEST(SessionTest)
 #include "sessiontest.moc"
+#include "router/routersession.h"

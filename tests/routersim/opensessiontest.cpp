@@ -2,7 +2,8 @@
 #include "simfixture.h"
 #include "testmain.h"
 
-#include "app/routerconfig.h"
+#include "config/routerconfig.h"
+#include "router/routersession.h"
 #include "routeros/session.h"
 
 #include <QTest>
@@ -114,3 +115,4 @@ void OpenSessionTest::refusedLoginQuitsBeforeTheMessage()
 
 WIFITICKETER_TEST(OpenSessionTest)
 #include "opensessiontest.moc"
+#include "router/routersession.h"

@@ -1,6 +1,7 @@
 #include "routerharness.h"
 
 #include "routeros/session.h"
+#include "router/routersession.h"
 
 #include <QTcpServer>
 

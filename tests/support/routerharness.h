@@ -5,7 +5,7 @@
 #include "scriptedprompt.h"
 #include "testfolder.h"
 
-#include "app/appstate.h"
+#include "session/appstate.h"
 
 #include "routersim/routerstate.h"
 #include "routersim/simserverthread.h"

@@ -1,6 +1,6 @@
 #include "testmain.h"
 
-#include "app/formatprice.h"
+#include "base/formatprice.h"
 
 #include <QTest>
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "appsettings.h"
-#include "appuser.h"
-#include "clock.h"
-#include "formatprice.h"
-#include "hotspotprofile.h"
-#include "routerconfig.h"
-#include "settingskey.h"
+#include "config/appsettings.h"
+#include "config/appuser.h"
+#include "base/clock.h"
+#include "base/formatprice.h"
+#include "config/hotspotprofile.h"
+#include "config/routerconfig.h"
+#include "base/settingskey.h"
 
 #include "design/voucherdesign.h"
 #include "generation/voucherprofile.h"

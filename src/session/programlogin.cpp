@@ -1,7 +1,7 @@
 #include "programlogin.h"
 
 #include "appstate.h"
-#include "operatorinteraction.h"
+#include "base/operatorinteraction.h"
 
 using namespace Qt::StringLiterals;
 

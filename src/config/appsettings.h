@@ -1,7 +1,7 @@
 #pragma once
 
 #include "appuser.h"
-#include "regvalue.h"
+#include "base/regvalue.h"
 #include "routerconfig.h"
 
 #include <QList>

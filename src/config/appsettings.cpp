@@ -1,8 +1,8 @@
 #include "appsettings.h"
 
-#include "operatorinteraction.h"
-#include "scramble.h"
-#include "settingskey.h"
+#include "base/operatorinteraction.h"
+#include "base/scramble.h"
+#include "base/settingskey.h"
 
 #include <QtEndian>
 

@@ -1,8 +1,8 @@
 #include "testfolder.h"
 #include "testmain.h"
 
-#include "app/appuser.h"
-#include "app/scramble.h"
+#include "config/appuser.h"
+#include "base/scramble.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 #include "userdatabasefile.h"
 
-#include "atomicfile.h"
-#include "operatorinteraction.h"
-#include "paths.h"
+#include "base/atomicfile.h"
+#include "base/operatorinteraction.h"
+#include "base/paths.h"
 
 #include <QFile>
 #include <QtEndian>

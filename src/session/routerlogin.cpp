@@ -1,7 +1,7 @@
 #include "routerlogin.h"
 
 #include "appstate.h"
-#include "operatorinteraction.h"
+#include "base/operatorinteraction.h"
 
 #include "design/designmapfile.h"
 #include "router/routerinfo.h"

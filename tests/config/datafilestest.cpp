@@ -2,10 +2,10 @@
 #include "testfolder.h"
 #include "testmain.h"
 
-#include "app/binaryfields.h"
-#include "app/hotspotprofilesfile.h"
-#include "app/routersfile.h"
-#include "app/userdatabasefile.h"
+#include "base/binaryfields.h"
+#include "config/hotspotprofilesfile.h"
+#include "config/routersfile.h"
+#include "config/userdatabasefile.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,10 +1,10 @@
 #include "routerharness.h"
 #include "testmain.h"
 
-#include "app/regvalue.h"
-#include "app/suppressiblenotice.h"
+#include "base/regvalue.h"
+#include "base/suppressiblenotice.h"
 #include "generation/credentials.h"
-#include "generation/generationrun.h"
+#include "session/generationrun.h"
 #include "history/historysearch.h"
 
 #include <QTest>

@@ -1,10 +1,10 @@
 #include "appstate.h"
 
-#include "hotspotprofilesfile.h"
+#include "config/hotspotprofilesfile.h"
 #include "design/designfile.h"
-#include "paths.h"
-#include "routersfile.h"
-#include "userdatabasefile.h"
+#include "base/paths.h"
+#include "config/routersfile.h"
+#include "config/userdatabasefile.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,6 +1,6 @@
 #include "appuser.h"
 
-#include "scramble.h"
+#include "base/scramble.h"
 
 #include <QtEndian>
 

@@ -1,8 +1,8 @@
 #include "testfolder.h"
 #include "testmain.h"
 
-#include "app/regfile.h"
-#include "app/settingskey.h"
+#include "base/regfile.h"
+#include "base/settingskey.h"
 
 #include <QTest>
 

@@ -1,13 +1,14 @@
 #include "generationrun.h"
 
-#include "credentials.h"
+#include "generation/credentials.h"
 
-#include "app/appstate.h"
-#include "app/operatorinteraction.h"
-#include "app/suppressiblenotice.h"
+#include "appstate.h"
+#include "base/operatorinteraction.h"
+#include "base/suppressiblenotice.h"
 #include "history/inserthistory.h"
 #include "router/hotspotusers.h"
 #include "router/usermanagerusers.h"
+#include "router/routersession.h"
 
 using namespace Qt::StringLiterals;
 

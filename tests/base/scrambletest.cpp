@@ -1,6 +1,6 @@
 #include "testmain.h"
 
-#include "app/scramble.h"
+#include "base/scramble.h"
 
 #include <QTest>
 

@@ -1,10 +1,10 @@
 #include "routersfile.h"
 
-#include "atomicfile.h"
-#include "binaryfields.h"
-#include "operatorinteraction.h"
-#include "paths.h"
-#include "recordfile.h"
+#include "base/atomicfile.h"
+#include "base/binaryfields.h"
+#include "base/operatorinteraction.h"
+#include "base/paths.h"
+#include "base/recordfile.h"
 
 #include <QFile>
 

@@ -1,8 +1,8 @@
 #include "testfolder.h"
 #include "testmain.h"
 
-#include "app/appstate.h"
-#include "app/hotspotprofilesfile.h"
+#include "session/appstate.h"
+#include "config/hotspotprofilesfile.h"
 
 #include <QDir>
 #include <QFile>
