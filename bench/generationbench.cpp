@@ -6,10 +6,10 @@
 
 #include "silentinteraction.h"
 
-#include "session/appstate.h"
-#include "session/generationrun.h"
 #include "generation/userdataprompt.h"
 #include "generation/voucherprofile.h"
+#include "session/appstate.h"
+#include "session/generationrun.h"
 
 #include "routersim/routerbehaviour.h"
 #include "routersim/routerstate.h"
@@ -72,7 +72,7 @@ void runCase(const Case &c, quint32 count, QTextStream &out)
     config.Port = QString::number(server.port());
     config.ApiUser = u"admin"_s;
     state.routers = {config};
-    state.currentRouter = 0;
+    state.currentRouterIndex = 0;
     state.routerInfo = {c.major, c.minor, u"admin"_s};
     state.posHistory.setFile(dir.filePath(u"data/PosHistory.bin"_s));
 
@@ -94,7 +94,7 @@ void runCase(const Case &c, quint32 count, QTextStream &out)
     QElapsedTimer wall;
     wall.start();
     const double cpuStart = threadCpuSeconds();
-    const bool ok = runGeneration(state, interaction, prompt, profile, count, std::nullopt);
+    const bool ok = runGeneration(state, interaction, prompt, {profile, quint32(count), std::nullopt});
     const double cpu = threadCpuSeconds() - cpuStart;
     const double seconds = double(wall.nsecsElapsed()) / 1e9;
 

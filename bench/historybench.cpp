@@ -5,7 +5,7 @@
 
 #include "silentinteraction.h"
 
-#include "session/appstate.h"
+#include "history/historydatabase.h"
 #include "history/historysearch.h"
 #include "history/historystore.h"
 #include "history/inserthistory.h"
@@ -26,21 +26,11 @@ double median(QList<double> values)
     return values[values.size() / 2];
 }
 
-void prepareState(AppState &state)
+void fillBatch(BatchList &batch, const std::shared_ptr<VoucherProfile> &profile, int count, qint64 created)
 {
-    state.users = {{u"caixa"_s, QString(), false, false, false}};
-    state.currentUser = 0;
-    RouterConfig router;
-    router.Name = u"Loja"_s;
-    state.routers = {router};
-    state.currentRouter = 0;
-}
-
-void fillBatch(AppState &state, const std::shared_ptr<VoucherProfile> &profile, int count, qint64 created)
-{
-    clearBatch(state.batch);
+    clearBatch(batch);
     for (int i = 0; i < count; ++i) {
-        VoucherRecord &record = newVoucherRecord(state.batch, profile);
+        VoucherRecord &record = newVoucherRecord(batch, profile);
         record.UserName = u"usr%1"_s.arg(i, 6, 10, QLatin1Char('0'));
         record.Password = u"ab12cd"_s;
         record.Generator = u"caixa"_s;
@@ -69,14 +59,15 @@ int main(int argc, char *argv[])
     // One run of 200 vouchers, as a generation run records it (open, store, close).
     {
         QTemporaryDir dir;
-        AppState state({dir.filePath(u"settings.reg"_s), dir.filePath(u"data"_s)});
-        prepareState(state);
+        const HistoryPlace place{QString(), dir.filePath(u"data"_s)};
+        BatchList batch;
+        bool warningShown = false;
         QList<double> times;
         for (int run = 0; run < 11; ++run) {
-            fillBatch(state, profile, 200, start + run * 60);
+            fillBatch(batch, profile, 200, start + run * 60);
             QElapsedTimer timer;
             timer.start();
-            insertHistory(state, interaction);
+            insertHistory(batch, u"Loja"_s, place, warningShown, interaction);
             times << double(timer.nsecsElapsed()) / 1e6;
         }
         out << QString::asprintf("store one run of 200 vouchers: first (creates the database) %.1f ms, "
@@ -87,31 +78,32 @@ int main(int argc, char *argv[])
 
     // A large history spread over days, then one day's search.
     QTemporaryDir dir;
-    AppState state({dir.filePath(u"settings.reg"_s), dir.filePath(u"data"_s)});
-    prepareState(state);
+    const HistoryPlace place{QString(), dir.filePath(u"data"_s)};
+    BatchList batch;
     const int days = 1000;
     const int perDay = std::max(1, largeRows / days);
     QElapsedTimer fill;
     fill.start();
-    if (!openHistory(state)) {
+    HistoryDatabase history;
+    if (!openHistory(history, place)) {
         out << "the history cannot be opened\n";
         return 1;
     }
     QList<HistoryRow> chunk;
     int stored = 0;
     for (int day = 0; day < days; ++day) {
-        fillBatch(state, profile, perDay, start + qint64(day) * 86400);
+        fillBatch(batch, profile, perDay, start + qint64(day) * 86400);
         for (int i = 0; i < perDay; ++i) {
-            VoucherRecord &record = state.batch[i];
+            VoucherRecord &record = batch[i];
             record.Created += i * (36000 / perDay); // spread over the opening hours
             chunk.append(historyRowOf(record, u"Loja"_s));
         }
         if (chunk.size() >= 20000 || day == days - 1) {
-            stored += int(storeHistoryRows(state.history.connection(), chunk));
+            stored += int(storeHistoryRows(history.connection(), chunk));
             chunk.clear();
         }
     }
-    closeHistory(state);
+    history.close();
     out << QString::asprintf("filled %d rows over %d days in %.1f s\n", stored, days,
                              fill.elapsed() / 1000.0);
 
@@ -122,15 +114,18 @@ int main(int argc, char *argv[])
     for (int i = 0; i < 21; ++i) {
         QElapsedTimer timer;
         timer.start();
-        const std::optional<HistorySearchResult> result = searchHistory(state, {day, day, {}, {}});
+        std::optional<HistorySearchResult> result;
+        if (openHistory(history, place))
+            result = searchHistory(history, {day, day, {}, {}});
+        history.close();
         searches << double(timer.nsecsElapsed()) / 1e6;
         found = result ? result->rows.size() : -1;
 
-        openHistory(state);
+        openHistory(history, place);
         timer.restart();
-        findHistoryRows(state.history.connection(), {day, day, {}, {}});
+        findHistoryRows(history.connection(), {day, day, {}, {}});
         queries << double(timer.nsecsElapsed()) / 1e6;
-        closeHistory(state);
+        history.close();
     }
     out << QString::asprintf("one-day search over %d rows (%lld found): median %.2f ms with open and close, "
                              "%.2f ms the query alone\n",

@@ -5,11 +5,11 @@
 
 #include "fuzzcheck.h"
 
-#include "config/appsettings.h"
 #include "base/operatorinteraction.h"
 #include "base/regfile.h"
 #include "base/scramble.h"
 #include "base/settingskey.h"
+#include "config/appsettings.h"
 
 #include <QFile>
 #include <QTemporaryDir>

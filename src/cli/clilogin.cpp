@@ -4,31 +4,32 @@
 #include "exitcodes.h"
 
 #include "session/appstate.h"
-#include "session/programlogin.h"
+#include "session/sessionfacade.h"
 
 #include <QTextStream>
 
 using namespace Qt::StringLiterals;
 
-std::optional<int> logInAsOperator(AppState &state, const CliOptions &options,
-                                   OperatorInteraction &interaction)
+std::optional<int> logInAsOperator(SessionFacade &session, const CliOptions &options)
 {
     QTextStream err(stderr);
-    if (state.routers.isEmpty()) {
+    const QList<RouterConfig> &routers = session.state().routers;
+    if (routers.isEmpty()) {
         err << "wifiticketer-cli: no router is configured\n";
         return ExitFailed;
     }
-    state.currentRouter = 0;
+    qsizetype index = 0;
     if (options.router) {
-        const auto named = std::find_if(state.routers.begin(), state.routers.end(),
+        const auto named = std::find_if(routers.begin(), routers.end(),
                                         [&](const RouterConfig &r) { return r.Name == *options.router; });
-        if (named == state.routers.end()) {
+        if (named == routers.end()) {
             err << u"wifiticketer-cli: no router is named '%1'\n"_s.arg(*options.router);
             return ExitUsage;
         }
-        state.currentRouter = named - state.routers.begin();
+        index = named - routers.begin();
     }
-    if (!checkProgramUser(state, options.operatorName, options.operatorPassword, false, interaction))
+    session.selectRouter(index);
+    if (!session.checkProgramUser(options.operatorName, options.operatorPassword, false))
         return ExitFailed;
     return std::nullopt;
 }

@@ -2,12 +2,10 @@
 
 #include <optional>
 
-struct AppState;
+class SessionFacade;
 struct CliOptions;
-class OperatorInteraction;
 
 // Chooses the router (--router, else the first of the list, as the login window
 // does) and checks the program user like the login window. Nothing when both
 // are fine, else the exit code (the reason has been written to standard error).
-std::optional<int> logInAsOperator(AppState &state, const CliOptions &options,
-                                   OperatorInteraction &interaction);
+std::optional<int> logInAsOperator(SessionFacade &session, const CliOptions &options);

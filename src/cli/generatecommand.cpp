@@ -3,18 +3,19 @@
 #include "clilogin.h"
 #include "clioptions.h"
 #include "exitcodes.h"
+#include "interruptstop.h"
 #include "terminaluserdataprompt.h"
 #include "voucheroutput.h"
 
 #include "session/appstate.h"
-#include "session/routerlogin.h"
-#include "session/generationrun.h"
+#include "session/sessionfacade.h"
 
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -67,16 +68,46 @@ void listJson(const BatchList &batch, QTextStream &out)
     out << QJsonDocument(vouchers).toJson(QJsonDocument::Indented);
 }
 
+// Shows "made/count" on standard error while the run goes on, when that is a
+// terminal; scripts reading it get no progress lines.
+class ProgressLine
+{
+public:
+    explicit ProgressLine(SessionFacade &session)
+    {
+        if (!isatty(STDERR_FILENO))
+            return;
+        m_connection = QObject::connect(&session, &SessionFacade::generationProgress,
+                                        [this](quint32 made, quint32 count) {
+                                            QTextStream(stderr) << '\r' << made << '/' << count << Qt::flush;
+                                            m_shown = true;
+                                        });
+    }
+    ~ProgressLine()
+    {
+        QObject::disconnect(m_connection);
+        if (m_shown)
+            QTextStream(stderr) << '\n';
+    }
+    ProgressLine(const ProgressLine &) = delete;
+    ProgressLine &operator=(const ProgressLine &) = delete;
+
+private:
+    QMetaObject::Connection m_connection;
+    bool m_shown = false;
+};
+
 } // namespace
 
-int runGenerateCommand(AppState &state, const CliOptions &options, OperatorInteraction &interaction,
+int runGenerateCommand(SessionFacade &session, const CliOptions &options, OperatorInteraction &interaction,
                        QTextStream &out)
 {
-    if (std::optional<int> failed = logInAsOperator(state, options, interaction))
+    if (std::optional<int> failed = logInAsOperator(session, options))
         return *failed;
-    if (!startRouterSession(state, interaction))
+    if (!session.startRouterSession())
         return ExitFailed;
 
+    const AppState &state = session.state();
     const std::shared_ptr<const VoucherProfile> profile = findProfile(state.profiles, options.profile);
     if (!profile) {
         QTextStream(stderr) << u"wifiticketer-cli: no profile of the router is titled '%1'\n"_s.arg(
@@ -88,7 +119,13 @@ int runGenerateCommand(AppState &state, const CliOptions &options, OperatorInter
     if (!design)
         return ExitUsage;
     TerminalUserDataPrompt prompt(state.settings, state.userNames);
-    if (!runGeneration(state, interaction, prompt, profile, options.count, options.name))
+    bool opened = false;
+    {
+        StopOnInterrupt stopOnInterrupt(session);
+        ProgressLine progress(session);
+        opened = session.runGeneration({profile, options.count, options.name}, prompt);
+    }
+    if (!opened)
         return ExitFailed;
 
     if (options.format == u"json")

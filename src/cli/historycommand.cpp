@@ -4,9 +4,9 @@
 #include "clioptions.h"
 #include "exitcodes.h"
 
-#include "session/appstate.h"
 #include "base/operatorinteraction.h"
-#include "history/historysearch.h"
+#include "session/appstate.h"
+#include "session/sessionfacade.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -87,13 +87,14 @@ QJsonObject jsonRow(const HistoryRow &row)
 
 } // namespace
 
-int runHistoryCommand(AppState &state, const CliOptions &options, OperatorInteraction &interaction,
+int runHistoryCommand(SessionFacade &session, const CliOptions &options, OperatorInteraction &interaction,
                       QTextStream &out)
 {
     // The history page belongs to the setup, which any program user of the
     // login may open from the command line.
-    if (std::optional<int> failed = logInAsOperator(state, options, interaction))
+    if (std::optional<int> failed = logInAsOperator(session, options))
         return *failed;
+    const AppState &state = session.state();
 
     const QDate today = QDateTime::fromSecsSinceEpoch(state.clock->now()).date();
     HistoryFilter filter;
@@ -102,11 +103,7 @@ int runHistoryCommand(AppState &state, const CliOptions &options, OperatorIntera
     filter.generator = options.generator;
     filter.router = options.routerName;
 
-    std::optional<HistorySearchResult> result;
-    {
-        WaitCursor wait(interaction);
-        result = searchHistory(state, filter);
-    }
+    const std::optional<HistorySearchResult> result = session.searchHistory(filter);
     if (!result) {
         interaction.showMessage(u"Erro: Não foi possível acessar o banco de dados de histórico."_s,
                                 MessageIcon::Warning);

@@ -9,7 +9,10 @@
 #include "terminalinteraction.h"
 #include "uploadscriptcommand.h"
 
+#include "base/diagnostics.h"
 #include "session/appstate.h"
+#include "session/sessionfacade.h"
+#include "session/startup.h"
 
 #include <QGuiApplication>
 #include <QTextStream>
@@ -21,10 +24,14 @@ namespace {
 
 // Standard error carries the program's own messages, which scripts read; Qt's
 // diagnostics only go there when WIFITICKETER_QT_MESSAGES is set.
-void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+// The router client's diagnostics go there too, never to standard output, which
+// carries data.
+void quietQtMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     static const bool shown = !qEnvironmentVariableIsEmpty("WIFITICKETER_QT_MESSAGES");
-    if (shown || type == QtCriticalMsg || type == QtFatalMsg)
+    if (isApiDiagnostic(context))
+        writeApiDiagnostic(stderr, message);
+    else if (shown || type == QtCriticalMsg || type == QtFatalMsg)
         QTextStream(stderr) << message << '\n';
 }
 
@@ -57,22 +64,23 @@ int main(int argc, char *argv[])
     AppState state(defaultStoragePaths());
     startUp(state);
     TerminalInteraction interaction(options.answer);
+    SessionFacade session(state, interaction);
 
     int code = ExitUsage;
     if (options.command == u"routers")
         code = runRoutersCommand(state, out);
     else if (options.command == u"profiles")
-        code = runProfilesCommand(state, options, interaction, out);
+        code = runProfilesCommand(session, options, out);
     else if (options.command == u"upload-script")
-        code = runUploadScriptCommand(state, options, interaction);
+        code = runUploadScriptCommand(session, options);
     else if (options.command == u"remove")
-        code = runRemoveCommand(state, options, interaction);
+        code = runRemoveCommand(session, options);
     else if (options.command == u"generate")
-        code = runGenerateCommand(state, options, interaction, out);
+        code = runGenerateCommand(session, options, interaction, out);
     else if (options.command == u"history")
-        code = runHistoryCommand(state, options, interaction, out);
+        code = runHistoryCommand(session, options, interaction, out);
     else if (options.command == u"print-test")
-        code = runPrintTestCommand(state, options, interaction);
+        code = runPrintTestCommand(session, options, interaction);
     out.flush();
     // Sales are written as they happen; this retries one whose write failed.
     if (state.posHistory.unsaved())

@@ -6,12 +6,13 @@
 #include "voucheroutput.h"
 
 #include "session/appstate.h"
+#include "session/sessionfacade.h"
 
-int runPrintTestCommand(AppState &state, const CliOptions &options, OperatorInteraction &interaction)
+int runPrintTestCommand(SessionFacade &session, const CliOptions &options, OperatorInteraction &interaction)
 {
-    if (std::optional<int> failed = logInAsOperator(state, options, interaction))
+    if (std::optional<int> failed = logInAsOperator(session, options))
         return *failed;
-    const std::optional<const VoucherDesign *> design = chosenDesign(state, options, nullptr);
+    const std::optional<const VoucherDesign *> design = chosenDesign(session.state(), options, nullptr);
     if (!design)
         return ExitUsage;
     return outputVouchers(**design, {}, true, options, interaction) ? ExitDone : ExitFailed;

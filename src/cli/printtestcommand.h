@@ -1,8 +1,8 @@
 #pragma once
 
-struct AppState;
+class SessionFacade;
 struct CliOptions;
 class OperatorInteraction;
 
 // The design page's test print: one sheet of samples of the design, onto a PDF.
-int runPrintTestCommand(AppState &state, const CliOptions &options, OperatorInteraction &interaction);
+int runPrintTestCommand(SessionFacade &session, const CliOptions &options, OperatorInteraction &interaction);

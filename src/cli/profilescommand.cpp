@@ -4,8 +4,7 @@
 #include "exitcodes.h"
 
 #include "session/appstate.h"
-#include "base/operatorinteraction.h"
-#include "session/routerlogin.h"
+#include "session/sessionfacade.h"
 
 #include <QTextStream>
 
@@ -23,14 +22,13 @@ QString profileLine(const VoucherProfile &profile)
         .join(u'\t');
 }
 
-int runProfilesCommand(AppState &state, const CliOptions &options, OperatorInteraction &interaction,
-                       QTextStream &out)
+int runProfilesCommand(SessionFacade &session, const CliOptions &options, QTextStream &out)
 {
-    if (std::optional<int> failed = logInAsOperator(state, options, interaction))
+    if (std::optional<int> failed = logInAsOperator(session, options))
         return *failed;
-    if (!startRouterSession(state, interaction))
+    if (!session.startRouterSession())
         return ExitFailed;
-    for (const auto &profile : state.profiles)
+    for (const auto &profile : session.state().profiles)
         out << profileLine(*profile) << '\n';
     return ExitDone;
 }

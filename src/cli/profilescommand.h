@@ -1,8 +1,7 @@
 #pragma once
 
-class OperatorInteraction;
 class QTextStream;
-struct AppState;
+class SessionFacade;
 struct CliOptions;
 struct VoucherProfile;
 
@@ -13,5 +12,4 @@ struct VoucherProfile;
 QString profileLine(const VoucherProfile &profile);
 
 // Logs in as the login window does and lists the profile list.
-int runProfilesCommand(AppState &state, const CliOptions &options, OperatorInteraction &interaction,
-                       QTextStream &out);
+int runProfilesCommand(SessionFacade &session, const CliOptions &options, QTextStream &out);

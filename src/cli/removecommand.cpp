@@ -5,14 +5,13 @@
 #include "exitcodes.h"
 
 #include "session/appstate.h"
-#include "router/hotspotusers.h"
+#include "session/sessionfacade.h"
 
-int runRemoveCommand(AppState &state, const CliOptions &options, OperatorInteraction &interaction)
+int runRemoveCommand(SessionFacade &session, const CliOptions &options)
 {
-    if (std::optional<int> failed = logInAsOperator(state, options, interaction))
+    if (std::optional<int> failed = logInAsOperator(session, options))
         return *failed;
-    return removeRouterUser(state, state.routers[state.currentRouter], options.user, !options.userManager,
-                            interaction)
+    return session.removeRouterUser(*session.state().currentRouter(), options.user, !options.userManager)
                ? ExitDone
                : ExitFailed;
 }

@@ -1,9 +1,8 @@
 #pragma once
 
-class OperatorInteraction;
-struct AppState;
+class SessionFacade;
 struct CliOptions;
 
 // Removes a hotspot user, or with --usermanager a User Manager user, from the
 // router.
-int runRemoveCommand(AppState &state, const CliOptions &options, OperatorInteraction &interaction);
+int runRemoveCommand(SessionFacade &session, const CliOptions &options);

@@ -5,21 +5,16 @@
 #include "exitcodes.h"
 
 #include "session/appstate.h"
-#include "base/operatorinteraction.h"
-#include "router/expirationscript.h"
-#include "router/routersession.h"
+#include "session/sessionfacade.h"
 
-int runUploadScriptCommand(AppState &state, const CliOptions &options, OperatorInteraction &interaction)
+int runUploadScriptCommand(SessionFacade &session, const CliOptions &options)
 {
-    if (std::optional<int> failed = logInAsOperator(state, options, interaction))
+    if (std::optional<int> failed = logInAsOperator(session, options))
         return *failed;
-    WaitCursor wait(interaction);
-    if (!openSession(state.connection, state.routers[state.currentRouter], interaction))
-        return ExitFailed;
+    const AppState &state = session.state();
     const qint64 interval =
         options.intervalSeconds > 0 ? options.intervalSeconds : state.settings.HotSpotScheduleInterval;
-    const ScriptUpload result =
-        uploadExpirationScript(*state.connection.transport, interval, true, interaction);
-    closeSession(state.connection);
-    return result == ScriptUpload::Uploaded ? ExitDone : ExitFailed;
+    return session.uploadExpirationScript(*state.currentRouter(), interval) == ScriptUpload::Uploaded
+               ? ExitDone
+               : ExitFailed;
 }

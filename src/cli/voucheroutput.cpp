@@ -3,8 +3,8 @@
 #include "clioptions.h"
 #include "defaultprinterchooser.h"
 
-#include "session/appstate.h"
 #include "design/voucherpdf.h"
+#include "session/appstate.h"
 
 #include <QTextStream>
 

@@ -2,30 +2,29 @@
 
 #include "credentials.h"
 #include "userdataprompt.h"
-#include "voucherrecord.h"
 
-#include "session/appstate.h"
+#include "config/appsettings.h"
 
 UserDataPrompt::~UserDataPrompt() = default;
 
-VoucherRecord *startVoucher(AppState &state, UserDataPrompt &prompt,
+VoucherRecord *startVoucher(BatchList &batch, const AppSettings &settings, UserDataPrompt &prompt,
                             std::shared_ptr<const VoucherProfile> profile,
                             const std::optional<QString> &givenName, bool hotSpotUser)
 {
-    VoucherRecord &record = newVoucherRecord(state.batch, std::move(profile));
+    VoucherRecord &record = newVoucherRecord(batch, std::move(profile));
     record.HotSpotUser = hotSpotUser;
-    makeUserName(record, givenName, state.settings);
-    if (passwordIsGenerated(state.settings))
-        makePassword(record, state.settings);
-    if (userDataPromptNeeded(record, state.settings) && !prompt.askUserData(record)) {
-        removeVoucherRecord(state.batch, record);
+    makeUserName(record, givenName, settings);
+    if (passwordIsGenerated(settings))
+        makePassword(record, settings);
+    if (userDataPromptNeeded(record, settings) && !prompt.askUserData(record)) {
+        removeVoucherRecord(batch, record);
         return nullptr;
     }
     return &record;
 }
 
-void finishVoucher(AppState &state, VoucherRecord &record)
+void finishVoucher(VoucherRecord &record, AppSettings &settings, const QString &generator)
 {
-    record.Serial = nextSerial(state.settings);
-    record.Generator = currentUserName(state);
+    record.Serial = nextSerial(settings);
+    record.Generator = generator;
 }

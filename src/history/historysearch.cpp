@@ -1,18 +1,16 @@
 #include "historysearch.h"
 
-#include "inserthistory.h"
+#include "historydatabase.h"
 
-#include "session/appstate.h"
 #include "base/localedate.h"
+
+#include <QCoreApplication>
 
 using namespace Qt::StringLiterals;
 
-std::optional<HistorySearchResult> searchHistory(AppState &state, const HistoryFilter &filter)
+std::optional<HistorySearchResult> searchHistory(const HistoryDatabase &history, const HistoryFilter &filter)
 {
-    if (!openHistory(state))
-        return std::nullopt;
-    std::optional<QList<HistoryRow>> rows = findHistoryRows(state.history.connection(), filter);
-    closeHistory(state);
+    std::optional<QList<HistoryRow>> rows = findHistoryRows(history.connection(), filter);
     if (!rows)
         return std::nullopt;
 

@@ -7,7 +7,7 @@
 #include <QList>
 #include <optional>
 
-struct AppState;
+class HistoryDatabase;
 
 // What a search of the history found: the rows, and the prices of the vouchers
 // still on their routers (total) and of those removed (suppressed).
@@ -18,9 +18,9 @@ struct HistorySearchResult
     qint64 suppressed = 0;
 };
 
-// Opens the history, finds the rows of the filter and closes it again.
-// Nothing when the database could not be opened or failed.
-std::optional<HistorySearchResult> searchHistory(AppState &state, const HistoryFilter &filter);
+// Finds the rows of the filter in the open history database and adds up their
+// prices. Nothing when the database failed.
+std::optional<HistorySearchResult> searchHistory(const HistoryDatabase &history, const HistoryFilter &filter);
 
 // The line under the result list: "%i usuário gerados de %s até %s. Total:
 // %s, suprimido: %s" with the count, the dates in the user's format and the

@@ -1,30 +1,25 @@
 #include "inserthistory.h"
 
+#include "historydatabase.h"
 #include "historystore.h"
 #include "pendinghistory.h"
 
-#include "session/appstate.h"
 #include "base/operatorinteraction.h"
+
+#include <QCoreApplication>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-QString currentRouterName(const AppState &state)
-{
-    return state.currentRouter >= 0 && state.currentRouter < state.routers.size()
-               ? state.routers[state.currentRouter].Name
-               : QString();
-}
-
 // Stores what waited; true when nothing waits any more.
-bool storePending(AppState &state)
+bool storePending(HistoryDatabase &history, const QString &dataFolder)
 {
-    const QString path = pendingHistoryPath(state.paths.dataFolder);
+    const QString path = pendingHistoryPath(dataFolder);
     PendingHistory pending = readPendingHistory(path);
     if (pending.rows.isEmpty())
         return true;
-    const qsizetype stored = storeHistoryRows(state.history.connection(), pending.rows);
+    const qsizetype stored = storeHistoryRows(history.connection(), pending.rows);
     if (stored == 0)
         return false;
     pending.rows.remove(0, stored);
@@ -36,46 +31,44 @@ bool storePending(AppState &state)
 
 } // namespace
 
-bool openHistory(AppState &state)
+bool openHistory(HistoryDatabase &history, const HistoryPlace &place)
 {
-    const std::optional<HistoryLocation> location =
-        parseHistoryLocation(state.settings.HistoryDatabase, state.paths.dataFolder);
-    if (!location || !state.history.open(*location))
+    const std::optional<HistoryLocation> location = parseHistoryLocation(place.database, place.dataFolder);
+    if (!location || !history.open(*location))
         return false;
-    storePending(state);
+    storePending(history, place.dataFolder);
     return true;
 }
 
-void closeHistory(AppState &state)
-{
-    state.history.close();
-}
-
-void insertHistory(AppState &state, OperatorInteraction &interaction)
+void insertHistory(const BatchList &batch, const QString &routerName, const HistoryPlace &place,
+                   bool &warningShown, OperatorInteraction &interaction)
 {
     QList<HistoryRow> rows;
-    const QString routerName = currentRouterName(state);
-    for (const VoucherRecord &record : state.batch)
+    for (const VoucherRecord &record : batch)
         rows.append(historyRowOf(record, routerName));
 
     qsizetype stored = 0;
-    if (openHistory(state)) {
-        stored = storeHistoryRows(state.history.connection(), rows);
-        closeHistory(state);
+    {
+        // A connection of this thread, opened for this use only.
+        HistoryDatabase history;
+        if (openHistory(history, place))
+            stored = storeHistoryRows(history.connection(), rows);
     }
     if (stored == rows.size()) {
         if (!rows.isEmpty())
-            state.historyWarningShown = false;
+            warningShown = false;
         return;
     }
 
-    const QString path = pendingHistoryPath(state.paths.dataFolder);
+    const QString path = pendingHistoryPath(place.dataFolder);
     PendingHistory pending = readPendingHistory(path);
     pending.rows.append(rows.mid(stored));
     const bool kept = writePendingHistory(path, pending);
-    if (!state.historyWarningShown || !kept) {
-        interaction.showMessage(u"Erro: Não foi possível acessar o banco de dados de histórico."_s,
-                                MessageIcon::Warning);
-        state.historyWarningShown = true;
+    if (!warningShown || !kept) {
+        interaction.showMessage(
+            QCoreApplication::translate("History",
+                                        "Erro: Não foi possível acessar o banco de dados de histórico."),
+            MessageIcon::Warning);
+        warningShown = true;
     }
 }

@@ -1,14 +1,20 @@
 #include "hotspotusers.h"
 
 #include "routercommand.h"
+#include "routerinfo.h"
+#include "routersession.h"
 #include "usermanagercommands.h"
+#include "vouchercontext.h"
 
-#include "session/appstate.h"
+#include "base/clock.h"
 #include "base/operatorinteraction.h"
+#include "config/appsettings.h"
+#include "config/routerconfig.h"
 #include "generation/credentials.h"
 #include "generation/duration.h"
 #include "generation/newvoucher.h"
-#include "routersession.h"
+#include "generation/voucherprofile.h"
+#include "routeros/session.h"
 
 #include <QDateTime>
 
@@ -66,15 +72,16 @@ QString expiryStamp(qint64 expires)
     return QDateTime::fromSecsSinceEpoch(expires).toLocalTime().toString(u"yyyyMMddHHmm"_s);
 }
 
-bool createHotSpotVoucher(AppState &state, OperatorInteraction &interaction, UserDataPrompt &prompt,
-                          std::shared_ptr<const VoucherProfile> profile,
+bool createHotSpotVoucher(const VoucherContext &context, std::shared_ptr<const VoucherProfile> profile,
                           const std::optional<QString> &givenName)
 {
     const HotSpotProfile hotSpot = profile->HotSpot.value_or(HotSpotProfile{});
-    VoucherRecord *record = startVoucher(state, prompt, profile, givenName, true);
+    VoucherRecord *record =
+        startVoucher(context.batch, context.settings, context.prompt, profile, givenName, true);
     if (!record)
         return false;
-    ApiTransport &transport = *state.connection.transport;
+    ApiTransport &transport = context.transport;
+    OperatorInteraction &interaction = context.interaction;
 
     // A given name that is already taken is replaced only when the operator
     // says so; the name may have been edited in the prompt.
@@ -84,14 +91,14 @@ bool createHotSpotVoucher(AppState &state, OperatorInteraction &interaction, Use
                 u"O usuário já existe no roteador. Você deseja substituir o usuário existente?"_s,
                 MessageIcon::Question);
             if (answer != Answer::Yes) {
-                removeVoucherRecord(state.batch, *record);
+                removeVoucherRecord(context.batch, *record);
                 return false;
             }
             runCommand(transport, {u"/ip/hotspot/user/remove"_s, u"=.id="_s + *id});
         }
     }
 
-    record->Created = state.clock->now();
+    record->Created = context.clock.now();
     record->Expires = record->Created + hotSpot.Validity;
     const QString stamp = expiryStamp(record->Expires);
     QString message;
@@ -100,21 +107,21 @@ bool createHotSpotVoucher(AppState &state, OperatorInteraction &interaction, Use
         if (attempt > 0)
             makeUserName(*record,
                          record->RandomName ? std::nullopt : std::optional<QString>(record->UserName),
-                         state.settings);
+                         context.settings);
         if (addAccepted(runCommand(transport, addCommand(*record, hotSpot, stamp)), message) &&
             hotSpotUserId(transport, record->UserName)) {
-            finishVoucher(state, *record);
+            finishVoucher(*record, context.settings, context.generator);
             return true;
         }
     }
-    removeVoucherRecord(state.batch, *record);
+    removeVoucherRecord(context.batch, *record);
     interaction.showMessage(u"Ocorreu um erro durante a criação do usuário."_s +
                                 (message.isEmpty() ? QString() : u"\n"_s + message),
                             MessageIcon::Error);
     return false;
 }
 
-bool removeRouterUser(AppState &state, const RouterConfig &router, const QString &name, bool hotSpot,
+bool removeRouterUser(const RouterConfig &router, const QString &name, bool hotSpot, RouterInfo &info,
                       OperatorInteraction &interaction)
 {
     WaitCursor wait(interaction);
@@ -128,8 +135,8 @@ bool removeRouterUser(AppState &state, const RouterConfig &router, const QString
         if (id)
             runCommand(transport, {u"/ip/hotspot/user/remove"_s, u"=.id="_s + *id});
     } else {
-        readRouterVersion(transport, state.routerInfo);
-        const UserManagerCommands commands = userManagerCommands(state.routerInfo);
+        readRouterVersion(transport, info);
+        const UserManagerCommands commands = userManagerCommands(info);
         id = findId(runCommand(transport, {commands.list, commands.nameQuery + name}));
         if (id)
             runCommand(transport, {commands.remove, u"=.id="_s + *id});

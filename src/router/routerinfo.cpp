@@ -2,11 +2,12 @@
 
 #include "expirationscript.h"
 #include "routercommand.h"
-
-#include "session/appstate.h"
-#include "base/operatorinteraction.h"
-#include "routeros/session.h"
 #include "routersession.h"
+
+#include "base/operatorinteraction.h"
+#include "config/routerconfig.h"
+#include "generation/voucherprofile.h"
+#include "routeros/session.h"
 
 #include <algorithm>
 #include <limits>
@@ -51,9 +52,10 @@ ProfileListing profileListing(const RouterInfo &info)
 }
 
 // Adds the router's User Manager profiles of the customer to the list.
-void listUserManagerProfiles(AppState &state, ApiTransport &transport)
+void listUserManagerProfiles(ApiTransport &transport, const RouterInfo &info, const PriceFormat &priceFormat,
+                             ProfileList &profiles)
 {
-    const ProfileListing listing = profileListing(state.routerInfo);
+    const ProfileListing listing = profileListing(info);
     const ApiReply reply = runCommand(transport, {listing.command});
     const auto valueOf = [](const QByteArray &word, const QString &key) -> std::optional<QString> {
         const QByteArray k = key.toUtf8();
@@ -78,12 +80,11 @@ void listUserManagerProfiles(AppState &state, ApiTransport &transport)
         }
         if (!name)
             continue;
-        const QString &customer = state.routerInfo.Customer;
+        const QString &customer = info.Customer;
         if (owner && !customer.isEmpty() && owner->compare(customer, Qt::CaseInsensitive) != 0)
             continue;
-        insertProfile(state.profiles,
-                      makeVoucherProfile(*name, price ? parseUserManagerPrice(*price, state.routerInfo) : 0,
-                                         validity.value_or(QString()), priceFormat(state)));
+        insertProfile(profiles, makeVoucherProfile(*name, price ? parseUserManagerPrice(*price, info) : 0,
+                                                   validity.value_or(QString()), priceFormat));
     }
 }
 
@@ -159,33 +160,30 @@ qint32 parseUserManagerPrice(const QString &text, const RouterInfo &info)
     return clampPrice(price);
 }
 
-bool readRouterInformation(AppState &state, OperatorInteraction &interaction)
+bool readRouterInformation(const RouterConfig &router, const QList<HotSpotProfile> &hotSpotProfiles,
+                           const PriceFormat &priceFormat, qint64 scriptInterval, RouterInfo &info,
+                           ProfileList &profiles, OperatorInteraction &interaction)
 {
-    state.profiles.clear();
-    clearBatch(state.batch);
-    if (state.currentRouter < 0 || state.currentRouter >= state.routers.size())
-        return true;
-    const RouterConfig &router = state.routers[state.currentRouter];
-
-    const bool sellsHotSpot = router.EnableHotSpotProfiles && !state.hotSpotProfiles.isEmpty();
+    const bool sellsHotSpot = router.EnableHotSpotProfiles && !hotSpotProfiles.isEmpty();
     if (sellsHotSpot) {
-        for (const HotSpotProfile &hotSpot : state.hotSpotProfiles)
-            insertProfile(state.profiles, makeVoucherProfile(hotSpot, priceFormat(state)));
+        for (const HotSpotProfile &hotSpot : hotSpotProfiles)
+            insertProfile(profiles, makeVoucherProfile(hotSpot, priceFormat));
     }
 
-    if (!openSession(state.connection, router, interaction))
+    ApiConnection connection;
+    if (!openSession(connection, router, interaction))
         return false;
-    ApiTransport &transport = *state.connection.transport;
-    readRouterVersion(transport, state.routerInfo);
+    ApiTransport &transport = *connection.transport;
+    readRouterVersion(transport, info);
     if (router.EnableUserManagerProfiles) {
-        state.routerInfo.Customer = router.UserManagerAdmin.trimmed();
-        listUserManagerProfiles(state, transport);
-        if (state.routerInfo.Customer.isEmpty() && !isRouterOs7(state.routerInfo))
-            readFirstCustomer(state.routerInfo, transport);
+        info.Customer = router.UserManagerAdmin.trimmed();
+        listUserManagerProfiles(transport, info, priceFormat, profiles);
+        if (info.Customer.isEmpty() && !isRouterOs7(info))
+            readFirstCustomer(info, transport);
     }
     if (sellsHotSpot)
-        uploadExpirationScript(transport, state.settings.HotSpotScheduleInterval, false, interaction);
-    closeSession(state.connection);
+        uploadExpirationScript(transport, scriptInterval, false, interaction);
+    closeSession(connection);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 // What the program knows of the current router, kept for the whole process and
@@ -20,8 +21,10 @@ bool isRouterOs7(const RouterInfo &info);
 
 class ApiTransport;
 class OperatorInteraction;
-struct AppState;
+struct HotSpotProfile;
+struct PriceFormat;
 struct RouterConfig;
+struct VoucherProfile;
 
 // Reads "=version=" from "/system/resource/print": 6.48.6 (stable) gives 6
 // and 48. A router that reports none leaves the values as they were.
@@ -31,12 +34,16 @@ void readRouterVersion(ApiTransport &transport, RouterInfo &info);
 // as a decimal number ("10.5"); before, as an integer in hundredths.
 qint32 parseUserManagerPrice(const QString &text, const RouterInfo &info);
 
-// At the start of a session on the current router: rebuilds the profile list
-// from the hotspot profiles and the router's User Manager profiles, reads the
-// version and the customer, and offers the expiration script when hotspot
-// profiles are sold. False only when the session could not be opened (the
-// operator has been told).
-bool readRouterInformation(AppState &state, OperatorInteraction &interaction);
+// At the start of a session on a router: adds the profiles it sells to
+// `profiles` (the local hotspot profiles when the router sells them, before the
+// router is asked; then its User Manager profiles), reads its version and
+// User Manager customer into `info`, and offers the expiration script, running
+// every `scriptInterval` seconds, when hotspot profiles are sold. False only
+// when the session could not be opened (the operator has been told).
+bool readRouterInformation(const RouterConfig &router, const QList<HotSpotProfile> &hotSpotProfiles,
+                           const PriceFormat &priceFormat, qint64 scriptInterval, RouterInfo &info,
+                           QList<std::shared_ptr<VoucherProfile>> &profiles,
+                           OperatorInteraction &interaction);
 
 // The hotspot user profile names and hotspot server names of the first router
 // of the list that sells hotspot profiles, for the profile editor.

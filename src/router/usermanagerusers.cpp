@@ -1,13 +1,18 @@
 #include "usermanagerusers.h"
 
 #include "routercommand.h"
+#include "routerinfo.h"
 #include "usermanagercommands.h"
+#include "vouchercontext.h"
 
-#include "session/appstate.h"
+#include "base/clock.h"
 #include "base/operatorinteraction.h"
+#include "config/appsettings.h"
+#include "config/routerconfig.h"
 #include "generation/credentials.h"
 #include "generation/duration.h"
 #include "generation/newvoucher.h"
+#include "generation/voucherprofile.h"
 
 #include <QDateTime>
 
@@ -24,10 +29,10 @@ QString assignmentMessage(const QString &message)
     return u"Não é possível atribuir perfil de usuário. Resposta do Router \""_s + message + u"\"."_s;
 }
 
-QStringList addCommand(const AppState &state, const UserManagerCommands &commands,
+QStringList addCommand(const VoucherContext &context, const UserManagerCommands &commands,
                        const VoucherRecord &record, const VoucherProfile &profile)
 {
-    const RouterInfo &info = state.routerInfo;
+    const RouterInfo &info = context.info;
     const bool below7 = !isRouterOs7(info);
     QStringList words = {commands.add, commands.nameAttribute + record.UserName,
                          u"=password="_s + record.Password};
@@ -46,8 +51,7 @@ QStringList addCommand(const AppState &state, const UserManagerCommands &command
                 words << key + value;
         }
     }
-    if (state.currentRouter >= 0 && state.currentRouter < state.routers.size() &&
-        state.routers[state.currentRouter].MacBinding)
+    if (context.router.MacBinding)
         words << u"=caller-id=bind"_s;
     if (!record.Comment.isEmpty())
         words << u"=comment="_s + record.Comment;
@@ -120,12 +124,13 @@ bool verified(ApiTransport &transport, const std::function<bool()> &check)
 
 // After the add: assignment (RouterOS 7), activation (5 and 6), and the
 // optional read-back. True when the voucher is complete.
-bool completeUser(AppState &state, ApiTransport &transport, const UserManagerCommands &commands,
+bool completeUser(const VoucherContext &context, const UserManagerCommands &commands,
                   const VoucherRecord &record, const VoucherProfile &profile, const QString &id,
                   QString &error)
 {
-    const RouterInfo &info = state.routerInfo;
-    const bool verify = state.settings.VerifyCreatedUser;
+    ApiTransport &transport = context.transport;
+    const RouterInfo &info = context.info;
+    const bool verify = context.settings.VerifyCreatedUser;
     if (info.Major == 4) {
         return !verify || verified(transport, [&] {
             return findId(runCommand(transport,
@@ -160,20 +165,21 @@ QString backupSuffix(qint64 now)
     return QDateTime::fromSecsSinceEpoch(now).toLocalTime().toString(u"_yyMMddHHmmss"_s);
 }
 
-bool createUserManagerVoucher(AppState &state, OperatorInteraction &interaction, UserDataPrompt &prompt,
-                              std::shared_ptr<const VoucherProfile> profile,
+bool createUserManagerVoucher(const VoucherContext &context, std::shared_ptr<const VoucherProfile> profile,
                               const std::optional<QString> &givenName)
 {
-    VoucherRecord *record = startVoucher(state, prompt, profile, givenName, false);
+    VoucherRecord *record =
+        startVoucher(context.batch, context.settings, context.prompt, profile, givenName, false);
     if (!record)
         return false;
-    ApiTransport &transport = *state.connection.transport;
-    const UserManagerCommands commands = userManagerCommands(state.routerInfo);
+    ApiTransport &transport = context.transport;
+    OperatorInteraction &interaction = context.interaction;
+    const UserManagerCommands commands = userManagerCommands(context.info);
 
     if (givenName) {
         QStringList list = {commands.list, commands.nameQuery + record->UserName};
         if (!commands.ownerQuery.isEmpty())
-            list << commands.ownerQuery + state.routerInfo.Customer;
+            list << commands.ownerQuery + context.info.Customer;
         if (const std::optional<QString> id = findId(runCommand(transport, list))) {
             switch (interaction.askYesNoCancel(
                 u"User already exists in the router. Do you want to backup this user?"_s,
@@ -181,13 +187,13 @@ bool createUserManagerVoucher(AppState &state, OperatorInteraction &interaction,
             case Answer::Yes:
                 runCommand(transport,
                            {commands.rename, u"=.id="_s + *id,
-                            commands.nameAttribute + record->UserName + backupSuffix(state.clock->now())});
+                            commands.nameAttribute + record->UserName + backupSuffix(context.clock.now())});
                 break;
             case Answer::No:
                 runCommand(transport, {commands.remove, u"=.id="_s + *id});
                 break;
             case Answer::Cancel:
-                removeVoucherRecord(state.batch, *record);
+                removeVoucherRecord(context.batch, *record);
                 return false;
             }
         }
@@ -201,21 +207,21 @@ bool createUserManagerVoucher(AppState &state, OperatorInteraction &interaction,
             if (!first)
                 makeUserName(*record,
                              record->RandomName ? std::nullopt : std::optional<QString>(record->UserName),
-                             state.settings);
+                             context.settings);
             first = false;
             const std::optional<QString> id =
-                addedId(runCommand(transport, addCommand(state, commands, *record, *profile)), error);
+                addedId(runCommand(transport, addCommand(context, commands, *record, *profile)), error);
             if (!id)
                 continue;
-            if (!completeUser(state, transport, commands, *record, *profile, *id, error))
+            if (!completeUser(context, commands, *record, *profile, *id, error))
                 break; // the pass has failed
-            record->Created = state.clock->now();
+            record->Created = context.clock.now();
             record->Expires = record->Created + parseDuration(profile->Validity);
-            finishVoucher(state, *record);
+            finishVoucher(*record, context.settings, context.generator);
             return true;
         }
     }
-    removeVoucherRecord(state.batch, *record);
+    removeVoucherRecord(context.batch, *record);
     interaction.showMessage(u"Ocorreu um erro durante a criação do usuário."_s +
                                 (error.isEmpty() ? QString() : u"\n"_s + error),
                             MessageIcon::Error);

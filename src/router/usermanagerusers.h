@@ -4,10 +4,8 @@
 #include <memory>
 #include <optional>
 
-struct AppState;
+struct VoucherContext;
 struct VoucherProfile;
-class OperatorInteraction;
-class UserDataPrompt;
 
 // What is appended to the name of an existing User Manager user kept as a
 // backup: the local time as "_yyMMddHHmmss".
@@ -17,6 +15,5 @@ QString backupSuffix(qint64 now);
 // session, with the command set of the router's RouterOS version. True: one
 // complete record is in the batch. False: none was added; the operator
 // cancelled, or has been told why.
-bool createUserManagerVoucher(AppState &state, OperatorInteraction &interaction, UserDataPrompt &prompt,
-                              std::shared_ptr<const VoucherProfile> profile,
+bool createUserManagerVoucher(const VoucherContext &context, std::shared_ptr<const VoucherProfile> profile,
                               const std::optional<QString> &givenName);

@@ -2,7 +2,7 @@
 
 #include "apitransport.h"
 
-#include <cstdio>
+#include "base/diagnostics.h"
 
 namespace {
 
@@ -140,9 +140,8 @@ void writeLength(ApiTransport &transport, qint64 length)
 {
     const std::optional<QByteArray> prefix = encodeLength(length);
     if (!prefix) {
-        std::printf("length of word is %lld\n", static_cast<long long>(length));
-        std::printf("word is too long.\n");
-        std::fflush(stdout);
+        qCInfo(apiDiagnostics, "length of word is %lld", static_cast<long long>(length));
+        qCInfo(apiDiagnostics, "word is too long.");
         return;
     }
     transport.send(*prefix);

@@ -24,8 +24,8 @@ constexpr qint64 MaxEncodableLength = 0x0FFFFFFF;
 // length cannot be encoded.
 std::optional<QByteArray> encodeLength(qint64 length);
 
-// Sends the prefix; an unencodable length writes the diagnostics to standard
-// output and sends nothing.
+// Sends the prefix; an unencodable length is reported among the API
+// diagnostics (base/diagnostics.h) and sends nothing.
 void writeLength(ApiTransport &transport, qint64 length);
 // Throws away what an earlier reply left unread, then sends the words and the
 // empty word. A sentence without words, or with a word too long to encode, is

@@ -3,11 +3,12 @@
 #include "codec.h"
 #include "tcptransport.h"
 
+#include "base/diagnostics.h"
+
 #include <QCryptographicHash>
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QTcpSocket>
-#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
@@ -128,16 +129,14 @@ bool login(ApiTransport &transport, const QByteArray &name, const QByteArray &pa
             // A challenge that is not 32 digits is no challenge a router gives:
             // the password is not offered to such a peer.
             if (challenge->size() != ChallengeLength) {
-                std::printf("error.\n");
-                std::fflush(stdout);
+                qCInfo(apiDiagnostics, "error.");
                 return false;
             }
             addWord(command, QByteArrayLiteral("=response=00"));
             appendToLastWord(command, challengeResponse(password, *challenge));
         }
     } else if (answer.kind != ReplyKind::Trap) {
-        std::printf("error.\n");
-        std::fflush(stdout);
+        qCInfo(apiDiagnostics, "error.");
         return false;
     }
     // Without a challenge ("!done" without one, or a "!trap" from routers that

@@ -1,20 +1,18 @@
 #pragma once
 
-#include "config/appsettings.h"
-#include "config/appuser.h"
 #include "base/clock.h"
 #include "base/formatprice.h"
+#include "base/settingskey.h"
+#include "config/appsettings.h"
+#include "config/appuser.h"
 #include "config/hotspotprofile.h"
 #include "config/routerconfig.h"
-#include "base/settingskey.h"
-
 #include "design/voucherdesign.h"
 #include "generation/voucherprofile.h"
 #include "generation/voucherrecord.h"
-#include "history/historydatabase.h"
+#include "history/inserthistory.h"
 #include "pos/poshistory.h"
 #include "router/routerinfo.h"
-#include "routeros/session.h"
 
 #include <QList>
 #include <QStringList>
@@ -30,29 +28,31 @@ struct StoragePaths
 // the user's XDG folders.
 StoragePaths defaultStoragePaths();
 
-// The process-wide state of the program: its settings and lists, owned here and
-// handed by reference to the code that needs them.
+// The process-wide state of the program: its settings and lists, owned here.
+// Code below the session layer gets only the parts it needs.
 struct AppState
 {
     explicit AppState(StoragePaths paths);
+
+    // The router chosen at login; none before a login, or when the index lies
+    // outside the list.
+    const RouterConfig *currentRouter() const;
 
     StoragePaths paths;
     SettingsKey settingsKey;
     AppSettings settings;
 
-    QList<AppUser> users;         // program users
-    qsizetype currentUser = -1;   // index into users after a login, else -1
-    QList<RouterConfig> routers;  // in file order
-    qsizetype currentRouter = -1; // index into routers chosen at login, else -1
+    QList<AppUser> users;              // program users
+    qsizetype currentUser = -1;        // index into users after a login, else -1
+    QList<RouterConfig> routers;       // in file order
+    qsizetype currentRouterIndex = -1; // index into routers chosen at login, else -1
     QList<HotSpotProfile> hotSpotProfiles;
-    VoucherDesign defaultDesign; // "Padrão", built in
-    DesignList designs;          // Voucher.bin; profiles point into it
-    QStringList userNames;    // the username database
-    ProfileList profiles;     // sellable profiles, rebuilt at each session start
-    BatchList batch;          // vouchers of the last generation run
-    RouterInfo routerInfo;    // of the current router
-    ApiConnection connection; // the one router session slot
-    HistoryDatabase history;  // opened for each use
+    VoucherDesign defaultDesign;      // "Padrão", built in
+    DesignList designs;               // Voucher.bin; profiles point into it
+    QStringList userNames;            // the username database
+    ProfileList profiles;             // sellable profiles, rebuilt at each session start
+    BatchList batch;                  // vouchers of the last generation run
+    RouterInfo routerInfo;            // of the current router
     bool historyWarningShown = false; // the operator knows the history is unreachable
     PosHistory posHistory;            // sales at the counter
     // The profile of the last generation run; none when its session failed.
@@ -67,10 +67,8 @@ struct AppState
 // Prices written with the current currency pattern and the locale's separators.
 PriceFormat priceFormat(const AppState &state);
 
-// Builds the state as the program starts, before any window exists: settings
-// with the program users, the routers (seeded from the legacy values when there
-// are none), the hotspot profiles and the username list. Shows nothing.
-void startUp(AppState &state);
+// Where the history database is and where its waiting rows are kept.
+HistoryPlace historyPlace(const AppState &state);
 
 // The name of the logged-in program user; empty when nobody is logged in.
 QString currentUserName(const AppState &state);

@@ -1,13 +1,93 @@
 #pragma once
 
+#include "config/appsettings.h"
+#include "config/routerconfig.h"
+#include "generation/voucherrecord.h"
+#include "history/inserthistory.h"
+#include "pos/poshistory.h"
+#include "router/routerinfo.h"
+
 #include <QString>
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 
 struct AppState;
 struct VoucherProfile;
+class Clock;
 class OperatorInteraction;
 class UserDataPrompt;
+
+// What the operator asked for: `count` vouchers of the profile, with random
+// names, or all with the given name.
+struct GenerationRequest
+{
+    std::shared_ptr<const VoucherProfile> profile;
+    quint32 count = 0;
+    std::optional<QString> givenName;
+};
+
+// The progress and the stop of a run, shared between the thread the run is on
+// and the one watching it.
+class GenerationControl
+{
+public:
+    // Ends the run once the voucher being made is done; what was made is then
+    // recorded as at a normal end. A plain atomic store, so a signal handler
+    // may call it.
+    void requestStop() { m_stop.store(true); }
+    bool stopRequested() const { return m_stop.load(); }
+    // Before a new run.
+    void reset() { m_stop.store(false); }
+
+    // Called on the run's thread after each voucher made: so many of count.
+    std::function<void(quint32 made, quint32 count)> progress;
+
+private:
+    std::atomic<bool> m_stop{false};
+};
+
+// Everything a run reads, copied from the application state before it starts,
+// so the run can leave for another thread while the windows keep the state.
+struct GenerationInput
+{
+    std::optional<RouterConfig> router; // the current router; none: no run
+    RouterInfo routerInfo;
+    AppSettings settings; // the rules; VoucherSerial advances in this copy
+    QString settingsFile; // the settings key: the notice's choice, VoucherSerial
+    QString generator;    // the program user making the vouchers
+    HistoryPlace historyPlace;
+    bool historyWarningShown = false;
+    const Clock *clock = nullptr;
+    // Adds the run's sale to the counter's sales history, where that history
+    // lives (a run on another thread hands it over and waits).
+    std::function<void(const PosHistoryEntry &)> recordSale;
+};
+
+// What a run leaves behind for the state.
+struct GenerationOutcome
+{
+    bool sessionOpened = false;
+    BatchList batch;
+    quint32 voucherSerial = 0;
+    bool historyWarningShown = false;
+};
+
+// The run itself, start to end on the calling thread: the hotspot notice, the
+// session, the vouchers (until `count`, the first failure or a stop), the
+// history, "VoucherSerial" and one sale for what was made. Questions go through
+// the interaction and the prompt, which must be callable from this thread.
+GenerationOutcome generateVouchers(const GenerationInput &input, const GenerationRequest &request,
+                                   OperatorInteraction &interaction, UserDataPrompt &prompt,
+                                   GenerationControl &control);
+
+// The input of a run from the state; sales go straight to its sales history.
+GenerationInput generationInput(AppState &state);
+
+// Takes a finished run into the state: its batch, the advanced VoucherSerial,
+// the history warning, and the last-run profile (none when the session failed).
+void applyGenerationOutcome(AppState &state, GenerationOutcome outcome, const GenerationRequest &request);
 
 // Creates up to `count` vouchers of the profile on the current router (all with
 // the given user name, else random names), records them in the history,
@@ -15,7 +95,6 @@ class UserDataPrompt;
 // history. The vouchers are left in the batch for listing and printing.
 // False only when the session to the router could not be opened; true also
 // when fewer vouchers than asked were made (the first failure ends the run,
-// and the operator has been told why).
+// and the operator has been told why, or a stop was asked for).
 bool runGeneration(AppState &state, OperatorInteraction &interaction, UserDataPrompt &prompt,
-                   std::shared_ptr<const VoucherProfile> profile, quint32 count,
-                   const std::optional<QString> &givenName);
+                   const GenerationRequest &request, GenerationControl *control = nullptr);

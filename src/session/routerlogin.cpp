@@ -1,20 +1,29 @@
 #include "routerlogin.h"
 
 #include "appstate.h"
-#include "base/operatorinteraction.h"
 
+#include "base/operatorinteraction.h"
 #include "design/designmapfile.h"
 #include "router/routerinfo.h"
+
+bool readCurrentRouterInformation(AppState &state, OperatorInteraction &interaction)
+{
+    state.profiles.clear();
+    clearBatch(state.batch);
+    const RouterConfig *router = state.currentRouter();
+    if (!router)
+        return true;
+    return readRouterInformation(*router, state.hotSpotProfiles, priceFormat(state),
+                                 state.settings.HotSpotScheduleInterval, state.routerInfo, state.profiles,
+                                 interaction);
+}
 
 bool startRouterSession(AppState &state, OperatorInteraction &interaction)
 {
     WaitCursor wait(interaction);
-    if (!readRouterInformation(state, interaction))
+    if (!readCurrentRouterInformation(state, interaction))
         return false;
-    const RouterConfig *router = state.currentRouter >= 0 && state.currentRouter < state.routers.size()
-                                     ? &state.routers[state.currentRouter]
-                                     : nullptr;
-    loadDesignMap(state.paths.dataFolder, router, state.profiles, state.designs);
+    loadDesignMap(state.paths.dataFolder, state.currentRouter(), state.profiles, state.designs);
     state.posHistory.load();
     return true;
 }

@@ -3,10 +3,10 @@
 #include "scriptedinteraction.h"
 #include "testfolder.h"
 
+#include "base/settingskey.h"
 #include "config/appsettings.h"
 #include "config/hotspotprofilesfile.h"
 #include "config/routersfile.h"
-#include "base/settingskey.h"
 
 #include <QTcpServer>
 

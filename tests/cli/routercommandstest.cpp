@@ -4,10 +4,10 @@
 #include "testfolder.h"
 #include "testmain.h"
 
+#include "base/settingskey.h"
 #include "config/appsettings.h"
 #include "config/hotspotprofilesfile.h"
 #include "config/routersfile.h"
-#include "base/settingskey.h"
 
 #include "routersim/routerbehaviour.h"
 #include "routersim/routerstate.h"

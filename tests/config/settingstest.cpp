@@ -2,10 +2,10 @@
 #include "testfolder.h"
 #include "testmain.h"
 
-#include "config/appsettings.h"
 #include "base/regfile.h"
 #include "base/scramble.h"
 #include "base/settingskey.h"
+#include "config/appsettings.h"
 
 #include <QFile>
 #include <QTest>

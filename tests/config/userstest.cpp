@@ -1,8 +1,8 @@
 #include "testfolder.h"
 #include "testmain.h"
 
-#include "config/appuser.h"
 #include "base/scramble.h"
+#include "config/appuser.h"
 
 #include <QTest>
 

@@ -3,7 +3,6 @@
 #include "testfolder.h"
 #include "testmain.h"
 
-#include "session/appstate.h"
 #include "generation/voucherprofile.h"
 #include "history/historydatabase.h"
 #include "history/historyschema.h"
@@ -11,6 +10,7 @@
 #include "history/historystore.h"
 #include "history/inserthistory.h"
 #include "history/pendinghistory.h"
+#include "session/appstate.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>

@@ -214,7 +214,7 @@ void ExpirationScriptTest::upload()
     QVERIFY(h.openSession());
     h.interaction.answer({answer});
 
-    QCOMPARE(uploadExpirationScript(*h.state.connection.transport, interval, force, h.interaction), outcome);
+    QCOMPARE(uploadExpirationScript(*h.connection.transport, interval, force, h.interaction), outcome);
     h.closeSession();
     QList<QStringList> expected = {ScriptPrint, SchedulerPrint};
     if (outcome == ScriptUpload::Uploaded)
@@ -284,8 +284,7 @@ void ExpirationScriptTest::refused()
     QVERIFY(h.start());
     QVERIFY(h.openSession());
 
-    QCOMPARE(uploadExpirationScript(*h.state.connection.transport, 600, true, h.interaction),
-             ScriptUpload::Failed);
+    QCOMPARE(uploadExpirationScript(*h.connection.transport, 600, true, h.interaction), ScriptUpload::Failed);
     h.closeSession();
     QCOMPARE(h.commands(), QList<QStringList>({ScriptPrint, SchedulerPrint}) + uploadCommands);
     QCOMPARE(h.interaction.texts(),
@@ -321,8 +320,7 @@ void ExpirationScriptTest::connectionLost()
     QVERIFY(h.openSession());
 
     // An answer that never came is no success, whatever the router did.
-    QCOMPARE(uploadExpirationScript(*h.state.connection.transport, 600, true, h.interaction),
-             ScriptUpload::Failed);
+    QCOMPARE(uploadExpirationScript(*h.connection.transport, 600, true, h.interaction), ScriptUpload::Failed);
     h.closeSession();
     QCOMPARE(h.interaction.texts(), QStringList{Failure});
     QCOMPARE(h.interaction.events[0].icon, MessageIcon::Error);

@@ -132,7 +132,7 @@ void HotSpotUsersTest::minimalAdd()
     hotSpot.Name = u"1 dia"_s;
     hotSpot.Validity = 86400;
     hotSpot.RouterProfile = u"default"_s;
-    QVERIFY(createHotSpotVoucher(h.state, h.interaction, h.prompt, hotSpotProfile(hotSpot), std::nullopt));
+    QVERIFY(createHotSpotVoucher(h.voucherContext(), hotSpotProfile(hotSpot), std::nullopt));
     h.closeSession();
     QCOMPARE(h.state.batch.size(), size_t(1));
     const VoucherRecord &record = h.state.batch.front();
@@ -192,7 +192,7 @@ void HotSpotUsersTest::addWords()
     hotSpot.LimitBytesOut = bytesOut;
     hotSpot.LimitBytesTotal = bytesTotal;
 
-    QVERIFY(createHotSpotVoucher(h.state, h.interaction, h.prompt, hotSpotProfile(hotSpot), std::nullopt));
+    QVERIFY(createHotSpotVoucher(h.voucherContext(), hotSpotProfile(hotSpot), std::nullopt));
     h.closeSession();
     QCOMPARE(h.state.batch.size(), size_t(1));
     const VoucherRecord &record = h.state.batch.front();
@@ -227,7 +227,7 @@ void HotSpotUsersTest::refusedRandomNameIsReplaced()
     h.clock.set(sellingTime());
     seedRandom(42);
 
-    QVERIFY(createHotSpotVoucher(h.state, h.interaction, h.prompt, hotSpotProfile(oneHour()), std::nullopt));
+    QVERIFY(createHotSpotVoucher(h.voucherContext(), hotSpotProfile(oneHour()), std::nullopt));
     h.closeSession();
     const QStringList add = {u"/ip/hotspot/user/add"_s, u"=name=usr"_s + drawn[0], u"=password="_s + drawn[1],
                              u"=profile=1hora"_s, u"=comment=202612082145"_s};
@@ -295,7 +295,7 @@ void HotSpotUsersTest::allAttemptsFail()
     hotSpot.RouterProfile = routerProfile;
     seedRandom(7);
 
-    QVERIFY(!createHotSpotVoucher(h.state, h.interaction, h.prompt, hotSpotProfile(hotSpot),
+    QVERIFY(!createHotSpotVoucher(h.voucherContext(), hotSpotProfile(hotSpot),
                                   given.isEmpty() ? std::nullopt : std::optional(given)));
     h.closeSession();
     QVERIFY(h.state.batch.empty());
@@ -327,7 +327,7 @@ void HotSpotUsersTest::connectionLost()
     QVERIFY(h.openSession());
     h.clock.set(sellingTime());
 
-    QVERIFY(!createHotSpotVoucher(h.state, h.interaction, h.prompt, hotSpotProfile(oneHour()), std::nullopt));
+    QVERIFY(!createHotSpotVoucher(h.voucherContext(), hotSpotProfile(oneHour()), std::nullopt));
     h.closeSession();
     QVERIFY(h.state.batch.empty());
     QCOMPARE(h.interaction.texts(), QStringList{CreationError});
@@ -361,8 +361,7 @@ void HotSpotUsersTest::givenName()
     h.clock.set(sellingTime());
     h.interaction.answer({answer});
 
-    QCOMPARE(createHotSpotVoucher(h.state, h.interaction, h.prompt, hotSpotProfile(oneHour()), u"joao"_s),
-             created);
+    QCOMPARE(createHotSpotVoucher(h.voucherContext(), hotSpotProfile(oneHour()), u"joao"_s), created);
     h.closeSession();
     const QStringList lookUp = {u"/ip/hotspot/user/print"_s, u"?name=joao"_s};
     QList<QStringList> expected = {lookUp};
@@ -440,7 +439,7 @@ void HotSpotUsersTest::promptRules()
         return true;
     });
 
-    const bool created = createHotSpotVoucher(h.state, h.interaction, h.prompt, hotSpotProfile(oneHour()),
+    const bool created = createHotSpotVoucher(h.voucherContext(), hotSpotProfile(oneHour()),
                                               given.isEmpty() ? std::nullopt : std::optional(given));
     h.closeSession();
     QCOMPARE(created, passwordSize >= 0);
@@ -484,9 +483,9 @@ void HotSpotUsersTest::serialAndGenerator()
     h.state.settings.VoucherSerial = 999999999;
     const auto profile = hotSpotProfile(oneHour());
 
-    QVERIFY(createHotSpotVoucher(h.state, h.interaction, h.prompt, profile, std::nullopt));
+    QVERIFY(createHotSpotVoucher(h.voucherContext(), profile, std::nullopt));
     h.clock.advance(60);
-    QVERIFY(createHotSpotVoucher(h.state, h.interaction, h.prompt, profile, std::nullopt));
+    QVERIFY(createHotSpotVoucher(h.voucherContext(), profile, std::nullopt));
     h.closeSession();
     QCOMPARE(h.state.batch.size(), size_t(2));
     QCOMPARE(h.state.batch[0].Serial, 999999999u);
@@ -567,7 +566,8 @@ void HotSpotUsersTest::removeUser()
     QVERIFY(h.start());
     h.state.routerInfo = {1, 1, u"dono"_s};
 
-    QCOMPARE(removeRouterUser(h.state, h.state.routers[0], u"joao"_s, hotSpot, h.interaction), onRouter);
+    QCOMPARE(removeRouterUser(h.state.routers[0], u"joao"_s, hotSpot, h.state.routerInfo, h.interaction),
+             onRouter);
     QCOMPARE(h.commands(), commands);
     QCOMPARE(h.sent().last(), QStringList{u"/quit"_s});
     QCOMPARE(h.interaction.texts(), onRouter ? QStringList() : QStringList{NotFound});
@@ -590,7 +590,8 @@ void HotSpotUsersTest::removeFromUnreachableRouter()
 {
     RouterHarness h;
     QVERIFY(h.start());
-    QVERIFY(!removeRouterUser(h.state, unreachableRouter(u"Longe"_s), u"joao"_s, true, h.interaction));
+    QVERIFY(
+        !removeRouterUser(unreachableRouter(u"Longe"_s), u"joao"_s, true, h.state.routerInfo, h.interaction));
     QCOMPARE(
         h.interaction.texts(),
         QStringList{u"Ocorreu um erro ao conectar ao roteador Mikrotik Longe.\nVerifique se digitou o IP e "

@@ -3,6 +3,7 @@
 
 #include "router/expirationscript.h"
 #include "router/routerinfo.h"
+#include "session/routerlogin.h"
 
 #include <QTest>
 
@@ -129,7 +130,7 @@ void RouterInfoTest::readVersion()
     QVERIFY(h.start());
     QVERIFY(h.openSession());
     RouterInfo info{1, 99, u"dono"_s};
-    readRouterVersion(*h.state.connection.transport, info);
+    readRouterVersion(*h.connection.transport, info);
     h.closeSession();
     QCOMPARE(info.Major, major);
     QCOMPARE(info.Minor, minor);
@@ -190,7 +191,7 @@ void RouterInfoTest::userManagerProfiles()
     h.state.routers[0].EnableHotSpotProfiles = false;
     h.state.routers[0].UserManagerAdmin = admin;
 
-    QVERIFY(readRouterInformation(h.state, h.interaction));
+    QVERIFY(readCurrentRouterInformation(h.state, h.interaction));
     QCOMPARE(listed(h.state.profiles), expected);
     QCOMPARE(h.state.routerInfo.Customer, u"admin"_s);
     QCOMPARE(h.commands(), (QList<QStringList>{VersionPrint, {command}}));
@@ -228,7 +229,7 @@ void RouterInfoTest::prices()
     QVERIFY(h.start());
     h.state.routers[0].EnableHotSpotProfiles = false;
     h.state.routers[0].UserManagerAdmin = u"admin"_s;
-    QVERIFY(readRouterInformation(h.state, h.interaction));
+    QVERIFY(readCurrentRouterInformation(h.state, h.interaction));
     QCOMPARE(listed(h.state.profiles), QStringList{u"p|%1|1d"_s.arg(expected)});
 }
 
@@ -270,7 +271,7 @@ void RouterInfoTest::customerLookup()
     h.state.routers[0].UserManagerAdmin = admin;
     h.state.routerInfo.Customer = u"antigo"_s;
 
-    QVERIFY(readRouterInformation(h.state, h.interaction));
+    QVERIFY(readCurrentRouterInformation(h.state, h.interaction));
     QCOMPARE(h.state.routerInfo.Customer, customer);
     QCOMPARE(h.commands(), commands);
     // The profiles were listed before a customer was known: no owner filter.
@@ -332,7 +333,7 @@ void RouterInfoTest::profileSources()
     newVoucherRecord(h.state.batch, h.state.profiles.first());
     h.interaction.answer({Answer::No});
 
-    QVERIFY(readRouterInformation(h.state, h.interaction));
+    QVERIFY(readCurrentRouterInformation(h.state, h.interaction));
     QCOMPARE(names(h.state.profiles), expected);
     QVERIFY(h.state.batch.empty());
     QCOMPARE(h.commands(), commands);
@@ -355,7 +356,7 @@ void RouterInfoTest::scriptOfferedAtStartUp()
     h.state.settings.HotSpotScheduleInterval = 900;
     h.interaction.answer({Answer::Yes});
 
-    QVERIFY(readRouterInformation(h.state, h.interaction));
+    QVERIFY(readCurrentRouterInformation(h.state, h.interaction));
     const QList<QStringList> commands = h.commands();
     QCOMPARE(commands.size(), 5);
     QCOMPARE(commands[3].mid(0, 2), (QStringList{u"/system/script/add"_s, u"=name=wifiTicketer"_s}));
@@ -396,7 +397,7 @@ void RouterInfoTest::sessionNotOpened()
     h.state.profiles = {userManagerProfile(u"velho"_s)};
     h.state.routerInfo = {5, 25, u"antigo"_s};
 
-    QVERIFY(!readRouterInformation(h.state, h.interaction));
+    QVERIFY(!readCurrentRouterInformation(h.state, h.interaction));
     QCOMPARE(h.interaction.texts(), QStringList{message});
     QCOMPARE(h.interaction.events[0].icon, MessageIcon::Error);
     // The hotspot profiles were listed before the router was asked.
@@ -405,19 +406,18 @@ void RouterInfoTest::sessionNotOpened()
     QCOMPARE(h.state.routerInfo.Major, 5);
     QCOMPARE(h.state.routerInfo.Minor, 25);
     QCOMPARE(h.state.routerInfo.Customer, u"antigo"_s);
-    QVERIFY(!h.state.connection.transport);
 }
 
 void RouterInfoTest::noCurrentRouter()
 {
     RouterHarness h;
     QVERIFY(h.start());
-    h.state.currentRouter = -1;
+    h.state.currentRouterIndex = -1;
     h.state.hotSpotProfiles = {hotSpot(u"2 horas"_s, 7200)};
     h.state.profiles = {userManagerProfile(u"velho"_s)};
     newVoucherRecord(h.state.batch, h.state.profiles.first());
 
-    QVERIFY(readRouterInformation(h.state, h.interaction));
+    QVERIFY(readCurrentRouterInformation(h.state, h.interaction));
     QVERIFY(h.state.profiles.isEmpty());
     QVERIFY(h.state.batch.empty());
     QVERIFY(h.sent().isEmpty());
@@ -475,5 +475,5 @@ void RouterInfoTest::hotSpotNamesStopsAtUnreachableRouter()
 }
 
 WIFITICKETER_TEST(RouterInfoTest)
-#include "routerinfotest.moc"
 #include "router/routersession.h"
+#include "routerinfotest.moc"

@@ -222,8 +222,7 @@ void UserManagerUsersTest::createsPerVersion()
     h.state.settings.VerifyCreatedUser = verify;
     h.clock.set(1800000000);
     seedRandom(7);
-    QVERIFY(createUserManagerVoucher(h.state, h.interaction, h.prompt, userManagerProfile(u"1dia"_s),
-                                     std::nullopt));
+    QVERIFY(createUserManagerVoucher(h.voucherContext(), userManagerProfile(u"1dia"_s), std::nullopt));
     h.closeSession();
 
     QCOMPARE(h.state.batch.size(), size_t(1));
@@ -317,8 +316,7 @@ void UserManagerUsersTest::addCarriesRecordData()
         record.Comment = comment;
         return true;
     });
-    QVERIFY(createUserManagerVoucher(h.state, h.interaction, h.prompt, userManagerProfile(u"1dia"_s),
-                                     std::nullopt));
+    QVERIFY(createUserManagerVoucher(h.voucherContext(), userManagerProfile(u"1dia"_s), std::nullopt));
     h.closeSession();
 
     QCOMPARE(h.state.batch.size(), size_t(1));
@@ -428,8 +426,7 @@ void UserManagerUsersTest::existingUser()
     // 2026-12-08 14:05:09 local time (UTC-3).
     h.clock.set(QDateTime(QDate(2026, 12, 8), QTime(17, 5, 9), Qt::UTC).toSecsSinceEpoch());
     h.interaction.answer({Answer(answer)});
-    QCOMPARE(createUserManagerVoucher(h.state, h.interaction, h.prompt, userManagerProfile(u"1dia"_s), name),
-             created);
+    QCOMPARE(createUserManagerVoucher(h.voucherContext(), userManagerProfile(u"1dia"_s), name), created);
     h.closeSession();
 
     const routersim::RouterState router = h.router().state();
@@ -489,7 +486,7 @@ void UserManagerUsersTest::refusedAddsAreRetried()
     QVERIFY(h.start());
     QVERIFY(h.openSession());
     setRouterInfo(h.state, major, minor);
-    QVERIFY(!createUserManagerVoucher(h.state, h.interaction, h.prompt, userManagerProfile(u"1dia"_s),
+    QVERIFY(!createUserManagerVoucher(h.voucherContext(), userManagerProfile(u"1dia"_s),
                                       random ? std::nullopt : std::optional<QString>(u"ana"_s)));
     h.closeSession();
 
@@ -529,7 +526,7 @@ void UserManagerUsersTest::refusedRandomNameIsReplaced()
     QVERIFY(h.openSession());
     setRouterInfo(h.state, 6, 48);
     seedRandom(11);
-    QVERIFY(createUserManagerVoucher(h.state, h.interaction, h.prompt, profile, std::nullopt));
+    QVERIFY(createUserManagerVoucher(h.voucherContext(), profile, std::nullopt));
     h.closeSession();
 
     const VoucherRecord &record = h.state.batch.front();
@@ -593,7 +590,7 @@ void UserManagerUsersTest::profileNotAssigned()
     QVERIFY(h.openSession());
     setRouterInfo(h.state, major, minor);
     // A profile the router does not have.
-    QVERIFY(!createUserManagerVoucher(h.state, h.interaction, h.prompt, userManagerProfile(u"3dias"_s),
+    QVERIFY(!createUserManagerVoucher(h.voucherContext(), userManagerProfile(u"3dias"_s),
                                       given.isEmpty() ? std::nullopt : std::optional<QString>(given)));
     h.closeSession();
 
@@ -692,13 +689,11 @@ void UserManagerUsersTest::judgesRouterReplies()
     MemoryTransport &router = *transport;
     for (const QByteArray &reply : replies)
         router.answerNextSend(reply);
-    h.state.connection.transport = std::move(transport);
+    h.connection.transport = std::move(transport);
     setRouterInfo(h.state, major, major == 6 ? 48 : 12);
     h.state.settings.VerifyCreatedUser = true;
     h.state.settings.CreateRandomPassword = false;
-    QCOMPARE(
-        createUserManagerVoucher(h.state, h.interaction, h.prompt, userManagerProfile(u"1dia"_s), u"ana"_s),
-        created);
+    QCOMPARE(createUserManagerVoucher(h.voucherContext(), userManagerProfile(u"1dia"_s), u"ana"_s), created);
 
     QCOMPARE(sentCommands(router), expected);
     QCOMPARE(h.state.batch.size(), size_t(created ? 1 : 0));
@@ -727,8 +722,7 @@ void UserManagerUsersTest::recordTimesAndSerial()
     setRouterInfo(h.state, 6, 48);
     h.state.settings.VoucherSerial = 41;
     h.clock.set(1790000000);
-    QVERIFY(createUserManagerVoucher(h.state, h.interaction, h.prompt,
-                                     userManagerProfile(u"outro"_s, validity), u"ana"_s));
+    QVERIFY(createUserManagerVoucher(h.voucherContext(), userManagerProfile(u"outro"_s, validity), u"ana"_s));
     h.closeSession();
 
     const VoucherRecord &record = h.state.batch.front();
@@ -768,8 +762,7 @@ void UserManagerUsersTest::promptCancelled()
     h.state.settings.QueryPassword = queryPassword;
     h.state.settings.QueryUserData = queryUserData;
     h.prompt.then([](VoucherRecord &) { return false; });
-    QVERIFY(
-        !createUserManagerVoucher(h.state, h.interaction, h.prompt, userManagerProfile(u"1dia"_s), given));
+    QVERIFY(!createUserManagerVoucher(h.voucherContext(), userManagerProfile(u"1dia"_s), given));
     h.closeSession();
 
     QCOMPARE(h.prompt.shown.size(), 1);
@@ -795,8 +788,7 @@ void UserManagerUsersTest::promptEditsAreSent()
         record.Password = u"segredo"_s;
         return true;
     });
-    QVERIFY(
-        createUserManagerVoucher(h.state, h.interaction, h.prompt, userManagerProfile(u"1dia"_s), u"ana"_s));
+    QVERIFY(createUserManagerVoucher(h.voucherContext(), userManagerProfile(u"1dia"_s), u"ana"_s));
     h.closeSession();
 
     const Commands commands = h.commands();
@@ -862,7 +854,7 @@ void UserManagerUsersTest::removesUserManagerUser()
     RouterHarness h(initial);
     QVERIFY(h.start());
     const bool found = name == u"ana";
-    QCOMPARE(removeRouterUser(h.state, h.state.routers[0], name, false, h.interaction), found);
+    QCOMPARE(removeRouterUser(h.state.routers[0], name, false, h.state.routerInfo, h.interaction), found);
 
     QCOMPARE(h.commands(), expand(expected, {{u"old"_s, initial.userManagerUsers[0].id}}));
     QCOMPARE(userNames(h.router().state()),
@@ -876,5 +868,5 @@ void UserManagerUsersTest::removesUserManagerUser()
 }
 
 WIFITICKETER_TEST(UserManagerUsersTest)
-#include "usermanageruserstest.moc"
 #include "router/routersession.h"
+#include "usermanageruserstest.moc"

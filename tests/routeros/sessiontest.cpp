@@ -88,5 +88,5 @@ void SessionTest::timeoutFromEnvironment()
 }
 
 WIFITICKETER_TEST(SessionTest)
-#include "sessiontest.moc"
 #include "router/routersession.h"
+#include "sessiontest.moc"

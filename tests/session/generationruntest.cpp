@@ -4,8 +4,8 @@
 #include "base/regvalue.h"
 #include "base/suppressiblenotice.h"
 #include "generation/credentials.h"
-#include "session/generationrun.h"
 #include "history/historysearch.h"
+#include "session/generationrun.h"
 
 #include <QTest>
 #include <QtEndian>
@@ -35,13 +35,6 @@ std::optional<quint32> storedSerial(const RouterHarness &h)
     if (!value || value->data.size() < 4)
         return std::nullopt;
     return qFromLittleEndian<quint32>(value->data.constData());
-}
-
-QList<HistoryRow> historyOfToday(RouterHarness &h)
-{
-    const QDate today = QDateTime::fromSecsSinceEpoch(h.clock.now()).date();
-    std::optional<HistorySearchResult> found = searchHistory(h.state, {today, today, {}, {}});
-    return found ? found->rows : QList<HistoryRow>{};
 }
 
 QStringList commandNames(const QList<QStringList> &sentences)
@@ -75,7 +68,7 @@ void GenerationRunTest::hotSpotRun()
     h.clock.set(QDateTime(QDate(2026, 12, 10), QTime(13, 0), Qt::UTC).toSecsSinceEpoch(), 7);
     const auto profile = oneHour();
 
-    QVERIFY(runGeneration(h.state, h.interaction, h.prompt, profile, 5, std::nullopt));
+    QVERIFY(runGeneration(h.state, h.interaction, h.prompt, {profile, 5, std::nullopt}));
 
     QCOMPARE(h.interaction.events.size(), 1);
     QCOMPARE(h.interaction.events[0].kind, ScriptedInteraction::Kind::Notice);
@@ -117,7 +110,7 @@ void GenerationRunTest::hotSpotRun()
     QCOMPARE(h.state.posHistory.entry(0).unitPrice, 300);
     QCOMPARE(h.state.posHistory.total(), 1500);
 
-    const QList<HistoryRow> rows = historyOfToday(h);
+    const QList<HistoryRow> rows = h.historyOfToday();
     QCOMPARE(rows.size(), 5);
     QCOMPARE(rows[0].UserName, first.UserName);
     QCOMPARE(rows[0].Profile, u"!#1 Hora"_s);
@@ -137,7 +130,7 @@ void GenerationRunTest::countZero()
     h.state.settings.VoucherSerial = 9;
     h.state.batch.emplace_back(); // a record of an earlier run
 
-    QVERIFY(runGeneration(h.state, h.interaction, h.prompt, oneHour(), 0, std::nullopt));
+    QVERIFY(runGeneration(h.state, h.interaction, h.prompt, {oneHour(), 0, std::nullopt}));
 
     QCOMPARE(h.interaction.texts(), QStringList{HotSpotNotice});
     QCOMPARE(h.sent().first().first(), u"/login"_s);
@@ -146,7 +139,7 @@ void GenerationRunTest::countZero()
     QVERIFY(h.state.batch.empty());
     QCOMPARE(h.state.posHistory.size(), 0);
     QCOMPARE(storedSerial(h), std::optional<quint32>(9));
-    QVERIFY(historyOfToday(h).isEmpty());
+    QVERIFY(h.historyOfToday().isEmpty());
 }
 
 void GenerationRunTest::thirdVoucherCancelled()
@@ -162,7 +155,7 @@ void GenerationRunTest::thirdVoucherCancelled()
     h.prompt.then([](VoucherRecord &) { return true; });
     h.prompt.then([](VoucherRecord &) { return false; });
 
-    QVERIFY(runGeneration(h.state, h.interaction, h.prompt, oneHour(), 5, std::nullopt));
+    QVERIFY(runGeneration(h.state, h.interaction, h.prompt, {oneHour(), 5, std::nullopt}));
 
     QCOMPARE(h.prompt.shown.size(), 3);
     QCOMPARE(h.state.batch.size(), size_t(2));
@@ -172,7 +165,7 @@ void GenerationRunTest::thirdVoucherCancelled()
     QCOMPARE(storedSerial(h), std::optional<quint32>(102));
     QCOMPARE(h.state.posHistory.size(), 1);
     QCOMPARE(h.state.posHistory.entry(0).count, 2);
-    const QList<HistoryRow> rows = historyOfToday(h);
+    const QList<HistoryRow> rows = h.historyOfToday();
     QCOMPARE(rows.size(), 2);
     QCOMPARE(rows[0].FirstName, u"Ana"_s);
 }
@@ -186,7 +179,8 @@ void GenerationRunTest::sessionFails()
     h.state.lastRunProfile = oneHour();
     h.state.settings.VoucherSerial = 5;
 
-    QVERIFY(!runGeneration(h.state, h.interaction, h.prompt, userManagerProfile(u"1dia"_s), 3, std::nullopt));
+    QVERIFY(
+        !runGeneration(h.state, h.interaction, h.prompt, {userManagerProfile(u"1dia"_s), 3, std::nullopt}));
 
     QVERIFY(h.state.batch.empty());
     QVERIFY(!h.state.lastRunProfile);
@@ -202,8 +196,8 @@ void GenerationRunTest::noticeCanBeSuppressed()
     RouterHarness h;
     QVERIFY(h.start());
     h.interaction.setTickNotices(true);
-    QVERIFY(runGeneration(h.state, h.interaction, h.prompt, oneHour(), 1, std::nullopt));
-    QVERIFY(runGeneration(h.state, h.interaction, h.prompt, oneHour(), 1, std::nullopt));
+    QVERIFY(runGeneration(h.state, h.interaction, h.prompt, {oneHour(), 1, std::nullopt}));
+    QVERIFY(runGeneration(h.state, h.interaction, h.prompt, {oneHour(), 1, std::nullopt}));
     QCOMPARE(h.interaction.texts(), QStringList{HotSpotNotice});
 
     // The choice lasts: a later start of the program reads it from the settings.
@@ -222,7 +216,8 @@ void GenerationRunTest::userManagerRun()
     RouterHarness h;
     QVERIFY(h.start());
     h.state.routerInfo = {6, 48, u"admin"_s};
-    QVERIFY(runGeneration(h.state, h.interaction, h.prompt, userManagerProfile(u"1dia"_s), 2, std::nullopt));
+    QVERIFY(
+        runGeneration(h.state, h.interaction, h.prompt, {userManagerProfile(u"1dia"_s), 2, std::nullopt}));
     // RouterOS 6: the user, then its profile; two round trips a voucher.
     const QList<QStringList> commands = h.commands();
     QCOMPARE(commands.size(), 4);
@@ -239,7 +234,7 @@ void GenerationRunTest::userManagerRun()
     QVERIFY(h.interaction.texts().isEmpty()); // no hotspot notice
     QCOMPARE(h.state.batch.size(), size_t(2));
     QVERIFY(!h.state.batch.front().HotSpotUser);
-    const QList<HistoryRow> rows = historyOfToday(h);
+    const QList<HistoryRow> rows = h.historyOfToday();
     QCOMPARE(rows.size(), 2);
     QCOMPARE(rows[0].Profile, u"1dia"_s);
     QCOMPARE(rows[0].Validity, u"1d"_s);

@@ -1,8 +1,9 @@
 #include "testfolder.h"
 #include "testmain.h"
 
-#include "session/appstate.h"
 #include "config/hotspotprofilesfile.h"
+#include "session/appstate.h"
+#include "session/startup.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,7 +37,7 @@ void StartupTest::firstStart()
     QVERIFY(state.hotSpotProfiles.isEmpty());
     QVERIFY(state.userNames.isEmpty());
     QCOMPARE(state.currentUser, -1);
-    QCOMPARE(state.currentRouter, -1);
+    QCOMPARE(state.currentRouterIndex, -1);
     // Starting writes nothing.
     QVERIFY(!QFile::exists(folder.settingsFile()));
     QVERIFY(!QDir(folder.dataFolder()).exists());

@@ -1,7 +1,9 @@
 #include "routerharness.h"
 
-#include "routeros/session.h"
+#include "history/historydatabase.h"
+#include "history/historystore.h"
 #include "router/routersession.h"
+#include "routeros/session.h"
 
 #include <QTcpServer>
 
@@ -14,30 +16,45 @@ RouterHarness::RouterHarness(const routersim::RouterState &router,
     state.clock = &clock;
     state.users = {{u"caixa"_s, QString(), false, false, false}};
     state.currentUser = 0;
+    RouterConfig config;
+    config.Name = u"Sim"_s;
+    config.Address = u"127.0.0.1"_s;
+    config.ApiUser = u"admin"_s;
+    state.routers = {config};
+    state.currentRouterIndex = 0;
 }
 
 bool RouterHarness::start()
 {
     if (!m_server.start(0))
         return false;
-    RouterConfig config;
-    config.Name = u"Sim"_s;
-    config.Address = u"127.0.0.1"_s;
-    config.Port = QString::number(m_server.port());
-    config.ApiUser = u"admin"_s;
-    state.routers = {config};
-    state.currentRouter = 0;
+    state.routers = {state.routers.value(0)};
+    state.routers[0].Port = QString::number(m_server.port());
+    state.currentRouterIndex = 0;
     return true;
 }
 
 bool RouterHarness::openSession()
 {
-    return ::openSession(state.connection, state.routers[state.currentRouter], interaction);
+    return ::openSession(connection, *state.currentRouter(), interaction);
 }
 
 void RouterHarness::closeSession()
 {
-    ::closeSession(state.connection);
+    ::closeSession(connection);
+}
+
+VoucherContext RouterHarness::voucherContext()
+{
+    return {*connection.transport,
+            *state.currentRouter(),
+            state.routerInfo,
+            state.settings,
+            state.batch,
+            clock,
+            currentUserName(state),
+            interaction,
+            prompt};
 }
 
 QList<QStringList> RouterHarness::sent() const
@@ -60,6 +77,21 @@ QList<QStringList> RouterHarness::commands() const
             out.append(words);
     }
     return out;
+}
+
+QList<HistoryRow> RouterHarness::historyOfToday() const
+{
+    const QDate today = QDateTime::fromSecsSinceEpoch(clock.now()).date();
+    HistoryDatabase history;
+    std::optional<QList<HistoryRow>> rows;
+    if (openHistory(history, historyPlace(state)))
+        rows = findHistoryRows(history.connection(), {today, today, {}, {}});
+    if (!rows) {
+        HistoryRow unreachable;
+        unreachable.UserName = u"<unreachable>"_s;
+        return {unreachable};
+    }
+    return *rows;
 }
 
 std::shared_ptr<VoucherProfile> userManagerProfile(const QString &name, const QString &validity)

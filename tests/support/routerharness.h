@@ -5,6 +5,9 @@
 #include "scriptedprompt.h"
 #include "testfolder.h"
 
+#include "history/historyrow.h"
+#include "router/vouchercontext.h"
+#include "routeros/session.h"
 #include "session/appstate.h"
 
 #include "routersim/routerstate.h"
@@ -27,15 +30,23 @@ public:
     // Opens the program's session on the current router (as a generation run does).
     bool openSession();
     void closeSession();
+    // What the voucher-creation functions get in a run: the open session, the
+    // current router and its information, the state's settings and batch, the
+    // harness's clock, operator and prompt, and the logged-in program user.
+    VoucherContext voucherContext();
 
     routersim::SimulatedRouter &router() { return m_router; }
     // Every sentence the program sent, words as UTF-8 text, in order.
     QList<QStringList> sent() const;
     // The sentences sent since the login ("/login" ones left out), without "/quit".
     QList<QStringList> commands() const;
+    // The history rows of the clock's day, as the state's history holds them;
+    // a row "<unreachable>" when the history cannot be opened.
+    QList<HistoryRow> historyOfToday() const;
 
     TestFolder folder;
     AppState state;
+    ApiConnection connection; // the session openSession() opens
     FixedClock clock;
     ScriptedInteraction interaction;
     ScriptedPrompt prompt;

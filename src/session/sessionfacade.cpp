@@ -1,0 +1,150 @@
+#include "sessionfacade.h"
+
+#include "appstate.h"
+#include "crossthreadinteraction.h"
+#include "programlogin.h"
+#include "routerlogin.h"
+
+#include "base/operatorinteraction.h"
+#include "history/historydatabase.h"
+#include "router/hotspotusers.h"
+#include "router/routersession.h"
+#include "routeros/session.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+SessionFacade::SessionFacade(AppState &state, OperatorInteraction &interaction, QObject *parent)
+    : QObject(parent), m_state(state), m_interaction(interaction)
+{
+    m_control.progress = [this](quint32 made, quint32 count) { Q_EMIT generationProgress(made, count); };
+}
+
+SessionFacade::~SessionFacade()
+{
+    if (!m_worker)
+        return;
+    disconnect(m_worker, nullptr, this, nullptr);
+    m_control.requestStop();
+    // The run may be waiting for an answer from this thread: keep serving it
+    // until it has closed its session and recorded what it made.
+    while (!m_worker->wait(20))
+        QCoreApplication::processEvents();
+    delete m_worker;
+}
+
+bool SessionFacade::checkProgramUser(const QString &name, const QString &password, bool needSettings)
+{
+    return ::checkProgramUser(m_state, name, password, needSettings, m_interaction);
+}
+
+bool SessionFacade::selectRouter(qsizetype index)
+{
+    if (index < 0 || index >= m_state.routers.size())
+        return false;
+    m_state.currentRouterIndex = index;
+    return true;
+}
+
+bool SessionFacade::startRouterSession()
+{
+    const bool started = ::startRouterSession(m_state, m_interaction);
+    Q_EMIT profilesChanged();
+    Q_EMIT salesChanged();
+    return started;
+}
+
+bool SessionFacade::logIn(const QString &name, const QString &password, qsizetype routerIndex)
+{
+    return checkProgramUser(name, password, false) && selectRouter(routerIndex) && startRouterSession();
+}
+
+GenerationInput SessionFacade::inputForRun(bool onWorker)
+{
+    GenerationInput input = generationInput(m_state);
+    if (onWorker) {
+        // The sales history belongs to this thread, where the windows read it.
+        input.recordSale = [this](const PosHistoryEntry &sale) {
+            callOnThreadOf(this, [&] { m_state.posHistory.append(sale); });
+        };
+    }
+    return input;
+}
+
+bool SessionFacade::runGeneration(const GenerationRequest &request, UserDataPrompt &prompt)
+{
+    if (m_generating)
+        return false;
+    m_generating = true;
+    m_control.reset();
+    clearBatch(m_state.batch);
+    GenerationOutcome outcome =
+        generateVouchers(inputForRun(false), request, m_interaction, prompt, m_control);
+    const bool opened = outcome.sessionOpened;
+    finishRun(std::move(outcome), request);
+    return opened;
+}
+
+bool SessionFacade::startGeneration(const GenerationRequest &request, UserDataPrompt &prompt)
+{
+    if (m_generating)
+        return false;
+    m_generating = true;
+    m_control.reset();
+    clearBatch(m_state.batch);
+    m_workerInteraction = std::make_unique<CrossThreadInteraction>(m_interaction, this);
+    m_workerPrompt = std::make_unique<CrossThreadPrompt>(prompt, this);
+    m_worker = QThread::create([this, input = inputForRun(true), request] {
+        m_workerOutcome = generateVouchers(input, request, *m_workerInteraction, *m_workerPrompt, m_control);
+    });
+    connect(m_worker, &QThread::finished, this, [this, request] {
+        m_worker->wait();
+        delete m_worker;
+        m_worker = nullptr;
+        m_workerInteraction.reset();
+        m_workerPrompt.reset();
+        finishRun(std::exchange(m_workerOutcome, {}), request);
+    });
+    m_worker->start();
+    return true;
+}
+
+void SessionFacade::finishRun(GenerationOutcome outcome, const GenerationRequest &request)
+{
+    const bool opened = outcome.sessionOpened;
+    const bool made = !outcome.batch.empty();
+    applyGenerationOutcome(m_state, std::move(outcome), request);
+    m_generating = false;
+    Q_EMIT batchReady();
+    if (made) {
+        Q_EMIT historyStored();
+        Q_EMIT salesChanged();
+    }
+    Q_EMIT generationFinished(opened);
+}
+
+std::optional<HistorySearchResult> SessionFacade::searchHistory(const HistoryFilter &filter)
+{
+    WaitCursor wait(m_interaction);
+    HistoryDatabase history;
+    if (!openHistory(history, historyPlace(m_state)))
+        return std::nullopt;
+    return ::searchHistory(history, filter);
+}
+
+ScriptUpload SessionFacade::uploadExpirationScript(const RouterConfig &router, qint64 interval)
+{
+    WaitCursor wait(m_interaction);
+    ApiConnection connection;
+    if (!openSession(connection, router, m_interaction))
+        return ScriptUpload::Failed;
+    const ScriptUpload result =
+        ::uploadExpirationScript(*connection.transport, interval, true, m_interaction);
+    closeSession(connection);
+    return result;
+}
+
+bool SessionFacade::removeRouterUser(const RouterConfig &router, const QString &name, bool hotSpot)
+{
+    return ::removeRouterUser(router, name, hotSpot, m_state.routerInfo, m_interaction);
+}

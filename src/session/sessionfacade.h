@@ -1,0 +1,95 @@
+#pragma once
+
+#include "generationrun.h"
+
+#include "history/historysearch.h"
+#include "router/expirationscript.h"
+
+#include <QObject>
+#include <memory>
+#include <optional>
+
+struct AppState;
+class CrossThreadInteraction;
+class CrossThreadPrompt;
+class OperatorInteraction;
+class QThread;
+class UserDataPrompt;
+
+// What the windows and the command line do with the program: log in, make
+// vouchers, search the history, and the few router commands of the setup. It
+// owns no data: the application state is the caller's, read through state()
+// and changed only here, which tells every change by a signal. Lives on the
+// user-interface thread; a generation run may go to a worker thread of its own.
+class SessionFacade : public QObject
+{
+    Q_OBJECT
+
+public:
+    SessionFacade(AppState &state, OperatorInteraction &interaction, QObject *parent = nullptr);
+    // Waits for a run on a worker thread to end (after a stop request).
+    ~SessionFacade() override;
+
+    const AppState &state() const { return m_state; }
+
+    // The login window's check of the program user (see checkProgramUser).
+    bool checkProgramUser(const QString &name, const QString &password, bool needSettings);
+    // The router the session works with; false when the index is outside the list.
+    bool selectRouter(qsizetype index);
+    // Reads the current router's information and profiles, their designs and
+    // the sales history; false when the router could not be read (the operator
+    // has been told). Profiles and sales have changed either way.
+    bool startRouterSession();
+    // The whole login: program user, router, session start.
+    bool logIn(const QString &name, const QString &password, qsizetype routerIndex);
+
+    // A generation run on this thread; returns when it is over (see
+    // runGeneration). False when the session could not be opened, or a run is
+    // already going on.
+    bool runGeneration(const GenerationRequest &request, UserDataPrompt &prompt);
+    // A generation run on a worker thread: returns at once, false when a run is
+    // already going on. Questions and the prompt come back to this thread and
+    // the run waits for their answers; generationFinished tells the end. The
+    // prompt must outlive the run.
+    bool startGeneration(const GenerationRequest &request, UserDataPrompt &prompt);
+    bool isGenerating() const { return m_generating; }
+    // Ends the current run after the voucher being made. Safe from any thread
+    // and from a signal handler.
+    void requestStop() { m_control.requestStop(); }
+
+    // The history page's search; nothing when the database could not be
+    // opened or failed.
+    std::optional<HistorySearchResult> searchHistory(const HistoryFilter &filter);
+
+    // The router dialog's upload of the expiration script with force on, to the
+    // router as given, the scheduler entry running every `interval` seconds.
+    ScriptUpload uploadExpirationScript(const RouterConfig &router, qint64 interval);
+    // Removes a user from the router (see removeRouterUser).
+    bool removeRouterUser(const RouterConfig &router, const QString &name, bool hotSpot);
+
+Q_SIGNALS:
+    void profilesChanged();
+    // The batch holds the vouchers of the run that just ended.
+    void batchReady();
+    void salesChanged();
+    // The run's vouchers have been recorded in the history (or wait for it).
+    void historyStored();
+    // After each voucher of a run: so many made of count. Emitted on the run's
+    // thread; receivers elsewhere get it queued.
+    void generationProgress(quint32 made, quint32 count);
+    // The run is over; false when its session could not be opened.
+    void generationFinished(bool sessionOpened);
+
+private:
+    GenerationInput inputForRun(bool onWorker);
+    void finishRun(GenerationOutcome outcome, const GenerationRequest &request);
+
+    AppState &m_state;
+    OperatorInteraction &m_interaction;
+    GenerationControl m_control;
+    bool m_generating = false;
+    QThread *m_worker = nullptr;
+    std::unique_ptr<CrossThreadInteraction> m_workerInteraction;
+    std::unique_ptr<CrossThreadPrompt> m_workerPrompt;
+    GenerationOutcome m_workerOutcome;
+};
