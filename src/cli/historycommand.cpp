@@ -8,6 +8,7 @@
 #include "session/appstate.h"
 #include "session/sessionfacade.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -105,8 +106,10 @@ int runHistoryCommand(SessionFacade &session, const CliOptions &options, Operato
 
     const std::optional<HistorySearchResult> result = session.searchHistory(filter);
     if (!result) {
-        interaction.showMessage(u"Erro: Não foi possível acessar o banco de dados de histórico."_s,
-                                MessageIcon::Warning);
+        interaction.showMessage(
+            QCoreApplication::translate("History",
+                                        "Erro: Não foi possível acessar o banco de dados de histórico."),
+            MessageIcon::Warning);
         return ExitFailed;
     }
 

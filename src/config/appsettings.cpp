@@ -4,6 +4,7 @@
 #include "base/scramble.h"
 #include "base/settingskey.h"
 
+#include <QCoreApplication>
 #include <QtEndian>
 
 using namespace Qt::StringLiterals;
@@ -166,7 +167,9 @@ bool saveSettings(const SettingsKey &key, AppSettings &settings, const QList<App
         {u"HistoryDatabase"_s, stringValue(settings.HistoryDatabase)},
     };
     if (!key.write(values)) {
-        interaction.showMessage(u"Ocorreu um erro ao gravar no registro do windows."_s, MessageIcon::Error);
+        interaction.showMessage(
+            QCoreApplication::translate("Settings", "Ocorreu um erro ao gravar no registro do windows."),
+            MessageIcon::Error);
         return false;
     }
     settings.SettingsPresent = true;

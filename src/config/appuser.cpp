@@ -2,6 +2,7 @@
 
 #include "base/scramble.h"
 
+#include <QCoreApplication>
 #include <QtEndian>
 
 using namespace Qt::StringLiterals;
@@ -113,5 +114,5 @@ qsizetype addOrUpdateUser(QList<AppUser> &users, const QString &name, const QStr
 
 QString userDisplayName(const AppUser &user)
 {
-    return user.Name.isEmpty() ? u"< vazio >"_s : user.Name;
+    return user.Name.isEmpty() ? QCoreApplication::translate("ProgramUsers", "< vazio >") : user.Name;
 }

@@ -6,6 +6,7 @@
 #include "base/paths.h"
 #include "base/recordfile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 using namespace Qt::StringLiterals;
@@ -133,7 +134,9 @@ bool saveHotSpotProfiles(const QString &dataFolder, const QList<HotSpotProfile> 
         writeFileAtomically(profilesFile(dataFolder), serializeHotSpotProfiles(profiles)))
         return true;
     interaction.showMessage(
-        u"Um erro desconhecido ocorreu enquanto era salvo as definições de perfil do HotSpot."_s,
+        QCoreApplication::translate(
+            "DataFiles",
+            "Um erro desconhecido ocorreu enquanto era salvo as definições de perfil do HotSpot."),
         MessageIcon::Information);
     return false;
 }

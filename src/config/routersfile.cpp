@@ -6,6 +6,7 @@
 #include "base/paths.h"
 #include "base/recordfile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 using namespace Qt::StringLiterals;
@@ -91,7 +92,8 @@ bool saveRouters(const QString &dataFolder, const QList<RouterConfig> &routers,
     if (ensureFolder(dataFolder) &&
         writeFileAtomically(routersFile(dataFolder), serializeRouters(routers), FileAccess::OwnerOnly))
         return true;
-    interaction.showMessage(u"Ocorreu um erro inesperado salvar as definições do router."_s,
+    interaction.showMessage(QCoreApplication::translate(
+                                "DataFiles", "Ocorreu um erro inesperado salvar as definições do router."),
                             MessageIcon::Information);
     return false;
 }

@@ -4,6 +4,7 @@
 #include "base/operatorinteraction.h"
 #include "base/paths.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QtEndian>
 
@@ -71,7 +72,8 @@ bool saveUserDatabase(const QString &dataFolder, const QStringList &names, Opera
         writeFileAtomically(userDatabaseFile(dataFolder), serializeUserDatabase(names)))
         return true;
     // The same text as for Routers.bin, as the program has always shown.
-    interaction.showMessage(u"Ocorreu um erro inesperado salvar as definições do router."_s,
+    interaction.showMessage(QCoreApplication::translate(
+                                "DataFiles", "Ocorreu um erro inesperado salvar as definições do router."),
                             MessageIcon::Information);
     return false;
 }

@@ -8,6 +8,7 @@
 #include "base/paths.h"
 #include "base/recordfile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 using namespace Qt::StringLiterals;
@@ -96,7 +97,8 @@ bool saveDesigns(const QString &dataFolder, const DesignList &designs, OperatorI
 {
     if (ensureFolder(dataFolder) && writeFileAtomically(designFile(dataFolder), serializeDesigns(designs)))
         return true;
-    interaction.showMessage(u"Ocorreu um erro inesperado ao salvar as definições de voucher."_s,
+    interaction.showMessage(QCoreApplication::translate(
+                                "Designs", "Ocorreu um erro inesperado ao salvar as definições de voucher."),
                             MessageIcon::Information);
     return false;
 }

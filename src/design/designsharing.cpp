@@ -5,7 +5,7 @@
 
 #include "base/operatorinteraction.h"
 
-using namespace Qt::StringLiterals;
+#include <QCoreApplication>
 
 namespace {
 
@@ -18,7 +18,8 @@ bool shareDesign(const QString &path, const VoucherDesign &design, OperatorInter
     if (exportDesign(path, design))
         return true;
     interaction.showMessage(
-        u"Não foi possível exportar o design do voucher. Um erro ocorreu ao salvar o arquivo."_s,
+        QCoreApplication::translate(
+            "Designs", "Não foi possível exportar o design do voucher. Um erro ocorreu ao salvar o arquivo."),
         MessageIcon::Warning);
     return false;
 }
@@ -29,7 +30,8 @@ VoucherDesign *importSharedDesign(const QString &path, DesignList &designs, cons
     auto design = std::make_shared<VoucherDesign>();
     if (!importDesign(path, *design, dataFolder, now)) {
         interaction.showMessage(
-            u"Não foi possível importar o design do voucher. Formato de arquivo desconhecido."_s,
+            QCoreApplication::translate(
+                "Designs", "Não foi possível importar o design do voucher. Formato de arquivo desconhecido."),
             MessageIcon::Warning);
         return nullptr;
     }

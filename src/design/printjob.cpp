@@ -5,6 +5,7 @@
 
 #include "base/operatorinteraction.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -35,7 +36,8 @@ PrintOutcome printVouchers(const VoucherDesign &design, const QList<const Vouche
     // Given a name it does not know, the printer quietly stays on another one.
     printer.setPrinterName(name);
     if (!lookupPrinter(name) || printer.printerName() != name || !printer.isValid()) {
-        interaction.showMessage(u"Impressora não encontrada."_s, MessageIcon::Error);
+        interaction.showMessage(QCoreApplication::translate("PrintJob", "Impressora não encontrada."),
+                                MessageIcon::Error);
         return PrintOutcome::Failed;
     }
     printer.setDocName(u"wifiTicketer"_s);
@@ -60,9 +62,10 @@ PrintOutcome printVouchers(const VoucherDesign &design, const QList<const Vouche
     WaitCursor wait(interaction);
     QPainter painter;
     if (!painter.begin(&printer)) {
-        interaction.showMessage(u"Não é possível imprimir para a impressora selecionada.\n"
-                                u"A impressora não está respondendo."_s,
-                                MessageIcon::Error);
+        interaction.showMessage(
+            QCoreApplication::translate("PrintJob", "Não é possível imprimir para a impressora selecionada.\n"
+                                                    "A impressora não está respondendo."),
+            MessageIcon::Error);
         return PrintOutcome::Failed;
     }
     const DeviceResolution resolution{printer.logicalDpiX(), printer.logicalDpiY()};

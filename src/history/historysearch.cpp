@@ -6,8 +6,6 @@
 
 #include <QCoreApplication>
 
-using namespace Qt::StringLiterals;
-
 std::optional<HistorySearchResult> searchHistory(const HistoryDatabase &history, const HistoryFilter &filter)
 {
     std::optional<QList<HistoryRow>> rows = findHistoryRows(history.connection(), filter);
@@ -27,10 +25,10 @@ QString historyTotalsLine(const HistorySearchResult &result, const HistoryFilter
     const auto date = [](const QDate &day) {
         return formatLocalTime(QDateTime(day, QTime(12, 0)).toSecsSinceEpoch(), "%x");
     };
-    return u"%1 usuário gerados de %2 até %3. Total: %4, suprimido: %5"_s.arg(
-        QString::number(result.rows.size()), date(filter.from), date(filter.to),
-        formatPrice(result.total, format.pattern, format.separators),
-        formatPrice(result.suppressed, format.pattern, format.separators));
+    return QCoreApplication::translate("History", "%1 usuário gerados de %2 até %3. Total: %4, suprimido: %5")
+        .arg(QString::number(result.rows.size()), date(filter.from), date(filter.to),
+             formatPrice(result.total, format.pattern, format.separators),
+             formatPrice(result.suppressed, format.pattern, format.separators));
 }
 
 QString historyCreatedText(const HistoryRow &row)

@@ -5,6 +5,8 @@
 #include "base/operatorinteraction.h"
 #include "generation/duration.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::StringLiterals;
 
 const QByteArray ExpirationScriptSource =
@@ -100,9 +102,11 @@ ScriptUpload uploadExpirationScript(ApiTransport &transport, qint64 intervalSeco
         if (scriptId && schedulerId)
             return ScriptUpload::NotWanted;
         const Answer answer = interaction.askYesNo(
-            u"Ao criar usuários do HotSpot, o wifiTicketer necessita fazer upload de um script para "
-            u"controlar a "
-            "expiração do usuário.\nVocê deseja transferir esse script para o roteador?"_s,
+            QCoreApplication::translate(
+                "ExpirationScript",
+                "Ao criar usuários do HotSpot, o wifiTicketer necessita fazer upload de um script para "
+                "controlar a "
+                "expiração do usuário.\nVocê deseja transferir esse script para o roteador?"),
             MessageIcon::Question);
         if (answer != Answer::Yes)
             return ScriptUpload::NotWanted;
@@ -127,12 +131,15 @@ ScriptUpload uploadExpirationScript(ApiTransport &transport, qint64 intervalSeco
 
     if (ok) {
         interaction.showMessage(
-            u"Script transferido com sucesso para o roteador.\nScript and scheduler foram criados "
-            "com o nome wifiTicketer."_s,
+            QCoreApplication::translate(
+                "ExpirationScript",
+                "Script transferido com sucesso para o roteador.\nScript and scheduler foram criados "
+                "com o nome wifiTicketer."),
             MessageIcon::Information);
         return ScriptUpload::Uploaded;
     }
-    interaction.showMessage(u"Ocorreu um erro durante a transferência do script."_s +
+    interaction.showMessage(QCoreApplication::translate(
+                                "ExpirationScript", "Ocorreu um erro durante a transferência do script.") +
                                 (message.isEmpty() ? QString() : u"\n"_s + message),
                             MessageIcon::Error);
     return ScriptUpload::Failed;

@@ -16,6 +16,7 @@
 #include "generation/voucherprofile.h"
 #include "routeros/session.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 
 using namespace Qt::StringLiterals;
@@ -88,7 +89,9 @@ bool createHotSpotVoucher(const VoucherContext &context, std::shared_ptr<const V
     if (givenName) {
         if (const std::optional<QString> id = hotSpotUserId(transport, record->UserName)) {
             const Answer answer = interaction.askYesNo(
-                u"O usuário já existe no roteador. Você deseja substituir o usuário existente?"_s,
+                QCoreApplication::translate(
+                    "HotSpotUsers",
+                    "O usuário já existe no roteador. Você deseja substituir o usuário existente?"),
                 MessageIcon::Question);
             if (answer != Answer::Yes) {
                 removeVoucherRecord(context.batch, *record);
@@ -115,9 +118,10 @@ bool createHotSpotVoucher(const VoucherContext &context, std::shared_ptr<const V
         }
     }
     removeVoucherRecord(context.batch, *record);
-    interaction.showMessage(u"Ocorreu um erro durante a criação do usuário."_s +
-                                (message.isEmpty() ? QString() : u"\n"_s + message),
-                            MessageIcon::Error);
+    interaction.showMessage(
+        QCoreApplication::translate("HotSpotUsers", "Ocorreu um erro durante a criação do usuário.") +
+            (message.isEmpty() ? QString() : u"\n"_s + message),
+        MessageIcon::Error);
     return false;
 }
 
@@ -143,8 +147,10 @@ bool removeRouterUser(const RouterConfig &router, const QString &name, bool hotS
     }
     closeSession(connection);
     if (!id) {
-        interaction.showMessage(u"Você não pode excluir o usuário. Usuário não encontrado."_s,
-                                MessageIcon::Error);
+        interaction.showMessage(
+            QCoreApplication::translate("HotSpotUsers",
+                                        "Você não pode excluir o usuário. Usuário não encontrado."),
+            MessageIcon::Error);
         return false;
     }
     return true;

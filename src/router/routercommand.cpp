@@ -4,6 +4,7 @@
 
 #include "routeros/codec.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 
 using namespace Qt::StringLiterals;
@@ -58,5 +59,5 @@ std::optional<QString> messageIn(const QByteArray &word)
 
 QString routerMessage(const QString &message)
 {
-    return u"Resposta do router \""_s + message + u"\"."_s;
+    return QCoreApplication::translate("RouterCommand", "Resposta do router \"%1\".").arg(message);
 }

@@ -9,6 +9,7 @@
 #include "generation/voucherprofile.h"
 #include "routeros/session.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <limits>
 
@@ -193,8 +194,10 @@ std::optional<HotSpotNames> listHotSpotNames(const QList<RouterConfig> &routers,
     const auto router = std::find_if(routers.begin(), routers.end(),
                                      [](const RouterConfig &r) { return r.EnableHotSpotProfiles; });
     if (router == routers.end()) {
-        interaction.showMessage(u"Ele não encontrou um roteador com perfis hotspot ativado."_s,
-                                MessageIcon::Warning);
+        interaction.showMessage(
+            QCoreApplication::translate("RouterInformation",
+                                        "Ele não encontrou um roteador com perfis hotspot ativado."),
+            MessageIcon::Warning);
         return std::nullopt;
     }
     WaitCursor wait(interaction);

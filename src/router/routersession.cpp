@@ -4,7 +4,7 @@
 #include "config/routerconfig.h"
 #include "routeros/session.h"
 
-using namespace Qt::StringLiterals;
+#include <QCoreApplication>
 
 bool openSession(ApiConnection &connection, const RouterConfig &router, OperatorInteraction &interaction)
 {
@@ -12,17 +12,21 @@ bool openSession(ApiConnection &connection, const RouterConfig &router, Operator
     connection.transport = connectSocket(router.Address, portNumber(router.Port), timeoutMs);
     if (!connection.transport) {
         interaction.showMessage(
-            u"Ocorreu um erro ao conectar ao roteador Mikrotik %1.\nVerifique se digitou o IP e a "
-            "porta API corretos.\n\nCertifique que o serviço API está habilitado no roteador."_s.arg(
-                router.Name),
+            QCoreApplication::translate(
+                "RouterSession",
+                "Ocorreu um erro ao conectar ao roteador Mikrotik %1.\nVerifique se digitou o IP e a "
+                "porta API corretos.\n\nCertifique que o serviço API está habilitado no roteador.")
+                .arg(router.Name),
             MessageIcon::Error);
         return false;
     }
     if (!login(*connection.transport, router.ApiUser.toUtf8(), router.ApiPassword.toUtf8())) {
         closeSession(connection);
         interaction.showMessage(
-            u"Ocorreu um erro durante autentição no router %1 .\nVerifique o usuário e senha."_s.arg(
-                router.Address),
+            QCoreApplication::translate(
+                "RouterSession",
+                "Ocorreu um erro durante autentição no router %1 .\nVerifique o usuário e senha.")
+                .arg(router.Address),
             MessageIcon::Error);
         return false;
     }

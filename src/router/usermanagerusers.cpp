@@ -14,6 +14,7 @@
 #include "generation/newvoucher.h"
 #include "generation/voucherprofile.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 
 using namespace Qt::StringLiterals;
@@ -26,7 +27,9 @@ constexpr int Verifications = 2;
 
 QString assignmentMessage(const QString &message)
 {
-    return u"Não é possível atribuir perfil de usuário. Resposta do Router \""_s + message + u"\"."_s;
+    return QCoreApplication::translate(
+               "UserManagerUsers", "Não é possível atribuir perfil de usuário. Resposta do Router \"%1\".")
+        .arg(message);
 }
 
 QStringList addCommand(const VoucherContext &context, const UserManagerCommands &commands,
@@ -182,7 +185,9 @@ bool createUserManagerVoucher(const VoucherContext &context, std::shared_ptr<con
             list << commands.ownerQuery + context.info.Customer;
         if (const std::optional<QString> id = findId(runCommand(transport, list))) {
             switch (interaction.askYesNoCancel(
-                u"User already exists in the router. Do you want to backup this user?"_s,
+                QCoreApplication::translate(
+                    "UserManagerUsers",
+                    "User already exists in the router. Do you want to backup this user?"),
                 MessageIcon::Question)) {
             case Answer::Yes:
                 runCommand(transport,
@@ -222,8 +227,9 @@ bool createUserManagerVoucher(const VoucherContext &context, std::shared_ptr<con
         }
     }
     removeVoucherRecord(context.batch, *record);
-    interaction.showMessage(u"Ocorreu um erro durante a criação do usuário."_s +
-                                (error.isEmpty() ? QString() : u"\n"_s + error),
-                            MessageIcon::Error);
+    interaction.showMessage(
+        QCoreApplication::translate("UserManagerUsers", "Ocorreu um erro durante a criação do usuário.") +
+            (error.isEmpty() ? QString() : u"\n"_s + error),
+        MessageIcon::Error);
     return false;
 }

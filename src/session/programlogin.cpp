@@ -3,7 +3,7 @@
 #include "appstate.h"
 #include "base/operatorinteraction.h"
 
-using namespace Qt::StringLiterals;
+#include <QCoreApplication>
 
 bool checkProgramUser(AppState &state, const QString &name, const QString &password, bool needSettings,
                       OperatorInteraction &interaction)
@@ -12,14 +12,17 @@ bool checkProgramUser(AppState &state, const QString &name, const QString &passw
     const qsizetype found = findUser(state.users, name, password);
     if (found < 0) {
         interaction.showMessage(
-            u"Nome de usuário ou senha inválido.\n\nPor padrão os campos Nome de usuário e senha são vazios."_s,
+            QCoreApplication::translate("ProgramLogin", "Nome de usuário ou senha inválido.\n\nPor padrão os "
+                                                        "campos Nome de usuário e senha são vazios."),
             MessageIcon::Error);
         return false;
     }
     if (needSettings && !state.users[found].SettingsAccess) {
         interaction.showMessage(
-            u"Este usuário não está autorizado para acessar as configurações.\n\nEntre em contato "
-            "com o administrador para detalhes."_s,
+            QCoreApplication::translate(
+                "ProgramLogin",
+                "Este usuário não está autorizado para acessar as configurações.\n\nEntre em contato "
+                "com o administrador para detalhes."),
             MessageIcon::Error);
         return false;
     }
