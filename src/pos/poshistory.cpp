@@ -87,6 +87,7 @@ QString posHistoryPath(const QString &dataFolder)
 
 qint32 PosHistory::append(const PosHistoryEntry &entry)
 {
+    loadBeforeChange();
     add(stored(entry));
     m_dirty = true;
     m_unsaved = true;
@@ -96,6 +97,7 @@ qint32 PosHistory::append(const PosHistoryEntry &entry)
 
 void PosHistory::clear()
 {
+    loadBeforeChange();
     m_start = 0;
     m_end = 0;
     m_total = 0;
@@ -131,6 +133,13 @@ void PosHistory::load()
     }
     m_dirty = false;
     m_unsaved = false;
+    m_loaded = true;
+}
+
+void PosHistory::loadBeforeChange()
+{
+    if (!m_loaded && !m_file.isEmpty())
+        load();
 }
 
 bool PosHistory::save()

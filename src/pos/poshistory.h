@@ -26,13 +26,20 @@ QString posHistoryPath(const QString &dataFolder);
 // Every change is written to the file at once (atomically), so a crash or a
 // power cut loses no sale. A change whose write failed stays unsaved: the next
 // change, the next load and the exit try again, and a load never discards it.
+// The file is read before the first change, also when nobody asked for the
+// load, so a change never writes a file that lacks the sales it held.
 class PosHistory
 {
 public:
     static constexpr int Capacity = 99;
 
     // The file the history is loaded from and saved to; empty: memory only.
-    void setFile(const QString &path) { m_file = path; }
+    // Until the next load or change, the history holds what it held.
+    void setFile(const QString &path)
+    {
+        m_file = path;
+        m_loaded = false;
+    }
     QString file() const { return m_file; }
 
     // Adds the sale at the newest end (dropping the oldest when 99 are held)
@@ -55,6 +62,7 @@ public:
 
 private:
     void add(const PosHistoryEntry &entry);
+    void loadBeforeChange();
 
     std::array<PosHistoryEntry, Capacity + 1> m_slots;
     int m_start = 0;
@@ -62,5 +70,6 @@ private:
     qint32 m_total = 0;
     bool m_dirty = false;
     bool m_unsaved = false;
+    bool m_loaded = false; // the file has been read since it was set
     QString m_file;
 };

@@ -1,3 +1,5 @@
+#include "filebytes.h"
+#include "recordbytes.h"
 #include "testfolder.h"
 #include "testmain.h"
 
@@ -31,6 +33,7 @@ private Q_SLOTS:
     void clearWritesEmptyFile();
     void appendIsOnDiskAtOnce();
     void loadAfterAppendKeepsSale();
+    void appendBeforeLoadKeepsFileSales();
     void failedWriteKeepsSale_data();
     void failedWriteKeepsSale();
 };
@@ -67,12 +70,6 @@ QByteArray oldSale(qint32 count, const QByteArray &title, qint32 unitPrice)
            le32(quint32(unitPrice));
 }
 
-// A record of any size and kind whose body is filler.
-QByteArray record(quint32 size, quint32 kind)
-{
-    return le32(size) + le32(kind) + QByteArray(qsizetype(size) - 8, '\x5a');
-}
-
 QString describe(const PosHistoryEntry &e)
 {
     return u"%1 x %2 @ %3"_s.arg(e.count).arg(e.title).arg(e.unitPrice);
@@ -84,19 +81,6 @@ QStringList entries(const PosHistory &history)
     for (int i = 0; i < history.size(); ++i)
         list.append(describe(history.entry(i)));
     return list;
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 PosHistory loaded(const QString &path)
@@ -226,14 +210,18 @@ void PosHistoryTest::load_data()
     QTest::addRow("stray bytes that start a plausible record")
         << hour + le32(216) + le32(2) + QByteArray(10, '\0') << first << 500;
     QTest::addRow("record cut short ends reading") << hour + day.left(215) << first << 500;
-    QTest::addRow("size above 216 ends reading") << hour + record(217, 2) + day << first << 500;
+    QTest::addRow("size above 216 ends reading") << hour + recordBytes(217, 2, '\x5a') + day << first << 500;
     QTest::addRow("huge size ends reading") << hour + le32(0xffffffff) + le32(2) + day << first << 500;
     QTest::addRow("size below 8 ends reading") << hour + le32(4) + le32(2) + day << first << 500;
     QTest::addRow("size 0 ends reading") << hour + le32(0) + le32(0) + day << first << 500;
-    QTest::addRow("kind 3 of size 216 is skipped") << hour + record(216, 3) + day + week << all << 12000;
-    QTest::addRow("kind 1 of size 216 is skipped") << hour + record(216, 1) + day + week << all << 12000;
-    QTest::addRow("kind 2 of size 116 is skipped") << hour + record(116, 2) + day + week << all << 12000;
-    QTest::addRow("header alone of another kind is skipped") << record(8, 9) + hour << first << 500;
+    QTest::addRow("kind 3 of size 216 is skipped")
+        << hour + recordBytes(216, 3, '\x5a') + day + week << all << 12000;
+    QTest::addRow("kind 1 of size 216 is skipped")
+        << hour + recordBytes(216, 1, '\x5a') + day + week << all << 12000;
+    QTest::addRow("kind 2 of size 116 is skipped")
+        << hour + recordBytes(116, 2, '\x5a') + day + week << all << 12000;
+    QTest::addRow("header alone of another kind is skipped")
+        << recordBytes(8, 9, '\x5a') + hour << first << 500;
     QTest::addRow("kind 1 with a UTF-8 title")
         << oldSale(4, "Caf\xc3\xa9", 750) + day << QStringList{u"4 x Café @ 750"_s, all[1]} << 5500;
     QTest::addRow("kind 1 title of 100 bytes without NUL")
@@ -368,6 +356,23 @@ void PosHistoryTest::loadAfterAppendKeepsSale()
     QVERIFY(!history.dirty());
 }
 
+// A caller that forgets the load must not replace the shift's sales with its
+// one sale: the file is read before the first change.
+void PosHistoryTest::appendBeforeLoadKeepsFileSales()
+{
+    TestFolder folder;
+    folder.writeDataFile(u"PosHistory.bin"_s, sale(1, u"Hora"_s, 500) + sale(3, u"Dia"_s, 1250));
+    PosHistory history;
+    history.setFile(posHistoryPath(folder.dataFolder()));
+
+    QCOMPARE(history.append({2, u"Semana"_s, 3000}), 6000);
+    QCOMPARE(folder.readDataFile(u"PosHistory.bin"_s),
+             sale(1, u"Hora"_s, 500) + sale(3, u"Dia"_s, 1250) + sale(2, u"Semana"_s, 3000));
+    QCOMPARE(entries(history),
+             QStringList({u"1 x Hora @ 500"_s, u"3 x Dia @ 1250"_s, u"2 x Semana @ 3000"_s}));
+    QCOMPARE(history.total(), 500 + 3750 + 6000);
+}
+
 void PosHistoryTest::failedWriteKeepsSale_data()
 {
     QTest::addColumn<bool>("readOnlyFolder");
@@ -386,7 +391,7 @@ void PosHistoryTest::failedWriteKeepsSale()
     const QByteArray old = sale(1, u"Hora"_s, 500);
     if (readOnlyFolder) {
         QVERIFY(QDir().mkpath(dir));
-        writeFile(path, old);
+        QVERIFY(writeFile(path, old));
         QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner));
         QFile probe(dir + u"/probe"_s);
         if (probe.open(QIODevice::WriteOnly)) {
@@ -395,7 +400,7 @@ void PosHistoryTest::failedWriteKeepsSale()
             QSKIP("permissions do not stop this user's writes");
         }
     } else {
-        writeFile(dir, "not a folder");
+        QVERIFY(writeFile(dir, "not a folder"));
     }
     const QStringList before = readOnlyFolder ? QStringList{u"1 x Hora @ 500"_s} : QStringList();
 
