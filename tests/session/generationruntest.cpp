@@ -1,3 +1,4 @@
+#include "recordbuilders.h"
 #include "routerharness.h"
 #include "testmain.h"
 
@@ -16,16 +17,6 @@ namespace {
 
 const QString HotSpotNotice = u"Vouchers criados como usuários HotSpot são ativados quando criados.\n"
                               u"O tempo de validação desses vouchers inicia agora."_s;
-
-std::shared_ptr<VoucherProfile> oneHour()
-{
-    HotSpotProfile hotSpot;
-    hotSpot.Name = u"1 Hora"_s;
-    hotSpot.Validity = 3600;
-    hotSpot.RouterProfile = u"default"_s;
-    hotSpot.Price = 300;
-    return hotSpotProfile(hotSpot);
-}
 
 // The stored "VoucherSerial", or nothing when it was never written.
 std::optional<quint32> storedSerial(const RouterHarness &h)
@@ -66,7 +57,7 @@ void GenerationRunTest::hotSpotRun()
     QVERIFY(h.start());
     h.state.settings.VoucherSerial = 41;
     h.clock.set(QDateTime(QDate(2026, 12, 10), QTime(13, 0), Qt::UTC).toSecsSinceEpoch(), 7);
-    const auto profile = oneHour();
+    const auto profile = hotSpotProfile(defaultHotSpot(u"1 Hora"_s, 3600, 300));
 
     QVERIFY(runGeneration(h.state, h.interaction, h.prompt, {profile, 5, std::nullopt}));
 
@@ -130,7 +121,8 @@ void GenerationRunTest::countZero()
     h.state.settings.VoucherSerial = 9;
     h.state.batch.emplace_back(); // a record of an earlier run
 
-    QVERIFY(runGeneration(h.state, h.interaction, h.prompt, {oneHour(), 0, std::nullopt}));
+    QVERIFY(runGeneration(h.state, h.interaction, h.prompt,
+                          {hotSpotProfile(defaultHotSpot(u"1 Hora"_s, 3600, 300)), 0, std::nullopt}));
 
     QCOMPARE(h.interaction.texts(), QStringList{HotSpotNotice});
     QCOMPARE(h.sent().first().first(), u"/login"_s);
@@ -155,7 +147,8 @@ void GenerationRunTest::thirdVoucherCancelled()
     h.prompt.then([](VoucherRecord &) { return true; });
     h.prompt.then([](VoucherRecord &) { return false; });
 
-    QVERIFY(runGeneration(h.state, h.interaction, h.prompt, {oneHour(), 5, std::nullopt}));
+    QVERIFY(runGeneration(h.state, h.interaction, h.prompt,
+                          {hotSpotProfile(defaultHotSpot(u"1 Hora"_s, 3600, 300)), 5, std::nullopt}));
 
     QCOMPARE(h.prompt.shown.size(), 3);
     QCOMPARE(h.state.batch.size(), size_t(2));
@@ -176,7 +169,7 @@ void GenerationRunTest::sessionFails()
     QVERIFY(h.start());
     h.state.routers = {unreachableRouter(u"Longe"_s)};
     h.state.batch.emplace_back();
-    h.state.lastRunProfile = oneHour();
+    h.state.lastRunProfile = hotSpotProfile(defaultHotSpot(u"1 Hora"_s, 3600, 300));
     h.state.settings.VoucherSerial = 5;
 
     QVERIFY(
@@ -196,8 +189,10 @@ void GenerationRunTest::noticeCanBeSuppressed()
     RouterHarness h;
     QVERIFY(h.start());
     h.interaction.setTickNotices(true);
-    QVERIFY(runGeneration(h.state, h.interaction, h.prompt, {oneHour(), 1, std::nullopt}));
-    QVERIFY(runGeneration(h.state, h.interaction, h.prompt, {oneHour(), 1, std::nullopt}));
+    QVERIFY(runGeneration(h.state, h.interaction, h.prompt,
+                          {hotSpotProfile(defaultHotSpot(u"1 Hora"_s, 3600, 300)), 1, std::nullopt}));
+    QVERIFY(runGeneration(h.state, h.interaction, h.prompt,
+                          {hotSpotProfile(defaultHotSpot(u"1 Hora"_s, 3600, 300)), 1, std::nullopt}));
     QCOMPARE(h.interaction.texts(), QStringList{HotSpotNotice});
 
     // The choice lasts: a later start of the program reads it from the settings.

@@ -44,11 +44,13 @@ void ScriptedInteraction::beginWait()
 {
     ++waitDepth;
     ++waitsBegun;
+    waitThreads.append(QThread::currentThread());
 }
 
 void ScriptedInteraction::endWait()
 {
     --waitDepth;
+    waitThreads.append(QThread::currentThread());
 }
 
 Answer ScriptedInteraction::next(Answer fallback)

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QThread>
 
 // Records everything the core tells or asks the operator and answers questions
 // from a script, in order. A question without a scripted answer is answered
@@ -25,8 +26,9 @@ public:
         Kind kind;
         QString text;
         MessageIcon icon;
-        QString title; // notices only
-        Answer answer; // questions only
+        QString title;                              // notices only
+        Answer answer;                              // questions only
+        QThread *thread = QThread::currentThread(); // where it was shown
     };
 
     // Answers for the next questions, in order.
@@ -37,8 +39,9 @@ public:
     QList<Event> events;
     QList<Answer> script;
     int unscripted = 0;
-    int waitDepth = 0;  // current nesting of the wait cursor
-    int waitsBegun = 0; // how often the wait cursor was shown
+    int waitDepth = 0;            // current nesting of the wait cursor
+    int waitsBegun = 0;           // how often the wait cursor was shown
+    QList<QThread *> waitThreads; // where the wait cursor was shown and hidden
 
     QStringList texts() const;
 
