@@ -4,6 +4,7 @@
 //
 // Usage: wifiticketer-bench-generation [vouchers per run, default 200]
 
+#include "recordbuilders.h"
 #include "silentinteraction.h"
 
 #include "generation/userdataprompt.h"
@@ -66,29 +67,16 @@ void runCase(const Case &c, quint32 count, QTextStream &out)
     AppState state({dir.filePath(u"settings.reg"_s), dir.filePath(u"data"_s)});
     state.users = {{u"caixa"_s, QString(), false, false, false}};
     state.currentUser = 0;
-    RouterConfig config;
-    config.Name = u"Sim"_s;
-    config.Address = u"127.0.0.1"_s;
-    config.Port = QString::number(server.port());
-    config.ApiUser = u"admin"_s;
-    state.routers = {config};
+    state.routers = {loopbackRouter(u"Sim"_s, server.port())};
     state.currentRouterIndex = 0;
     state.routerInfo = {c.major, c.minor, u"admin"_s};
     state.posHistory.setFile(dir.filePath(u"data/PosHistory.bin"_s));
 
-    std::shared_ptr<VoucherProfile> profile;
-    if (c.hotSpot) {
-        HotSpotProfile hotSpot;
-        hotSpot.Name = u"1 Hora"_s;
-        hotSpot.Validity = 3600;
-        hotSpot.RouterProfile = u"default"_s;
-        hotSpot.Price = 300;
-        profile = makeVoucherProfile(hotSpot, {u"%c"_s, {}});
-    } else {
-        profile = makeVoucherProfile(u"1dia"_s, 500, u"1d"_s, {u"%c"_s, {}});
-    }
+    const std::shared_ptr<VoucherProfile> profile =
+        c.hotSpot ? makeVoucherProfile(defaultHotSpot(u"1 Hora"_s, 3600, 300), {u"%c"_s, {}})
+                  : makeVoucherProfile(u"1dia"_s, 500, u"1d"_s, {u"%c"_s, {}});
 
-    SilentInteraction interaction;
+    SilentInteraction interaction(SilentInteraction::Messages::ToStandardError);
     NoPrompt prompt;
     router.clearLog();
     QElapsedTimer wall;

@@ -3,6 +3,7 @@
 //
 // Usage: wifiticketer-bench-history [rows in the large history, default 1000000]
 
+#include "recordbuilders.h"
 #include "silentinteraction.h"
 
 #include "history/historydatabase.h"
@@ -48,12 +49,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const int largeRows = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 1000000;
     QTextStream out(stdout);
-    SilentInteraction interaction;
-    HotSpotProfile hotSpot;
-    hotSpot.Name = u"1 Hora"_s;
-    hotSpot.Validity = 3600;
-    hotSpot.Price = 300;
-    const auto profile = makeVoucherProfile(hotSpot, {u"%c"_s, {}});
+    SilentInteraction interaction(SilentInteraction::Messages::ToStandardError);
+    const auto profile = makeVoucherProfile(defaultHotSpot(u"1 Hora"_s, 3600, 300), {u"%c"_s, {}});
     const qint64 start = QDateTime(QDate(2024, 1, 1), QTime(8, 0)).toSecsSinceEpoch();
 
     // One run of 200 vouchers, as a generation run records it (open, store, close).

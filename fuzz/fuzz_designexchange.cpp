@@ -2,14 +2,13 @@
 // bitmaps only as new files of the image store, and a design that imported
 // exports and imports again as the same design with the same bitmaps.
 
+#include "filebytes.h"
 #include "fuzzcheck.h"
 
 #include "design/exchangefile.h"
 
 #include <QBuffer>
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
 
@@ -17,17 +16,10 @@ namespace {
 
 constexpr qint64 Now = 1700000000;
 
-QString folderFor(const char *name)
-{
-    static QTemporaryDir root;
-    require(root.isValid(), "a temporary folder for the image stores");
-    return root.filePath(QString::fromLatin1(name));
-}
-
 // An empty data folder.
-QString freshFolder(const char *name)
+QString freshFolder(const QString &name)
 {
-    const QString path = folderFor(name);
+    const QString path = runPath(name);
     QDir(path).removeRecursively();
     require(QDir().mkpath(path), "an empty data folder");
     return path;
@@ -52,18 +44,12 @@ Import importBytes(const QByteArray &bytes, const QString &dataFolder)
     return result;
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
-    const QString first = freshFolder("first");
+    const QString first = freshFolder(u"first"_s);
     const Import whole = importBytes(input, first);
 
     // Only store files, each named by the stamp and a counter; graphics that
@@ -81,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     // A file cut short reads no further than the whole.
-    const Import partial = importBytes(input.first(cutPoint(input)), freshFolder("partial"));
+    const Import partial = importBytes(input.first(cutPoint(input)), freshFolder(u"partial"_s));
     require(partial.design.Graphics.size() <= whole.design.Graphics.size() &&
                 partial.design.Texts.size() <= whole.design.Texts.size(),
             "a file cut short reads no more elements");
@@ -96,9 +82,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (!g.Source.startsWith(stamp))
             g.Source = g.Source.startsWith(u'<') ? g.Source : QString();
     }
-    const QString exported = folderFor("out.tkd");
+    const QString exported = runPath(u"out.tkd"_s);
     require(exportDesign(exported, design), "an imported design exports");
-    const QString second = freshFolder("second");
+    const QString second = freshFolder(u"second"_s);
     const Import again = importBytes(readFile(exported), second);
     require(again.imported, "an exported design imports");
 

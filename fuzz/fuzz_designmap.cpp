@@ -4,10 +4,9 @@
 // (that its kind and title tell apart) its design again.
 
 #include "fuzzcheck.h"
+#include "readfrombytes.h"
 
 #include "design/designmapfile.h"
-
-#include <QBuffer>
 
 namespace {
 
@@ -16,17 +15,12 @@ constexpr qsizetype RecordSize = 408;
 
 QList<DesignMapEntry> readAll(const QByteArray &bytes)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QList<DesignMapEntry> entries;
-    readDesignMap(buffer, entries);
-    return entries;
+    return readFromBytes(bytes, readDesignMap);
 }
 
 QString stored(const QString &text)
 {
-    return beforeNul(cutTextKeepingPairs(text, TextUnits - 1));
+    return asStoredInField(text, TextUnits);
 }
 
 // Whether the file tells the two profiles apart: by kind, and by title in any

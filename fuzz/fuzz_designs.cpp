@@ -3,12 +3,11 @@
 // back unchanged, and a design made from the input reads back as the writer
 // promises.
 
+#include "designlists.h"
 #include "fuzzcheck.h"
+#include "readfrombytes.h"
 
 #include "design/designfile.h"
-
-#include <QBuffer>
-#include <QtEndian>
 
 namespace {
 
@@ -21,49 +20,23 @@ constexpr qsizetype TextSize = 432;
 
 DesignList readAll(const QByteArray &bytes)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    DesignList designs;
-    readDesigns(buffer, designs);
-    return designs;
-}
-
-QList<VoucherDesign> valuesOf(const DesignList &designs)
-{
-    QList<VoucherDesign> values;
-    for (const auto &design : designs)
-        values.append(*design);
-    return values;
-}
-
-QString cut(const QString &text, qsizetype units)
-{
-    return beforeNul(cutTextKeepingPairs(text, units - 1));
+    return readFromBytes(bytes, readDesigns);
 }
 
 // The design as the writer stores it: texts cut to their fields, copies kept
 // within a byte's 1..255.
 VoucherDesign stored(VoucherDesign d)
 {
-    d.Name = cut(d.Name, NameUnits);
-    d.Printer = cut(d.Printer, NameUnits);
+    d.Name = asStoredInField(d.Name, NameUnits);
+    d.Printer = asStoredInField(d.Printer, NameUnits);
     d.Copies = qBound(1, d.Copies, 255);
     for (DesignGraphic &g : d.Graphics)
-        g.Source = cut(g.Source, SourceUnits);
+        g.Source = asStoredInField(g.Source, SourceUnits);
     for (DesignText &t : d.Texts) {
-        t.Text = cut(t.Text, TextUnits);
-        t.FontFace = cut(t.FontFace, TextUnits);
+        t.Text = asStoredInField(t.Text, TextUnits);
+        t.FontFace = asStoredInField(t.FontFace, TextUnits);
     }
     return d;
-}
-
-// A 4-byte number from the input at `offset`, zeros past its end.
-quint32 numberFromInput(const QByteArray &input, qsizetype offset)
-{
-    QByteArray bytes = input.mid(offset, 4);
-    bytes.append(4 - bytes.size(), '\0');
-    return qFromLittleEndian<quint32>(bytes.constData());
 }
 
 VoucherDesign probeFromInput(const QByteArray &input)
@@ -80,10 +53,10 @@ VoucherDesign probeFromInput(const QByteArray &input)
     d.FillPage = size % 2;
     DesignGraphic g;
     g.Source = textFromInput(input, SourceUnits - 2 + size % 4);
-    setKindWord(g, numberFromInput(input, 16));
+    setKindWord(g, quint32(numberFromInput(input, 16)));
     g.X = qint32(numberFromInput(input, 20));
-    g.Attributes = numberFromInput(input, 24);
-    g.Colour = numberFromInput(input, 28);
+    g.Attributes = quint32(numberFromInput(input, 24));
+    g.Colour = quint32(numberFromInput(input, 28));
     d.Graphics.append(g);
     DesignText t;
     t.Text = textFromInput(input.sliced(size > 2 ? 2 : 0), length);
@@ -118,10 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     QList<VoucherDesign> written = designs;
     written.append(probeFromInput(input));
-    DesignList list;
-    for (const VoucherDesign &d : written)
-        list.append(std::make_shared<VoucherDesign>(d));
-    const QByteArray bytes = serializeDesigns(list);
+    const QByteArray bytes = serializeDesigns(listOf(written));
     qsizetype expectedSize = 0;
     for (const VoucherDesign &d : written)
         expectedSize += HeaderSize + GraphicSize * d.Graphics.size() + TextSize * d.Texts.size();

@@ -3,11 +3,9 @@
 // writer promises.
 
 #include "fuzzcheck.h"
+#include "readfrombytes.h"
 
 #include "config/hotspotprofilesfile.h"
-
-#include <QBuffer>
-#include <QtEndian>
 
 namespace {
 
@@ -16,28 +14,15 @@ constexpr qsizetype Type3Size = 1228;
 
 QList<HotSpotProfile> readAll(const QByteArray &bytes)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QList<HotSpotProfile> profiles;
-    readHotSpotProfiles(buffer, profiles);
-    return profiles;
+    return readFromBytes(bytes, readHotSpotProfiles);
 }
 
 HotSpotProfile stored(HotSpotProfile p)
 {
     for (QString *text :
          {&p.Name, &p.RouterProfile, &p.Server, &p.LimitBytesIn, &p.LimitBytesOut, &p.LimitBytesTotal})
-        *text = beforeNul(cutTextKeepingPairs(*text, TextUnits - 1));
+        *text = asStoredInField(*text, TextUnits);
     return p;
-}
-
-// An 8-byte number from the input at `offset`, zeros past its end.
-qint64 numberFromInput(const QByteArray &input, qsizetype offset)
-{
-    QByteArray bytes = input.mid(offset, 8);
-    bytes.append(8 - bytes.size(), '\0');
-    return qFromLittleEndian<qint64>(bytes.constData());
 }
 
 } // namespace

@@ -2,13 +2,12 @@
 // walk over the records finds (the last 99 sales, the total of all), and what
 // was loaded is saved and loaded back unchanged.
 
+#include "filebytes.h"
 #include "fuzzcheck.h"
 
 #include "pos/poshistory.h"
 
-#include <QFile>
 #include <QList>
-#include <QTemporaryDir>
 #include <QtEndian>
 
 using namespace Qt::StringLiterals;
@@ -16,21 +15,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr qsizetype TitleUnits = 100;
-
-QString historyFile()
-{
-    // One folder for the whole run; the file is rewritten for every input.
-    static QTemporaryDir folder;
-    require(folder.isValid(), "a temporary folder for the history file");
-    return folder.filePath(u"PosHistory.bin"_s);
-}
-
-void writeInput(const QString &path, const QByteArray &input)
-{
-    QFile file(path);
-    require(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(input) == input.size(),
-            "the input is written to the history file");
-}
 
 bool same(const PosHistoryEntry &a, const PosHistoryEntry &b)
 {
@@ -107,8 +91,9 @@ qint32 totalOf(const QList<PosHistoryEntry> &sales)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
-    const QString path = historyFile();
-    writeInput(path, input);
+    // The file is rewritten for every input.
+    const QString path = runPath(u"PosHistory.bin"_s);
+    require(writeFile(path, input), "the input is written to the history file");
 
     PosHistory history;
     history.setFile(path);
@@ -127,10 +112,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // Saving writes one 216-byte record per sale; loading it gives the same.
     require(history.save(), "the history is saved");
-    QFile saved(path);
-    require(saved.open(QIODevice::ReadOnly), "the saved file is read");
-    const QByteArray bytes = saved.readAll();
-    saved.close();
+    bool read = false;
+    const QByteArray bytes = readFile(path, &read);
+    require(read, "the saved file is read");
     require(bytes.size() == 216 * loaded.size(), "one record of 216 bytes per sale");
     PosHistory reread;
     reread.setFile(path);

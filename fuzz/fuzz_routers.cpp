@@ -2,10 +2,9 @@
 // written and read back as the writer promises.
 
 #include "fuzzcheck.h"
+#include "readfrombytes.h"
 
 #include "config/routersfile.h"
-
-#include <QBuffer>
 
 namespace {
 
@@ -14,12 +13,7 @@ constexpr qsizetype RecordSize = 1420;
 
 QList<RouterConfig> readAll(const QByteArray &bytes)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QList<RouterConfig> routers;
-    readRouters(buffer, routers);
-    return routers;
+    return readFromBytes(bytes, readRouters);
 }
 
 // A field keeps at most 99 units, so that its terminating NUL fits; a NUL in
@@ -27,7 +21,7 @@ QList<RouterConfig> readAll(const QByteArray &bytes)
 RouterConfig stored(RouterConfig r)
 {
     for (QString *text : {&r.Name, &r.Address, &r.Port, &r.ApiUser, &r.ApiPassword, &r.UserManagerAdmin})
-        *text = beforeNul(cutTextKeepingPairs(*text, TextUnits - 1));
+        *text = asStoredInField(*text, TextUnits);
     return r;
 }
 

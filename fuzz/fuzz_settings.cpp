@@ -3,16 +3,15 @@
 // always a program user, and saving what was read and reading it again gives
 // the same settings and users.
 
+#include "filebytes.h"
 #include "fuzzcheck.h"
+#include "silentinteraction.h"
 
-#include "base/operatorinteraction.h"
 #include "base/regfile.h"
 #include "base/scramble.h"
 #include "base/settingskey.h"
 #include "config/appsettings.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtEndian>
 #include <tuple>
 
@@ -23,17 +22,6 @@ namespace {
 constexpr qsizetype QueryBufferSize = 400;
 constexpr qsizetype MaxTextUnits = 199;
 constexpr qsizetype MaxScrambledUnits = 199;
-
-class SilentInteraction : public OperatorInteraction
-{
-public:
-    void showMessage(const QString &, MessageIcon) override {}
-    Answer askYesNo(const QString &, MessageIcon) override { return Answer::No; }
-    Answer askYesNoCancel(const QString &, MessageIcon) override { return Answer::Cancel; }
-    bool showSuppressibleNotice(const QString &, const QString &, MessageIcon) override { return false; }
-    void beginWait() override {}
-    void endWait() override {}
-};
 
 // The value as the query buffer holds it: nothing when it is missing or longer
 // than the buffer, else its bytes and zeros up to the buffer's end.
@@ -153,25 +141,14 @@ bool sameSettings(const AppSettings &a, const AppSettings &b)
     return fields(a) == fields(b) && legacy(a.Legacy) == legacy(b.Legacy);
 }
 
-QString settingsFile()
-{
-    // One folder for the whole run; its files are rewritten for every input.
-    static QTemporaryDir folder;
-    require(folder.isValid(), "a temporary folder for the settings file");
-    return folder.filePath(u"settings.reg"_s);
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
-    const SettingsKey key(settingsFile());
-    {
-        QFile file(key.filePath());
-        require(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(input) == input.size(),
-                "the input is written to the settings file");
-    }
+    // The file is rewritten for every input.
+    const SettingsKey key(runPath(u"settings.reg"_s));
+    require(writeFile(key.filePath(), input), "the input is written to the settings file");
 
     AppSettings settings;
     QList<AppUser> users;

@@ -2,10 +2,9 @@
 // are written and read back unchanged (NULs and lone surrogates included).
 
 #include "fuzzcheck.h"
+#include "readfrombytes.h"
 
 #include "config/userdatabasefile.h"
-
-#include <QBuffer>
 
 namespace {
 
@@ -15,12 +14,7 @@ constexpr qsizetype MaxNameUnits = 999;
 
 QStringList readAll(const QByteArray &bytes)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QStringList names;
-    readUserDatabase(buffer, names);
-    return names;
+    return readFromBytes(bytes, readUserDatabase);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "fuzzcheck.h"
 
+#include <QTemporaryDir>
 #include <QtEndian>
 #include <cstdio>
 #include <cstdlib>
@@ -37,10 +38,29 @@ QString beforeNul(const QString &text)
     return nul < 0 ? text : text.first(nul);
 }
 
+QString asStoredInField(const QString &text, qsizetype fieldUnits)
+{
+    return beforeNul(cutTextKeepingPairs(text, fieldUnits - 1));
+}
+
 qsizetype cutPoint(QByteArrayView data)
 {
     if (data.isEmpty())
         return 0;
     // The last byte picks the fraction of the input that is kept.
     return data.size() * uchar(data.back()) / 256;
+}
+
+qint64 numberFromInput(const QByteArray &data, qsizetype offset)
+{
+    QByteArray bytes = data.mid(offset, 8);
+    bytes.append(8 - bytes.size(), '\0');
+    return qFromLittleEndian<qint64>(bytes.constData());
+}
+
+QString runPath(const QString &name)
+{
+    static QTemporaryDir folder;
+    require(folder.isValid(), "a temporary folder for the run");
+    return folder.filePath(name);
 }

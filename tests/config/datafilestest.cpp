@@ -1,3 +1,7 @@
+#include "filebytes.h"
+#include "filesizelimit.h"
+#include "readfrombytes.h"
+#include "recordbytes.h"
 #include "scriptedinteraction.h"
 #include "testfolder.h"
 #include "testmain.h"
@@ -7,12 +11,9 @@
 #include "config/routersfile.h"
 #include "config/userdatabasefile.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTest>
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 
@@ -37,42 +38,19 @@ QList<HotSpotProfile> fixtureProfiles()
     };
 }
 
-template<typename T, typename Reader>
-QList<T> readAll(const QByteArray &bytes, Reader reader)
-{
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QList<T> out;
-    reader(buffer, out);
-    return out;
-}
-
 QList<RouterConfig> routersOf(const QByteArray &bytes)
 {
-    return readAll<RouterConfig>(bytes, [](QIODevice &d, QList<RouterConfig> &l) { readRouters(d, l); });
+    return readFromBytes(bytes, readRouters);
 }
 
 QList<HotSpotProfile> profilesOf(const QByteArray &bytes)
 {
-    return readAll<HotSpotProfile>(bytes,
-                                   [](QIODevice &d, QList<HotSpotProfile> &l) { readHotSpotProfiles(d, l); });
+    return readFromBytes(bytes, readHotSpotProfiles);
 }
 
 QStringList namesOf(const QByteArray &bytes)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QStringList names;
-    readUserDatabase(buffer, names);
-    return names;
-}
-
-QByteArray withU32(QByteArray bytes, qsizetype offset, quint32 value)
-{
-    putU32(bytes, offset, value);
-    return bytes;
+    return readFromBytes(bytes, readUserDatabase);
 }
 
 } // namespace
@@ -280,10 +258,7 @@ void DataFilesTest::saveFailures()
     // the operator is told, and the file stays untouched.
     TestFolder folder;
     QDir().mkpath(folder.path());
-    QFile blocker(folder.dataFolder());
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.write("keep");
-    blocker.close();
+    QVERIFY(writeFile(folder.dataFolder(), "keep"));
 
     ScriptedInteraction interaction;
     QVERIFY(!saveRouters(folder.dataFolder(), fixtureRouters(), interaction));
@@ -314,15 +289,12 @@ void DataFilesTest::failedWriteKeepsOldFile()
 
     // A disk that fills up half way: the process may write no more than 2000
     // bytes to any file, so the second record cannot be written.
-    rlimit old{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 2000;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved = saveRouters(folder.dataFolder(), fixtureRouters(), interaction);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    bool saved = true;
+    {
+        const FileSizeLimit limit(2000);
+        QVERIFY(limit.isSet());
+        saved = saveRouters(folder.dataFolder(), fixtureRouters(), interaction);
+    }
 
     QVERIFY(!saved);
     QCOMPARE(interaction.texts(),

@@ -1,3 +1,4 @@
+#include "filebytes.h"
 #include "scriptedinteraction.h"
 #include "testfolder.h"
 #include "testmain.h"
@@ -167,8 +168,9 @@ void SettingsTest::saveSettingsWritesInOrder()
     QVERIFY(s.SettingsPresent);
     QVERIFY(interaction.events.isEmpty());
 
-    QFile file(folder.settingsFile());
-    QVERIFY(file.open(QIODevice::ReadOnly));
+    bool read = false;
+    const QByteArray written = readFile(folder.settingsFile(), &read);
+    QVERIFY(read);
     const QByteArray expected = "Windows Registry Editor Version 5.00\n"
                                 "\n"
                                 "[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer]\n"
@@ -190,7 +192,7 @@ void SettingsTest::saveSettingsWritesInOrder()
                                 "\"VoucherSerial\"=dword:0000002a\n"
                                 "\"HistoryDatabase\"=\"\"\n"
                                 "\n";
-    QCOMPARE(file.readAll(), expected);
+    QCOMPARE(written, expected);
 }
 
 void SettingsTest::saveSettingsRoundTrip()

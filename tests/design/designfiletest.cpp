@@ -1,4 +1,8 @@
+#include "designlists.h"
 #include "designtestdata.h"
+#include "filebytes.h"
+#include "filesizelimit.h"
+#include "recordbytes.h"
 #include "scriptedinteraction.h"
 #include "testfolder.h"
 #include "testmain.h"
@@ -8,10 +12,7 @@
 #include "design/designrecords.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTest>
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 
@@ -22,19 +23,8 @@ namespace {
 constexpr qsizetype SecondDesign = 428 + 3 * 436 + 2 * 432;
 constexpr qsizetype SecondGraphic = 428 + 436;
 
-QByteArray withU32(QByteArray bytes, qsizetype offset, quint32 value)
-{
-    putU32(bytes, offset, value);
-    return bytes;
-}
-
-QByteArray record(quint32 size, quint32 type)
-{
-    QByteArray r(size, '\x5A');
-    putU32(r, 0, size);
-    putU32(r, 4, type);
-    return r;
-}
+// What fills the records made here: content no reader may look at.
+constexpr char Filler = '\x5A';
 
 VoucherDesign withoutElements(VoucherDesign d)
 {
@@ -175,7 +165,7 @@ void DesignFileTest::damaged_data()
         << withU32(two.left(428), 20, 0) << QList<VoucherDesign>{oneCopy};
     QTest::addRow("size 2000 stops") << withU32(two, SecondDesign, 2000) << QList<VoucherDesign>{cafe};
     QTest::addRow("size 1999 of an unknown type is skipped")
-        << two.left(SecondDesign) + record(1999, 40) + two.mid(SecondDesign)
+        << two.left(SecondDesign) + recordBytes(1999, 40, Filler) + two.mid(SecondDesign)
         << QList<VoucherDesign>{cafe, emptyDesign()};
     QTest::addRow("graphic of text size stops")
         << withU32(two, SecondGraphic, 432) << QList<VoucherDesign>{cafeWithOneGraphic};
@@ -188,7 +178,7 @@ void DesignFileTest::damaged_data()
     QTest::addRow("first-generation text before any design stops")
         << first.mid(324 + 120, 128) + two << QList<VoucherDesign>{};
     QTest::addRow("embedded bitmap record skipped")
-        << two.left(SecondDesign) + record(12, 22) + two.mid(SecondDesign)
+        << two.left(SecondDesign) + recordBytes(12, 22, Filler) + two.mid(SecondDesign)
         << QList<VoucherDesign>{cafe, emptyDesign()};
     QTest::addRow("size too small for a header stops")
         << two.left(SecondDesign) + withU32(QByteArray(4, '\0'), 0, 4) + two.mid(SecondDesign)
@@ -300,7 +290,7 @@ void DesignFileTest::loadFallsBackToDefault_data()
     QTest::addRow("empty file") << QByteArray();
     QTest::addRow("damaged from the start") << withU32(::fixture(u"Voucher.bin"_s), 0, 5000);
     QTest::addRow("elements without a header") << ::fixture(u"Voucher.bin"_s).mid(428);
-    QTest::addRow("only records of unknown types") << record(20, 7) + record(30, 8);
+    QTest::addRow("only records of unknown types") << recordBytes(20, 7, Filler) + recordBytes(30, 8, Filler);
 }
 
 void DesignFileTest::loadFallsBackToDefault()
@@ -358,9 +348,7 @@ void DesignFileTest::saveFailureIsReported()
     // A file stands where the data folder should be.
     TestFolder folder;
     QDir().mkpath(folder.path());
-    QFile blocker(folder.dataFolder());
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    QVERIFY(writeFile(folder.dataFolder(), QByteArray()));
     ScriptedInteraction interaction;
     QVERIFY(!saveDesigns(folder.dataFolder(), listOf({cafeDesign()}), interaction));
 
@@ -383,16 +371,12 @@ void DesignFileTest::failedWriteKeepsOldFile()
     ScriptedInteraction interaction;
 
     // A disk that fills up half way: no file may grow beyond 2000 bytes.
-    rlimit old{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 2000;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved =
-        saveDesigns(folder.dataFolder(), listOf({makeDefaultDesign(), cafeDesign()}), interaction);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    bool saved = true;
+    {
+        const FileSizeLimit limit(2000);
+        QVERIFY(limit.isSet());
+        saved = saveDesigns(folder.dataFolder(), listOf({makeDefaultDesign(), cafeDesign()}), interaction);
+    }
 
     QVERIFY(!saved);
     QCOMPARE(interaction.texts(),

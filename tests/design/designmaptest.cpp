@@ -1,4 +1,8 @@
+#include "designlists.h"
 #include "designtestdata.h"
+#include "filesizelimit.h"
+#include "readfrombytes.h"
+#include "recordbytes.h"
 #include "testfolder.h"
 #include "testmain.h"
 
@@ -7,12 +11,8 @@
 #include "design/designmapfile.h"
 #include "design/designmapkey.h"
 
-#include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QTest>
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 
@@ -53,18 +53,7 @@ QStringList designNames(const ProfileList &list)
 
 QList<DesignMapEntry> entriesOf(const QByteArray &bytes)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QList<DesignMapEntry> entries;
-    readDesignMap(buffer, entries);
-    return entries;
-}
-
-QByteArray withU32(QByteArray bytes, qsizetype offset, quint32 value)
-{
-    putU32(bytes, offset, value);
-    return bytes;
+    return readFromBytes(bytes, readDesignMap);
 }
 
 RouterConfig router(const QString &name)
@@ -376,15 +365,12 @@ void DesignMapTest::saveFailureIsSilentAndKeepsOldFile()
 
     // A disk that fills up half way: no file may grow beyond 500 bytes, and
     // the map of four profiles takes 1632.
-    rlimit old{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 500;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved = saveDesignMap(folder.dataFolder(), &r1, profiles());
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    bool saved = true;
+    {
+        const FileSizeLimit limit(500);
+        QVERIFY(limit.isSet());
+        saved = saveDesignMap(folder.dataFolder(), &r1, profiles());
+    }
 
     QVERIFY(!saved);
     QCOMPARE(folder.readDataFile(u"VoucherMap_981841D3.bin"_s), fixture(u"VoucherMap-router.bin"_s));

@@ -1,3 +1,4 @@
+#include "designlists.h"
 #include "designtestdata.h"
 #include "testmain.h"
 

@@ -1,8 +1,7 @@
 #include "designtestdata.h"
+#include "readfrombytes.h"
 
 #include "design/designfile.h"
-
-#include <QBuffer>
 
 using namespace Qt::StringLiterals;
 
@@ -55,28 +54,7 @@ VoucherDesign oldDesign()
 
 DesignList designsOf(const QByteArray &bytes)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    DesignList designs;
-    readDesigns(buffer, designs);
-    return designs;
-}
-
-QList<VoucherDesign> valuesOf(const DesignList &designs)
-{
-    QList<VoucherDesign> values;
-    for (const auto &design : designs)
-        values.append(*design);
-    return values;
-}
-
-DesignList listOf(const QList<VoucherDesign> &designs)
-{
-    DesignList list;
-    for (const VoucherDesign &design : designs)
-        list.append(std::make_shared<VoucherDesign>(design));
-    return list;
+    return readFromBytes(bytes, readDesigns);
 }
 
 char *toString(const VoucherDesign &d)

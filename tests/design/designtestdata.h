@@ -3,7 +3,6 @@
 #include "design/voucherdesign.h"
 
 #include <QByteArray>
-#include <QIODevice>
 
 // The designs the fixtures of tests/data hold, written out by hand.
 VoucherDesign cafeDesign();  // Voucher.bin, first design
@@ -12,9 +11,6 @@ VoucherDesign oldDesign();   // Voucher-old.bin
 
 // Every design of the bytes, read as Voucher.bin.
 DesignList designsOf(const QByteArray &bytes);
-// The designs themselves, for comparing lists.
-QList<VoucherDesign> valuesOf(const DesignList &designs);
-DesignList listOf(const QList<VoucherDesign> &designs);
 
 // What QtTest shows of a design when a comparison fails.
 char *toString(const VoucherDesign &design);

@@ -1,4 +1,8 @@
+#include "designlists.h"
 #include "designtestdata.h"
+#include "filebytes.h"
+#include "localtimezone.h"
+#include "recordbytes.h"
 #include "scriptedinteraction.h"
 #include "testfolder.h"
 #include "testmain.h"
@@ -9,10 +13,9 @@
 #include "design/exchangefile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <ctime>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -63,36 +66,9 @@ VoucherDesign sharedDesign(const QString &stamp, int first, int second)
     return d;
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-}
-
-QByteArray withU32(QByteArray bytes, qsizetype offset, quint32 value)
-{
-    putU32(bytes, offset, value);
-    return bytes;
-}
-
-QByteArray record(quint32 size, quint32 type)
-{
-    QByteArray r(size, '\0');
-    putU32(r, 0, size);
-    putU32(r, 4, type);
-    return r;
-}
-
 QByteArray bitmapRecord(const QByteArray &data)
 {
-    QByteArray r = record(12, 22);
+    QByteArray r = recordBytes(12, 22);
     putU32(r, 8, quint32(data.size()));
     return r + data;
 }
@@ -130,25 +106,17 @@ private Q_SLOTS:
     void shareCommands();
 
 private:
-    QByteArray m_zone;
-    bool m_hadZone = false;
+    std::optional<LocalTimeZone> m_zone;
 };
 
 void ExchangeFileTest::initTestCase()
 {
-    m_hadZone = qEnvironmentVariableIsSet("TZ");
-    m_zone = qgetenv("TZ");
-    qputenv("TZ", "UTC0");
-    tzset();
+    m_zone.emplace("UTC0");
 }
 
 void ExchangeFileTest::cleanupTestCase()
 {
-    if (m_hadZone)
-        qputenv("TZ", m_zone);
-    else
-        qunsetenv("TZ");
-    tzset();
+    m_zone.reset();
 }
 
 void ExchangeFileTest::importFixture()
@@ -219,9 +187,9 @@ void ExchangeFileTest::importOutcomes_data()
         << header + bitmapRecord("BM") + tkd.mid(428) << false << 0 << 0;
     QTest::addRow("first-generation records skipped") << header + first + tkd.mid(428) << true << 3 << 1;
     QTest::addRow("first-generation record of any size skipped")
-        << header + withU32(record(20, 2), 0, 20) + tkd.mid(428) << true << 3 << 1;
+        << header + withU32(recordBytes(20, 2), 0, 20) + tkd.mid(428) << true << 3 << 1;
     QTest::addRow("unknown type of size 1999 skipped")
-        << header + record(1999, 77) + tkd.mid(428) << true << 3 << 1;
+        << header + recordBytes(1999, 77) + tkd.mid(428) << true << 3 << 1;
     QTest::addRow("bitmap of length 0")
         << header + tkd.mid(428, 436) + bitmapRecord(QByteArray()) << true << 1 << 0;
 }

@@ -1,3 +1,4 @@
+#include "localtimezone.h"
 #include "testmain.h"
 
 #include "design/fieldtags.h"
@@ -6,8 +7,7 @@
 
 #include <QTest>
 #include <clocale>
-#include <cstdlib>
-#include <ctime>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -41,12 +41,6 @@ VoucherRecord voucher()
     return v;
 }
 
-void setTimeZone(const char *zone)
-{
-    qputenv("TZ", zone);
-    tzset();
-}
-
 } // namespace
 
 class FieldTagsTest : public QObject
@@ -67,26 +61,19 @@ private Q_SLOTS:
     void voucherWithoutProfile();
 
 private:
-    QByteArray m_zone;
-    bool m_hadZone = false;
+    std::optional<LocalTimeZone> m_zone;
 };
 
 void FieldTagsTest::initTestCase()
 {
-    m_hadZone = qEnvironmentVariableIsSet("TZ");
-    m_zone = qgetenv("TZ");
-    setTimeZone("UTC0");
+    m_zone.emplace("UTC0");
     // "%x" of the C locale is month/day/year with two-digit years.
     std::setlocale(LC_TIME, "C");
 }
 
 void FieldTagsTest::cleanupTestCase()
 {
-    if (m_hadZone)
-        qputenv("TZ", m_zone);
-    else
-        qunsetenv("TZ");
-    tzset();
+    m_zone.reset();
     std::setlocale(LC_TIME, "");
 }
 
@@ -192,10 +179,10 @@ void FieldTagsTest::timesAreLocal()
 {
     QFETCH(QByteArray, zone);
     QFETCH(QString, expected);
-    setTimeZone(zone.constData());
+    setLocalTimeZone(zone.constData());
     const VoucherRecord v = voucher();
     const QString expanded = expandTags(u"${date} ${time} ${tilltime}"_s, &v);
-    setTimeZone("UTC0");
+    setLocalTimeZone("UTC0");
     QCOMPARE(expanded, expected);
 }
 

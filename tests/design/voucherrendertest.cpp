@@ -1,3 +1,4 @@
+#include "filebytes.h"
 #include "testcanvas.h"
 #include "testmain.h"
 
@@ -673,11 +674,8 @@ void VoucherRenderTest::unreadableImageSkipped()
     QFETCH(QByteArray, bytes);
     QTemporaryDir folder;
     const QString path = folder.filePath(u"picture.bmp"_s);
-    if (!bytes.isEmpty()) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
+    if (!bytes.isEmpty())
+        QVERIFY(writeFile(path, bytes));
     VoucherDesign design;
     design.Graphics = {image(path, 0, 0, 100, 60), graphic(DesignGraphic::Box, 10, 10, 80, 40)};
     design.Texts = {text(blocks(), 200, 10)};

@@ -1,3 +1,5 @@
+#include "profilenames.h"
+#include "recordbuilders.h"
 #include "testmain.h"
 
 #include "generation/voucherprofile.h"
@@ -21,14 +23,6 @@ private Q_SLOTS:
 };
 
 namespace {
-
-QStringList names(const ProfileList &profiles)
-{
-    QStringList result;
-    for (const auto &profile : profiles)
-        result.append(profile->Name);
-    return result;
-}
 
 const PriceFormat Euro{u"€"_s, {u","_s, u"."_s}};
 
@@ -131,13 +125,6 @@ void VoucherProfileTest::fromHotSpotProfile()
 
 void VoucherProfileTest::insertKeepsValidityOrder()
 {
-    auto hotSpot = [](const QString &name, qint64 seconds) {
-        HotSpotProfile p;
-        p.Name = name;
-        p.Validity = seconds;
-        return makeVoucherProfile(p, Euro);
-    };
-
     // Arrival order; several entries share a validity written in different ways.
     ProfileList profiles;
     insertProfile(profiles, makeVoucherProfile(u"a-1d"_s, 100, u"1d"_s, Euro));
@@ -146,12 +133,13 @@ void VoucherProfileTest::insertKeepsValidityOrder()
     insertProfile(profiles, makeVoucherProfile(u"d-24h"_s, 100, u"24h"_s, Euro));
     insertProfile(profiles, makeVoucherProfile(u"e-2h30m"_s, 100, u"2h30m"_s, Euro));
     insertProfile(profiles, makeVoucherProfile(u"f-no-unit"_s, 100, u"90"_s, Euro));
-    insertProfile(profiles, hotSpot(u"g-hs-30m"_s, 1800));
-    insertProfile(profiles, hotSpot(u"h-hs-1d"_s, 86400));
+    insertProfile(profiles, makeVoucherProfile(defaultHotSpot(u"g-hs-30m"_s, 1800), Euro));
+    insertProfile(profiles, makeVoucherProfile(defaultHotSpot(u"h-hs-1d"_s, 86400), Euro));
     insertProfile(profiles, makeVoucherProfile(u"i-empty"_s, 100, QString(), Euro));
 
-    QCOMPARE(names(profiles), (QStringList{u"f-no-unit"_s, u"i-empty"_s, u"b-30m"_s, u"g-hs-30m"_s,
-                                           u"e-2h30m"_s, u"a-1d"_s, u"d-24h"_s, u"h-hs-1d"_s, u"c-1w"_s}));
+    QCOMPARE(profileNames(profiles),
+             (QStringList{u"f-no-unit"_s, u"i-empty"_s, u"b-30m"_s, u"g-hs-30m"_s, u"e-2h30m"_s, u"a-1d"_s,
+                          u"d-24h"_s, u"h-hs-1d"_s, u"c-1w"_s}));
 }
 
 void VoucherProfileTest::removeTakesOnlyThatEntry()

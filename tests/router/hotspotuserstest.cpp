@@ -1,3 +1,4 @@
+#include "recordbuilders.h"
 #include "routerharness.h"
 #include "testmain.h"
 
@@ -128,11 +129,8 @@ void HotSpotUsersTest::minimalAdd()
     // 2026-12-08 20:45 in UTC-3 is 23:45 UTC.
     h.clock.set(QDateTime(QDate(2026, 12, 8), QTime(23, 45), Qt::UTC).toSecsSinceEpoch());
     seedRandom(1);
-    HotSpotProfile hotSpot;
-    hotSpot.Name = u"1 dia"_s;
-    hotSpot.Validity = 86400;
-    hotSpot.RouterProfile = u"default"_s;
-    QVERIFY(createHotSpotVoucher(h.voucherContext(), hotSpotProfile(hotSpot), std::nullopt));
+    QVERIFY(createHotSpotVoucher(h.voucherContext(), hotSpotProfile(defaultHotSpot(u"1 dia"_s, 86400)),
+                                 std::nullopt));
     h.closeSession();
     QCOMPARE(h.state.batch.size(), size_t(1));
     const VoucherRecord &record = h.state.batch.front();

@@ -1,3 +1,5 @@
+#include "profilenames.h"
+#include "recordbuilders.h"
 #include "routerharness.h"
 #include "testmain.h"
 
@@ -45,24 +47,6 @@ QStringList listed(const ProfileList &profiles)
     for (const auto &profile : profiles)
         out.append(u"%1|%2|%3"_s.arg(profile->Name).arg(profile->Price).arg(profile->Validity));
     return out;
-}
-
-QStringList names(const ProfileList &profiles)
-{
-    QStringList out;
-    for (const auto &profile : profiles)
-        out.append(profile->Name);
-    return out;
-}
-
-HotSpotProfile hotSpot(const QString &name, qint64 validity)
-{
-    HotSpotProfile profile;
-    profile.Name = name;
-    profile.Validity = validity;
-    profile.RouterProfile = u"default"_s;
-    profile.Price = 300;
-    return profile;
 }
 
 routersim::RouterState routerWith(const QString &version,
@@ -275,7 +259,7 @@ void RouterInfoTest::customerLookup()
     QCOMPARE(h.state.routerInfo.Customer, customer);
     QCOMPARE(h.commands(), commands);
     // The profiles were listed before a customer was known: no owner filter.
-    QCOMPARE(names(h.state.profiles), (QStringList{u"1dia"_s, u"7dias"_s}));
+    QCOMPARE(profileNames(h.state.profiles), (QStringList{u"1dia"_s, u"7dias"_s}));
 }
 
 void RouterInfoTest::profileSources_data()
@@ -326,7 +310,8 @@ void RouterInfoTest::profileSources()
     h.state.routers[0].EnableUserManagerProfiles = userManagerFlag;
     h.state.routers[0].UserManagerAdmin = u"admin"_s;
     if (hotSpotProfiles)
-        h.state.hotSpotProfiles = {hotSpot(u"2 horas"_s, 7200), hotSpot(u"1 semana"_s, 604800)};
+        h.state.hotSpotProfiles = {defaultHotSpot(u"2 horas"_s, 7200, 300),
+                                   defaultHotSpot(u"1 semana"_s, 604800, 300)};
     h.state.routerInfo.Customer = u"antigo"_s;
     // What an earlier session left behind is dropped.
     h.state.profiles = {userManagerProfile(u"velho"_s)};
@@ -334,7 +319,7 @@ void RouterInfoTest::profileSources()
     h.interaction.answer({Answer::No});
 
     QVERIFY(readCurrentRouterInformation(h.state, h.interaction));
-    QCOMPARE(names(h.state.profiles), expected);
+    QCOMPARE(profileNames(h.state.profiles), expected);
     QVERIFY(h.state.batch.empty());
     QCOMPARE(h.commands(), commands);
     QCOMPARE(h.sent().first().first(), u"/login"_s);
@@ -352,7 +337,7 @@ void RouterInfoTest::scriptOfferedAtStartUp()
     RouterHarness h(routerWith(u"6.48.6 (stable)"_s));
     QVERIFY(h.start());
     h.state.routers[0].EnableUserManagerProfiles = false;
-    h.state.hotSpotProfiles = {hotSpot(u"2 horas"_s, 7200)};
+    h.state.hotSpotProfiles = {defaultHotSpot(u"2 horas"_s, 7200, 300)};
     h.state.settings.HotSpotScheduleInterval = 900;
     h.interaction.answer({Answer::Yes});
 
@@ -393,7 +378,8 @@ void RouterInfoTest::sessionNotOpened()
         h.state.routers[0].ApiPassword = u"errada"_s;
     else
         h.state.routers[0] = unreachableRouter(u"Longe"_s);
-    h.state.hotSpotProfiles = {hotSpot(u"1 semana"_s, 604800), hotSpot(u"2 horas"_s, 7200)};
+    h.state.hotSpotProfiles = {defaultHotSpot(u"1 semana"_s, 604800, 300),
+                               defaultHotSpot(u"2 horas"_s, 7200, 300)};
     h.state.profiles = {userManagerProfile(u"velho"_s)};
     h.state.routerInfo = {5, 25, u"antigo"_s};
 
@@ -401,7 +387,7 @@ void RouterInfoTest::sessionNotOpened()
     QCOMPARE(h.interaction.texts(), QStringList{message});
     QCOMPARE(h.interaction.events[0].icon, MessageIcon::Error);
     // The hotspot profiles were listed before the router was asked.
-    QCOMPARE(names(h.state.profiles), (QStringList{u"2 horas"_s, u"1 semana"_s}));
+    QCOMPARE(profileNames(h.state.profiles), (QStringList{u"2 horas"_s, u"1 semana"_s}));
     QVERIFY(h.commands().isEmpty());
     QCOMPARE(h.state.routerInfo.Major, 5);
     QCOMPARE(h.state.routerInfo.Minor, 25);
@@ -413,7 +399,7 @@ void RouterInfoTest::noCurrentRouter()
     RouterHarness h;
     QVERIFY(h.start());
     h.state.currentRouterIndex = -1;
-    h.state.hotSpotProfiles = {hotSpot(u"2 horas"_s, 7200)};
+    h.state.hotSpotProfiles = {defaultHotSpot(u"2 horas"_s, 7200, 300)};
     h.state.profiles = {userManagerProfile(u"velho"_s)};
     newVoucherRecord(h.state.batch, h.state.profiles.first());
 

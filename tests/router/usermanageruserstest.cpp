@@ -1,3 +1,4 @@
+#include "apisentence.h"
 #include "routerharness.h"
 #include "testmain.h"
 
@@ -102,15 +103,6 @@ QStringList firstWords(const Commands &commands)
     for (const QStringList &command : commands)
         words.append(command.value(0));
     return words;
-}
-
-// One sentence of a router's reply as it travels on the wire.
-QByteArray sentence(const QList<QByteArray> &words)
-{
-    QByteArray bytes;
-    for (const QByteArray &word : words)
-        bytes += *encodeLength(word.size()) + word;
-    return bytes + '\0';
 }
 
 // The sentences the program wrote to a scripted transport, as texts.
@@ -609,14 +601,14 @@ void UserManagerUsersTest::judgesRouterReplies_data()
     QTest::addColumn<bool>("created");
     QTest::addColumn<QString>("message");
 
-    const QByteArray done = sentence({"!done"});
+    const QByteArray done = apiSentence({"!done"});
     const QByteArray nothing = done;
-    const auto added = [](const QByteArray &id) { return sentence({"!done", "=ret=" + id}); };
+    const auto added = [](const QByteArray &id) { return apiSentence({"!done", "=ret=" + id}); };
     const auto refusal = [](const QByteArray &text) {
-        return sentence({"!trap", "=message=" + text}) + sentence({"!done"});
+        return apiSentence({"!trap", "=message=" + text}) + apiSentence({"!done"});
     };
     const auto userRow = [](const QList<QByteArray> &words) {
-        return sentence(QList<QByteArray>{"!re"} + words) + sentence({"!done"});
+        return apiSentence(QList<QByteArray>{"!re"} + words) + apiSentence({"!done"});
     };
 
     const QStringList print4 = {u"/tool/user-manager/user/print"_s, u"?name=ana"_s};

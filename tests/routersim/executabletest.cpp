@@ -1,3 +1,4 @@
+#include "filebytes.h"
 #include "rawclient.h"
 #include "testmain.h"
 
@@ -74,8 +75,7 @@ QByteArray challengeResponse(const QByteArray &password, const QString &firstAns
 
 QJsonObject readJson(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
+    return QJsonDocument::fromJson(readFile(path)).object();
 }
 
 } // namespace
@@ -176,11 +176,8 @@ void ExecutableTest::configLogAndState()
     const QString config = dir.filePath(QStringLiteral("router.json"));
     const QString log = dir.filePath(QStringLiteral("log.jsonl"));
     const QString state = dir.filePath(QStringLiteral("state.json"));
-    QFile file(config);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(R"json({"version": "6.40.1", "login": "challenge",
-                   "hotspotUsers": [{"name": "old", "comment": "201001010000"}]})json");
-    file.close();
+    QVERIFY(writeFile(config, R"json({"version": "6.40.1", "login": "challenge",
+                   "hotspotUsers": [{"name": "old", "comment": "201001010000"}]})json"));
 
     SimProcess sim;
     // Options given beside the file win.

@@ -1,3 +1,4 @@
+#include "apisentence.h"
 #include "simfixture.h"
 #include "testmain.h"
 

@@ -1,3 +1,4 @@
+#include "recordbuilders.h"
 #include "scriptedinteraction.h"
 #include "simfixture.h"
 #include "testmain.h"
@@ -30,17 +31,6 @@ public:
 private:
     SimulatedRouter &m_router;
 };
-
-RouterConfig routerAt(quint16 port, const QString &user, const QString &password)
-{
-    RouterConfig router;
-    router.Name = u"Balcão"_s;
-    router.Address = u"127.0.0.1"_s;
-    router.Port = QString::number(port);
-    router.ApiUser = user;
-    router.ApiPassword = password;
-    return router;
-}
 
 } // namespace
 
@@ -78,7 +68,8 @@ void OpenSessionTest::opensAndCloses()
 
     ApiConnection connection;
     ScriptedInteraction interaction;
-    QVERIFY(openSession(connection, routerAt(sim.port(), u"operador"_s, u"s3nhá"_s), interaction));
+    QVERIFY(openSession(connection, loopbackRouter(u"Balcão"_s, sim.port(), u"operador"_s, u"s3nhá"_s),
+                        interaction));
     QVERIFY(interaction.events.isEmpty());
     QVERIFY(connection.transport);
     closeSession(connection);
@@ -101,7 +92,8 @@ void OpenSessionTest::refusedLoginQuitsBeforeTheMessage()
     QVERIFY(sim.start(false));
     ApiConnection connection;
     WatchingInteraction interaction(sim.router());
-    QVERIFY(!openSession(connection, routerAt(sim.port(), u"admin"_s, u"errada"_s), interaction));
+    QVERIFY(!openSession(connection, loopbackRouter(u"Balcão"_s, sim.port(), u"admin"_s, u"errada"_s),
+                         interaction));
     QVERIFY(!connection.transport);
     // The message names the router's address, not its name.
     QCOMPARE(

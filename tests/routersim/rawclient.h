@@ -6,8 +6,9 @@
 #include <QTcpSocket>
 #include <optional>
 
-// A blocking API client with framing of its own (nothing shared with the
-// simulator or the program's codec), for driving the simulator word by word.
+// A blocking API client with framing of its own (apisentence.h and a reader
+// here: nothing shared with the simulator or the program's codec), for driving
+// the simulator word by word.
 class RawClient
 {
 public:
@@ -29,8 +30,3 @@ private:
     QTcpSocket m_socket;
     QByteArray m_received;
 };
-
-// The length prefix as the RouterOS API defines it (1 to 4 bytes).
-QByteArray apiLength(qint64 length);
-// One sentence as bytes.
-QByteArray apiSentence(const QByteArrayList &words);

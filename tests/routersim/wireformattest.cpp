@@ -1,3 +1,4 @@
+#include "lengthprefixes.h"
 #include "testmain.h"
 
 #include "routersim/wireformat.h"
@@ -26,15 +27,8 @@ void WireFormatTest::lengthPrefix_data()
 {
     QTest::addColumn<qint64>("length");
     QTest::addColumn<QByteArray>("prefix");
-    QTest::addRow("0") << qint64(0) << QByteArray::fromHex("00");
-    QTest::addRow("0x7F") << qint64(0x7F) << QByteArray::fromHex("7f");
-    QTest::addRow("0x80") << qint64(0x80) << QByteArray::fromHex("8080");
-    QTest::addRow("0x102") << qint64(0x102) << QByteArray::fromHex("8102");
-    QTest::addRow("0x3FFF") << qint64(0x3FFF) << QByteArray::fromHex("bfff");
-    QTest::addRow("0x4000") << qint64(0x4000) << QByteArray::fromHex("c04000");
-    QTest::addRow("0x1FFFFF") << qint64(0x1FFFFF) << QByteArray::fromHex("dfffff");
-    QTest::addRow("0x200000") << qint64(0x200000) << QByteArray::fromHex("e0200000");
-    QTest::addRow("0xFFFFFFF") << qint64(0xFFFFFFF) << QByteArray::fromHex("efffffff");
+    for (const LengthPrefix &row : fourByteLengthPrefixes())
+        QTest::addRow("%s", row.name) << row.length << row.prefix;
     QTest::addRow("0x10000000") << qint64(0x10000000) << QByteArray::fromHex("f010000000");
 }
 

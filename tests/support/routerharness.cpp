@@ -1,5 +1,7 @@
 #include "routerharness.h"
 
+#include "recordbuilders.h"
+
 #include "history/historydatabase.h"
 #include "history/historystore.h"
 #include "router/routersession.h"
@@ -16,11 +18,8 @@ RouterHarness::RouterHarness(const routersim::RouterState &router,
     state.clock = &clock;
     state.users = {{u"caixa"_s, QString(), false, false, false}};
     state.currentUser = 0;
-    RouterConfig config;
-    config.Name = u"Sim"_s;
-    config.Address = u"127.0.0.1"_s;
-    config.ApiUser = u"admin"_s;
-    state.routers = {config};
+    // The port is the server's, known once it listens.
+    state.routers = {loopbackRouter(u"Sim"_s, 0)};
     state.currentRouterIndex = 0;
 }
 
@@ -109,10 +108,5 @@ RouterConfig unreachableRouter(const QString &name)
     // A port that was just free: nothing listens on it once the server closes.
     QTcpServer server;
     server.listen(QHostAddress::LocalHost, 0);
-    RouterConfig config;
-    config.Name = name;
-    config.Address = u"127.0.0.1"_s;
-    config.Port = QString::number(server.serverPort());
-    config.ApiUser = u"admin"_s;
-    return config;
+    return loopbackRouter(name, server.serverPort());
 }

@@ -1,4 +1,5 @@
 #include "testfolder.h"
+#include "filebytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,22 +27,17 @@ QString TestFolder::dataFolder() const
 void TestFolder::writeDataFile(const QString &name, const QByteArray &bytes) const
 {
     QDir().mkpath(dataFolder());
-    QFile file(dataFolder() + u'/' + name);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
+    writeFile(dataFolder() + u'/' + name, bytes);
 }
 
 QByteArray TestFolder::readDataFile(const QString &name) const
 {
-    QFile file(dataFolder() + u'/' + name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return readFile(dataFolder() + u'/' + name);
 }
 
 void TestFolder::writeSettings(const QByteArray &bytes) const
 {
-    QFile file(settingsFile());
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
+    writeFile(settingsFile(), bytes);
 }
 
 void TestFolder::copyFixture(const QString &name, const QString &asName) const
@@ -51,8 +47,7 @@ void TestFolder::copyFixture(const QString &name, const QString &asName) const
 
 QByteArray fixture(const QString &name)
 {
-    QFile file(QStringLiteral(WIFITICKETER_TEST_DATA_DIR) + u'/' + name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return readFile(QStringLiteral(WIFITICKETER_TEST_DATA_DIR) + u'/' + name);
 }
 
 int permissionBits(const QString &path)
