@@ -56,7 +56,8 @@ Commands:
                              them: UserName, Password, Serial, Created, Expires, HS|UM; --pdf and
                              --print lay them out with the profile's design (or --design) as the
                              print job does, onto a PDF file or the printer (--printer, else the
-                             design's, else the default one)
+                             design's, else the default one); on a terminal it shows "n/N" on
+                             standard error, and Ctrl+C stops it after the current voucher
   print-test --design NAME --pdf FILE
                              one sheet of samples of the design, onto a PDF file
   history [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--generator NAME] [--router-name NAME]

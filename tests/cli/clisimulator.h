@@ -37,10 +37,12 @@ public:
         m_process.waitForFinished(5000);
     }
 
-    bool start(const routersim::RouterState &state, bool refuseAdds = false)
+    // `latencyMs`: every answer waits this long, as over a slow link.
+    bool start(const routersim::RouterState &state, bool refuseAdds = false, int latencyMs = 0)
     {
         QJsonObject config = routersim::stateToJson(state);
         config.insert(QStringLiteral("refuseAdds"), refuseAdds);
+        config.insert(QStringLiteral("latencyMs"), latencyMs);
         QFile file(m_config);
         if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(config).toJson()) < 0)
             return false;

@@ -9,6 +9,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 #include <QtEndian>
 
@@ -45,6 +47,7 @@ private Q_SLOTS:
     void jsonAndGivenName();
     void nothingCreated();
     void unknownProfile();
+    void interruptKeepsWhatWasMade();
 };
 
 void GenerateCommandTest::generateThenHistory()
@@ -162,6 +165,67 @@ void GenerateCommandTest::unknownProfile()
     QVERIFY2(run.err.endsWith(u"wifiticketer-cli: no profile of the router is titled '2 horas'\n"_s),
              qPrintable(run.err));
     QVERIFY(sim.commands().isEmpty() || sim.commands().first().first() != u"/ip/hotspot/user/add"_s);
+}
+
+// Ctrl+C on the terminal while vouchers are made over a slow link: the run
+// shows its progress, stops after the voucher being made, and everything made
+// is listed, on the router, in the history, in the serial and in one sale.
+void GenerateCommandTest::interruptKeepsWhatWasMade()
+{
+    // script(1) gives the program a terminal, whose line discipline turns the
+    // Ctrl+C byte into SIGINT as a real terminal does.
+    const QString script = QStandardPaths::findExecutable(u"script"_s);
+    if (script.isEmpty())
+        QSKIP("script(1) is not installed");
+    TestFolder folder;
+    SimProcess sim(folder);
+    QVERIFY(sim.start(routersim::defaultRouterState(), false, 20));
+    QVERIFY(install(folder, sim.port()));
+    const QStringList before = hotspotNames(sim);
+
+    const QString listing = folder.path() + u"/vouchers.txt"_s;
+    QProcess terminal;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"WIFITICKETER_SETTINGS"_s, folder.settingsFile());
+    env.insert(u"WIFITICKETER_DATA_DIR"_s, folder.dataFolder());
+    terminal.setProcessEnvironment(env);
+    terminal.start(script, {u"-qefc"_s,
+                            u"'%1' %2 --no generate --profile '3 horas' --count 200 > '%3'"_s.arg(
+                                QStringLiteral(WIFITICKETER_CLI_PATH), Operator.join(u' '), listing),
+                            u"/dev/null"_s});
+    QVERIFY(terminal.waitForStarted(10000));
+    QByteArray shown;
+    while (!shown.contains("\r3/200")) {
+        QVERIFY2(terminal.waitForReadyRead(30000), shown.constData());
+        shown += terminal.readAll();
+    }
+    terminal.write("\x03");
+    QVERIFY(terminal.waitForFinished(60000));
+    shown += terminal.readAll();
+    QCOMPARE(terminal.exitCode(), 1);
+    QVERIFY2(shown.contains("stopping after the current voucher"), shown.constData());
+
+    QFile file(listing);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QStringList made;
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts))
+        made << line.section(u'\t', 0, 0);
+    const qsizetype count = made.size();
+    QVERIFY2(count >= 3 && count < 200, qPrintable(QString::number(count)));
+    // The progress went as far as the vouchers listed, and no further.
+    QVERIFY(shown.contains("\r" + QByteArray::number(count) + "/200"));
+    QVERIFY(!shown.contains("\r" + QByteArray::number(count + 1) + "/200"));
+
+    QCOMPARE(hotspotNames(sim), before + made);
+    QCOMPARE(storedSerial(folder), quint32(count + 1));
+    const QByteArray sales = folder.readDataFile(u"PosHistory.bin"_s);
+    QCOMPARE(sales.size(), 216);
+    QCOMPARE(qFromLittleEndian<quint32>(sales.constData() + 8), quint32(count));
+    const CliRun history = runCli(folder, Operator + QStringList{u"history"_s, u"--format"_s, u"json"_s});
+    QStringList recorded;
+    for (const QJsonValue &row : QJsonDocument::fromJson(history.out.toUtf8()).object()[u"rows"].toArray())
+        recorded << row[u"user"].toString();
+    QCOMPARE(recorded, made);
 }
 
 WIFITICKETER_TEST(GenerateCommandTest)

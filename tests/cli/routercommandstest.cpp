@@ -18,7 +18,9 @@
 #include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -77,6 +79,7 @@ private Q_SLOTS:
     void remove();
     void unknownRouter_data();
     void unknownRouter();
+    void diagnosticsGoToStandardError();
 };
 
 void RouterCommandsTest::profiles_data()
@@ -312,6 +315,41 @@ void RouterCommandsTest::unknownRouter()
     QCOMPARE(run.err, u"wifiticketer-cli: no router is named 'sim'\n"_s);
     QCOMPARE(run.out, QString());
     QCOMPARE(sim.commands(), Commands());
+}
+
+// A peer that answers "/login" with a data sentence is no router the client
+// can log in to: the client's diagnostic goes to standard error with the
+// operator's message, and standard output, which scripts read, stays empty.
+void RouterCommandsTest::diagnosticsGoToStandardError()
+{
+    QTcpServer peer;
+    QVERIFY(peer.listen(QHostAddress::LocalHost, 0));
+    connect(&peer, &QTcpServer::newConnection, this, [&peer] {
+        QTcpSocket *socket = peer.nextPendingConnection();
+        connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+            socket->readAll();
+            socket->write(QByteArray("\x03!re\0", 5));
+        });
+    });
+    TestFolder folder;
+    QVERIFY(install(folder, peer.serverPort()));
+
+    // The program runs while this thread answers for the peer.
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"WIFITICKETER_SETTINGS"_s, folder.settingsFile());
+    env.insert(u"WIFITICKETER_DATA_DIR"_s, folder.dataFolder());
+    env.insert(u"WIFITICKETER_API_TIMEOUT_MS"_s, u"5000"_s);
+    cli.setProcessEnvironment(env);
+    QSignalSpy finished(&cli, &QProcess::finished);
+    cli.start(QStringLiteral(WIFITICKETER_CLI_PATH), Operator + QStringList{u"profiles"_s});
+    QVERIFY(finished.wait(30000));
+
+    QCOMPARE(cli.exitCode(), 1);
+    QCOMPARE(cli.readAllStandardOutput(), QByteArray());
+    QCOMPARE(
+        QString::fromUtf8(cli.readAllStandardError()),
+        u"error.\nOcorreu um erro durante autentição no router 127.0.0.1 .\nVerifique o usuário e senha.\n"_s);
 }
 
 WIFITICKETER_TEST(RouterCommandsTest)

@@ -1,3 +1,4 @@
+#include "apidiagnostics.h"
 #include "lengthprefixes.h"
 #include "testmain.h"
 #include "wire.h"
@@ -130,8 +131,10 @@ void CodecTest::unsendableSentence()
     addWord(s, u"/system/script/add"_s);
     s.words.append(QByteArray());
     s.words.last().resize(MaxEncodableLength + 1);
+    CapturedApiDiagnostics captured;
     ::writeSentence(t, s);
     QVERIFY(t.sends().isEmpty());
+    QCOMPARE(captured.lines(), (QStringList{u"length of word is 268435456"_s, u"word is too long."_s}));
 }
 
 void CodecTest::replies_data()

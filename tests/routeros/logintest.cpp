@@ -1,3 +1,4 @@
+#include "apidiagnostics.h"
 #include "testmain.h"
 #include "wire.h"
 
@@ -12,12 +13,6 @@ namespace {
 
 const QByteArray LoginAlone("\x06/login\0", 8);
 const QByteArray Done = wire({"!done"});
-
-// A sentence as the client sends it (words under 128 bytes).
-QByteArray sentence(const QList<QByteArray> &words)
-{
-    return wire(words);
-}
 
 } // namespace
 
@@ -63,44 +58,46 @@ void LoginTest::logins_data()
     QTest::addColumn<QList<QByteArray>>("answers");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QList<QByteArray>>("sent");
+    QTest::addColumn<QStringList>("diagnostics"); // what the client reports of a peer it cannot log in to
 
     const QByteArray challenge = wire({"!done", "=ret=0123456789ABCDEF0123456789ABCDEF"});
-    const QByteArray secondLogin = sentence(
-        {"/login", "=name=admin", "=response=00ebbe7c3df6b3d902bfd1f355c6e63289", "=password=secret"});
+    const QByteArray secondLogin =
+        wire({"/login", "=name=admin", "=response=00ebbe7c3df6b3d902bfd1f355c6e63289", "=password=secret"});
     QTest::addRow("challenge accepted") << QByteArray("secret") << QList<QByteArray>{challenge, Done} << true
-                                        << QList<QByteArray>{LoginAlone, secondLogin};
+                                        << QList<QByteArray>{LoginAlone, secondLogin} << QStringList();
     QTest::addRow("challenge, empty password")
         << QByteArray() << QList<QByteArray>{challenge, Done} << true
-        << QList<QByteArray>{LoginAlone,
-                             sentence({"/login", "=name=admin",
-                                       "=response=00fcb4c16e4375c2590775f3dee281da6b", "=password="})};
+        << QList<QByteArray>{LoginAlone, wire({"/login", "=name=admin",
+                                               "=response=00fcb4c16e4375c2590775f3dee281da6b", "=password="})}
+        << QStringList();
     QTest::addRow("challenge refused")
         << QByteArray("secret")
         << QList<QByteArray>{challenge, wire({"!trap", "=message=invalid user name or password (6)"}) + Done}
-        << false << QList<QByteArray>{LoginAlone, secondLogin};
+        << false << QList<QByteArray>{LoginAlone, secondLogin} << QStringList();
 
     // Routers from 6.45.1 on give no challenge and take the password at once.
-    const QByteArray plain = sentence({"/login", "=name=admin", "=password=secret"});
+    const QByteArray plain = wire({"/login", "=name=admin", "=password=secret"});
     QTest::addRow("no challenge") << QByteArray("secret") << QList<QByteArray>{Done, Done} << true
-                                  << QList<QByteArray>{LoginAlone, plain};
+                                  << QList<QByteArray>{LoginAlone, plain} << QStringList();
     QTest::addRow("trap instead of a challenge")
         << QByteArray("secret") << QList<QByteArray>{wire({"!trap", "=message=not supported"}) + Done, Done}
-        << true << QList<QByteArray>{LoginAlone, plain};
+        << true << QList<QByteArray>{LoginAlone, plain} << QStringList();
     QTest::addRow("no challenge, refused")
         << QByteArray("secret")
         << QList<QByteArray>{Done, wire({"!trap", "=message=invalid user name or password (6)"}) + Done}
-        << false << QList<QByteArray>{LoginAlone, plain};
+        << false << QList<QByteArray>{LoginAlone, plain} << QStringList();
 
     // A challenge that is not 32 digits is not answered with the password.
     QTest::addRow("short challenge") << QByteArray("secret")
                                      << QList<QByteArray>{wire({"!done", "=ret=abc"}), Done} << false
-                                     << QList<QByteArray>{LoginAlone};
+                                     << QList<QByteArray>{LoginAlone} << QStringList{u"error."_s};
     QTest::addRow("silent router") << QByteArray("secret") << QList<QByteArray>{} << false
-                                   << QList<QByteArray>{LoginAlone};
+                                   << QList<QByteArray>{LoginAlone} << QStringList{u"error."_s};
     QTest::addRow("fatal") << QByteArray("secret") << QList<QByteArray>{wire({"!fatal", "=message=bye"})}
-                           << false << QList<QByteArray>{LoginAlone};
-    QTest::addRow("closed after the challenge") << QByteArray("secret") << QList<QByteArray>{challenge}
-                                                << false << QList<QByteArray>{LoginAlone, secondLogin};
+                           << false << QList<QByteArray>{LoginAlone} << QStringList{u"error."_s};
+    QTest::addRow("closed after the challenge")
+        << QByteArray("secret") << QList<QByteArray>{challenge} << false
+        << QList<QByteArray>{LoginAlone, secondLogin} << QStringList();
 }
 
 void LoginTest::logins()
@@ -109,11 +106,14 @@ void LoginTest::logins()
     QFETCH(QList<QByteArray>, answers);
     QFETCH(bool, accepted);
     QFETCH(QList<QByteArray>, sent);
+    QFETCH(QStringList, diagnostics);
     MemoryTransport t;
     for (const QByteArray &answer : answers)
         t.answerNextSend(answer);
+    CapturedApiDiagnostics captured;
     QCOMPARE(login(t, "admin", password), accepted);
     QCOMPARE(t.sends(), sent);
+    QCOMPARE(captured.lines(), diagnostics);
 }
 
 WIFITICKETER_TEST(LoginTest)
