@@ -30,4 +30,6 @@ fi
 quietly env CC=clang CXX=clang++ cmake "${config[@]}"
 quietly cmake --build "$build" --target fuzz_targets -j2
 
-ctest --test-dir "$build" --output-on-failure
+# Each target is one single-threaded process: run as many at once as there are
+# processors.
+ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
