@@ -173,7 +173,9 @@ void GenerateCommandTest::unknownProfile()
 void GenerateCommandTest::interruptKeepsWhatWasMade()
 {
     // script(1) gives the program a terminal, whose line discipline turns the
-    // Ctrl+C byte into SIGINT as a real terminal does.
+    // Ctrl+C byte into SIGINT as a real terminal does. The shell script(1)
+    // starts execs the program: a shell left waiting (dash) would itself die
+    // of the SIGINT and report 130 whatever the program did.
     const QString script = QStandardPaths::findExecutable(u"script"_s);
     if (script.isEmpty())
         QSKIP("script(1) is not installed");
@@ -188,9 +190,10 @@ void GenerateCommandTest::interruptKeepsWhatWasMade()
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"WIFITICKETER_SETTINGS"_s, folder.settingsFile());
     env.insert(u"WIFITICKETER_DATA_DIR"_s, folder.dataFolder());
+    env.insert(u"SHELL"_s, u"/bin/sh"_s);
     terminal.setProcessEnvironment(env);
     terminal.start(script, {u"-qefc"_s,
-                            u"'%1' %2 --no generate --profile '3 horas' --count 200 > '%3'"_s.arg(
+                            u"exec '%1' %2 --no generate --profile '3 horas' --count 200 > '%3'"_s.arg(
                                 QStringLiteral(WIFITICKETER_CLI_PATH), Operator.join(u' '), listing),
                             u"/dev/null"_s});
     QVERIFY(terminal.waitForStarted(10000));
