@@ -1,7 +1,9 @@
 // The settings file from any bytes, read the way the program reads it at start:
 // every setting follows the reading rules of the 400-byte query buffer, there is
 // always a program user, and saving what was read and reading it again gives
-// the same settings and users.
+// the same settings and users, with the other keys of the file unchanged. A
+// file that is not recognised as a registry export is never replaced: the save
+// fails and tells the operator.
 
 #include "filebytes.h"
 #include "fuzzcheck.h"
@@ -141,6 +143,29 @@ bool sameSettings(const AppSettings &a, const AppSettings &b)
     return fields(a) == fields(b) && legacy(a.Legacy) == legacy(b.Legacy);
 }
 
+bool sameValues(const std::optional<RegKeyValues> &a, const std::optional<RegKeyValues> &b)
+{
+    if (a.has_value() != b.has_value())
+        return false;
+    if (!a)
+        return true;
+    if (a->size() != b->size())
+        return false;
+    for (qsizetype i = 0; i < a->size(); ++i) {
+        if ((*a)[i].name != (*b)[i].name || (*a)[i].value != (*b)[i].value)
+            return false;
+    }
+    return true;
+}
+
+// Counts the messages shown; questions are not asked by a save.
+class CountingInteraction : public SilentInteraction
+{
+public:
+    void showMessage(const QString &, MessageIcon) override { ++messages; }
+    int messages = 0;
+};
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -176,10 +201,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     require(users == expectedUsers,
             "the program users are those of UsersData, else one who may open the setup");
 
+    // A file that is not recognised is left as it was.
+    const RegFile file(input);
+    CountingInteraction interaction;
+    const bool saved = saveSettings(key, settings, users, interaction);
+    if (!file.isRecognised()) {
+        require(!saved && interaction.messages == 1,
+                "an unrecognised file is not saved, the operator is told");
+        require(readFile(key.filePath()) == input, "an unrecognised file is left as it was");
+        return 0;
+    }
+
     // Saving keeps every other value of the key, so what is read afterwards is
     // what was read before (user texts cut to what a scrambled text holds).
-    SilentInteraction interaction;
-    require(saveSettings(key, settings, users, interaction), "settings are saved");
+    require(saved && interaction.messages == 0, "settings are saved");
+    const RegFile savedFile(readFile(key.filePath()));
+    const QString subkey = SettingsKeyPath + u"\\Window"_s;
+    require(sameValues(savedFile.keyValues(subkey), file.keyValues(subkey)), "a subkey is left as it was");
     AppSettings again;
     QList<AppUser> usersAgain;
     loadSettings(key, again, usersAgain);

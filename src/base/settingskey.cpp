@@ -13,9 +13,25 @@ const QString SettingsKeyPath = u"HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wi
 
 namespace {
 
-// A settings key is a few kilobytes; a file far larger than that is not ours to
-// read into memory.
-constexpr qint64 MaxSettingsFileSize = 16 * 1024 * 1024;
+enum class FileRead
+{
+    Missing,
+    Read,
+    Failed // there, but unreadable or over the size limit
+};
+
+FileRead readSettingsFile(const QString &path, QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.exists())
+        return FileRead::Missing;
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxRegFileSize)
+        return FileRead::Failed;
+    bytes = file.readAll();
+    if (bytes.size() != file.size())
+        return FileRead::Failed;
+    return FileRead::Read;
+}
 
 } // namespace
 
@@ -23,23 +39,43 @@ SettingsKey::SettingsKey(QString filePath) : m_filePath(std::move(filePath)) {}
 
 std::optional<RegKeyValues> SettingsKey::read() const
 {
+    QByteArray bytes;
+    if (m_filePath.isEmpty() || readSettingsFile(m_filePath, bytes) != FileRead::Read)
+        return std::nullopt;
+    return RegFile(bytes).keyValues(SettingsKeyPath);
+}
+
+bool SettingsKey::isUnreadable() const
+{
+    QByteArray bytes;
     if (m_filePath.isEmpty())
-        return std::nullopt;
-    QFile file(m_filePath);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxSettingsFileSize)
-        return std::nullopt;
-    return parseRegFile(file.readAll(), SettingsKeyPath);
+        return false;
+    switch (readSettingsFile(m_filePath, bytes)) {
+    case FileRead::Missing:
+        return false;
+    case FileRead::Failed:
+        return true;
+    case FileRead::Read:
+        break;
+    }
+    return !RegFile(bytes).isRecognised();
 }
 
 bool SettingsKey::write(const RegKeyValues &values) const
 {
     if (m_filePath.isEmpty() || !ensureFolder(QFileInfo(m_filePath).absolutePath()))
         return false;
-    // A file that exists but cannot be read is not replaced: its values would be lost.
-    if (QFileInfo::exists(m_filePath) && !QFile(m_filePath).open(QIODevice::ReadOnly))
+    // A file that cannot be read whole, or not understood as a registry export,
+    // is not replaced: what it holds would be lost.
+    QByteArray bytes;
+    if (readSettingsFile(m_filePath, bytes) == FileRead::Failed)
         return false;
-    RegKeyValues key = read().value_or(RegKeyValues{});
-    for (const NamedRegValue &v : values)
-        setRegValue(key, v.name, v.value);
-    return writeFileAtomically(m_filePath, formatRegFile(SettingsKeyPath, key), FileAccess::OwnerOnly);
+    RegFile file(bytes);
+    if (!file.setValues(SettingsKeyPath, values))
+        return false;
+    // Nor is a file written that could not be read back.
+    const QByteArray changed = file.toBytes();
+    if (changed.size() > MaxRegFileSize)
+        return false;
+    return writeFileAtomically(m_filePath, changed, FileAccess::OwnerOnly);
 }

@@ -66,12 +66,15 @@ struct AppSettings
 void loadSettings(const SettingsKey &key, AppSettings &settings, QList<AppUser> &users);
 
 // Writes the generation rules and the program users. When the key cannot be
-// written the operator is told and `SettingsPresent` stays as it was.
+// written (also when the settings file is one that is never replaced: not
+// readable whole, too large or not understood) the operator is told, the file
+// stays as it was and `SettingsPresent` stays as it was.
 bool saveSettings(const SettingsKey &key, AppSettings &settings, const QList<AppUser> &users,
                   OperatorInteraction &interaction);
 
 // Writes one value on its own ("AutoPrint", "VoucherSerial", "UsersData");
-// failures are silent, the caller carries on.
+// failures are silent (a file that is never replaced stays as it was), the
+// caller carries on.
 void saveValue(const SettingsKey &key, const QString &name, const RegValue &value);
 
 // The first routers of an installation without Routers.bin, from the legacy

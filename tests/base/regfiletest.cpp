@@ -1,9 +1,12 @@
+#include "filebytes.h"
 #include "testfolder.h"
 #include "testmain.h"
 
 #include "base/regfile.h"
 #include "base/settingskey.h"
 
+#include <QFile>
+#include <QStringEncoder>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -24,6 +27,26 @@ QByteArray utf16le(const QString &text)
     return QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
 }
 
+QByteArray encoded(QStringConverter::Encoding encoding, const QString &text)
+{
+    QStringEncoder encoder(encoding);
+    return encoder.encode(text);
+}
+
+// A registry export in Windows-1252 that runs past `size` bytes: the key, then
+// comment lines.
+QByteArray paddedRegFile(qsizetype size)
+{
+    QByteArray bytes = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer]\r\n"
+                       "\"VoucherSerial\"=dword:00000005\r\n";
+    const QByteArray comment = "; " + QByteArray(75, 'x') + "\r\n";
+    bytes.reserve(size + comment.size());
+    while (bytes.size() < size)
+        bytes += comment;
+    bytes.truncate(size);
+    return bytes;
+}
+
 } // namespace
 
 class RegFileTest : public QObject
@@ -40,6 +63,18 @@ private Q_SLOTS:
     void writtenLayout();
     void roundTrip();
     void keyKeepsUnknownValues();
+    void encodings_data();
+    void encodings();
+    void regedit4TypedText();
+    void unrecognised_data();
+    void unrecognised();
+    void nameWithLineBreakRefused();
+    void changesInPlace_data();
+    void changesInPlace();
+    void keyKeepsWhatItDoesNotKnow();
+    void keyLeavesFilesItCannotRead_data();
+    void keyLeavesFilesItCannotRead();
+    void fileAtSizeLimitIsRead();
 };
 
 void RegFileTest::values_data()
@@ -188,6 +223,279 @@ void RegFileTest::keyKeepsUnknownValues()
     // The stored spelling of a name stays.
     QCOMPARE((*back)[1].name, u"Size"_s);
     QCOMPARE((*back)[1].value, dwordValue(9));
+}
+
+void RegFileTest::encodings_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<RegFileEncoding>("encoding");
+    QTest::addColumn<bool>("regedit4");
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<quint32>("serial");
+
+    QTest::addRow("UTF-16LE without byte-order mark")
+        << fixture(u"settings-utf16le-nobom.reg"_s) << RegFileEncoding::Utf16LE << false << u"ñandú"_s << 99u;
+    QTest::addRow("UTF-16BE with byte-order mark")
+        << fixture(u"settings-utf16be.reg"_s) << RegFileEncoding::Utf16BE << false << u"ñandú"_s << 99u;
+    QTest::addRow("UTF-16BE without byte-order mark")
+        << fixture(u"settings-utf16be-nobom.reg"_s) << RegFileEncoding::Utf16BE << false << u"ñandú"_s << 99u;
+    QTest::addRow("UTF-16LE with byte-order mark, exported by regedit")
+        << fixture(u"settings-export-utf16.reg"_s) << RegFileEncoding::Utf16LE << false << u"um"_s << 123456u;
+    QTest::addRow("REGEDIT4 in Windows-1252")
+        << fixture(u"settings-regedit4.reg"_s) << RegFileEncoding::Windows1252 << true << u"açaí"_s << 16u;
+    QTest::addRow("REGEDIT4 with the bytes Windows-1252 gives other characters")
+        << QByteArray("REGEDIT4\n[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer]\n"
+                      "\"GenerateUserPrefix\"=\"\x80\x8a\x9f\xa0\xff\x81\"\n\"VoucherSerial\"=dword:1\n")
+        << RegFileEncoding::Windows1252 << true << u"€ŠŸ\u00a0ÿ\u0081"_s << 1u;
+    QTest::addRow("version 5 in UTF-8 with byte-order mark")
+        << QByteArray("\xEF\xBB\xBFWindows Registry Editor Version 5.00\n"
+                      "[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer]\n"
+                      "\"GenerateUserPrefix\"=\"\xC3\xA7\"\n\"VoucherSerial\"=dword:2\n")
+        << RegFileEncoding::Utf8 << false << u"ç"_s << 2u;
+    QTest::addRow("version 5 in UTF-8 after blank lines")
+        << QByteArray("\r\n \nWindows Registry Editor Version 5.00\n"
+                      "[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer]\n"
+                      "\"GenerateUserPrefix\"=\"\xE2\x82\xB9\"\n\"VoucherSerial\"=dword:3\n")
+        << RegFileEncoding::Utf8 << false << u"₹"_s << 3u;
+}
+
+void RegFileTest::encodings()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(RegFileEncoding, encoding);
+    QFETCH(bool, regedit4);
+    QFETCH(QString, prefix);
+    QFETCH(quint32, serial);
+    const RegFile file(bytes);
+    QVERIFY(file.isRecognised());
+    QCOMPARE(file.encoding(), encoding);
+    QCOMPARE(file.isRegedit4(), regedit4);
+    const std::optional<RegKeyValues> key = file.keyValues(Key);
+    QVERIFY(key);
+    QCOMPARE(*findRegValue(*key, u"GenerateUserPrefix"_s), stringValue(prefix));
+    QCOMPARE(*findRegValue(*key, u"VoucherSerial"_s), dwordValue(serial));
+    // Read and not changed, the file is the same bytes.
+    QCOMPARE(file.toBytes(), bytes);
+}
+
+void RegFileTest::regedit4TypedText()
+{
+    // regedit 4 gives typed texts as 8-bit bytes; the value is the UTF-16LE text.
+    const RegFile file(fixture(u"settings-regedit4.reg"_s));
+    const std::optional<RegKeyValues> sub = file.keyValues(Key + u"\\Caminhos"_s);
+    QVERIFY(sub);
+    QCOMPARE(*findRegValue(*sub, u"Modelos"_s),
+             (RegValue{RegExpandString, utf16le(u"%USERPROFILE%\\cartão\0"_s)}));
+}
+
+void RegFileTest::unrecognised_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+
+    const QString text = u"Windows Registry Editor Version 5.00\r\n\r\n"
+                         "[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer]\r\n\"A\"=\"b\"\r\n"_s;
+    QTest::addRow("UTF-32LE with byte-order mark") << fixture(u"settings-utf32.reg"_s);
+    QTest::addRow("UTF-32BE with byte-order mark")
+        << QByteArray("\x00\x00\xFE\xFF", 4) + encoded(QStringConverter::Utf32BE, text);
+    QTest::addRow("UTF-32LE without byte-order mark") << encoded(QStringConverter::Utf32LE, text);
+    QTest::addRow("UTF-32BE without byte-order mark") << encoded(QStringConverter::Utf32BE, text);
+    QTest::addRow("random bytes") << fixture(u"settings-random.bin"_s);
+    QTest::addRow("UTF-16 cut in the middle of a character")
+        << encoded(QStringConverter::Utf16LE, text).chopped(1);
+    QTest::addRow("no header") << QByteArray(
+        "[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer]\n\"A\"=\"b\"\n");
+    QTest::addRow("text before the header")
+        << QByteArray("settings\nWindows Registry Editor Version 5.00\n"
+                      "[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer]\n\"A\"=\"b\"\n");
+    QTest::addRow("another header") << QByteArray(
+        "Windows Registry Editor Version 6.00\n"
+        "[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer]\n");
+}
+
+void RegFileTest::unrecognised()
+{
+    QFETCH(QByteArray, bytes);
+    RegFile file(bytes);
+    QVERIFY(!file.isRecognised());
+    QVERIFY(!file.keyValues(Key));
+    QVERIFY(!file.setValues(Key, {{u"A"_s, stringValue(u"c"_s)}}));
+    QCOMPARE(file.toBytes(), bytes);
+}
+
+void RegFileTest::nameWithLineBreakRefused()
+{
+    // The format has no way to write such a name: nothing is changed.
+    const QByteArray bytes = regFile(u"\"A\"=\"1\"\n"_s);
+    RegFile file(bytes);
+    QVERIFY(!file.setValues(Key, {{u"A"_s, stringValue(u"2"_s)}, {u"B\nC"_s, dwordValue(1)}}));
+    QCOMPARE(file.toBytes(), bytes);
+}
+
+void RegFileTest::changesInPlace_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<RegKeyValues>("values");
+    QTest::addColumn<QByteArray>("after");
+
+    const QByteArray key = "[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer]";
+    const QByteArray v5 = "Windows Registry Editor Version 5.00";
+
+    QTest::addRow("changed value where it stood, new value after the key's last value")
+        << v5 + "\n\n; comment\n" + key + "\n\"A\"=\"1\"\njunk line\n\"B\"=dword:00000002\n\n" +
+               key.chopped(1) + "\\Sub]\n\"A\"=\"sub\"\n"
+        << RegKeyValues{{u"A"_s, stringValue(u"2"_s)}, {u"C"_s, dwordValue(3)}}
+        << v5 + "\n\n; comment\n" + key +
+               "\n\"A\"=\"2\"\njunk line\n\"B\"=dword:00000002\n\"C\"=dword:00000003\n\n" + key.chopped(1) +
+               "\\Sub]\n\"A\"=\"sub\"\n";
+    QTest::addRow("CRLF line ends, last line not ended")
+        << v5 + "\r\n\r\n" + key + "\r\n\"A\"=\"1\"" << RegKeyValues{{u"B"_s, stringValue(u"x"_s)}}
+        << v5 + "\r\n\r\n" + key + "\r\n\"A\"=\"1\"\r\n\"B\"=\"x\"\r\n";
+    QTest::addRow("a value as stored keeps its line, a changed one its name")
+        << v5 + "\n" + key + "\n\"N\"=DWORD:0000000A\n\"size\"=dword:1\n"
+        << RegKeyValues{{u"n"_s, dwordValue(10)}, {u"Size"_s, dwordValue(2)}}
+        << v5 + "\n" + key + "\n\"N\"=DWORD:0000000A\n\"size\"=dword:00000002\n";
+    QTest::addRow("the later of two lines is replaced")
+        << v5 + "\n" + key + "\n\"A\"=\"1\"\n\"a\"=\"2\"\n; end\n"
+        << RegKeyValues{{u"A"_s, stringValue(u"3"_s)}}
+        << v5 + "\n" + key + "\n\"A\"=\"1\"\n\"a\"=\"3\"\n; end\n";
+    QTest::addRow("a deleted value comes back after its deletion")
+        << v5 + "\n" + key + "\n\"A\"=\"1\"\n\"A\"=-\n"
+        << RegKeyValues{{u"A"_s, stringValue(u"2"_s)}}
+        << v5 + "\n" + key + "\n\"A\"=\"1\"\n\"A\"=-\n\"A\"=\"2\"\n";
+    QTest::addRow("a line the reader cannot take stays, the value is added")
+        << v5 + "\n" + key + "\n\"C\"=dword:zz\n\"D\"=\"d\"\n"
+        << RegKeyValues{{u"C"_s, dwordValue(1)}}
+        << v5 + "\n" + key + "\n\"C\"=dword:zz\n\"D\"=\"d\"\n\"C\"=dword:00000001\n";
+    QTest::addRow("key given twice: its last section")
+        << v5 + "\n\n" + key + "\n\"A\"=\"1\"\n\n[HKEY_CURRENT_USER\\Other]\n\"B\"=\"o\"\n\n" + key +
+               "\n\"B\"=\"2\"\n\n"
+        << RegKeyValues{{u"A"_s, stringValue(u"x"_s)}, {u"C"_s, stringValue(u"y"_s)}}
+        << v5 + "\n\n" + key + "\n\"A\"=\"x\"\n\n[HKEY_CURRENT_USER\\Other]\n\"B\"=\"o\"\n\n" + key +
+               "\n\"B\"=\"2\"\n\"C\"=\"y\"\n\n";
+    QTest::addRow("wrapped value replaced by a short one")
+        << v5 + "\n" + key + "\n\"B\"=hex:01,02,\\\n  03\n\"Z\"=\"z\"\n"
+        << RegKeyValues{{u"B"_s, binaryValue("\xff")}} << v5 + "\n" + key + "\n\"B\"=hex:ff\n\"Z\"=\"z\"\n";
+    QTest::addRow("missing key added at the end")
+        << v5 + "\n\n[HKEY_CURRENT_USER\\Other]\n\"B\"=\"o\"" << RegKeyValues{{u"C"_s, dwordValue(3)}}
+        << v5 + "\n\n[HKEY_CURRENT_USER\\Other]\n\"B\"=\"o\"\n\n" + key + "\n\"C\"=dword:00000003\n\n";
+    QTest::addRow("empty file") << QByteArray() << RegKeyValues{{u"C"_s, dwordValue(3)}}
+                                << v5 + "\n\n" + key + "\n\"C\"=dword:00000003\n\n";
+    QTest::addRow("blank file") << QByteArray("\n \n") << RegKeyValues{{u"C"_s, dwordValue(3)}}
+                                << v5 + "\n\n" + key + "\n\"C\"=dword:00000003\n\n";
+    QTest::addRow("bytes that are not UTF-8 stay as they were")
+        << v5 + "\n" + key + "\n; caf\xe9\n\"P\"=\"\xff\xfe\"\n\"Q\"=\"q\"\n"
+        << RegKeyValues{{u"Q"_s, stringValue(u"ç"_s)}}
+        << v5 + "\n" + key + "\n; caf\xe9\n\"P\"=\"\xff\xfe\"\n\"Q\"=\"\xc3\xa7\"\n";
+    QTest::addRow("UTF-8 byte-order mark kept")
+        << "\xEF\xBB\xBF" + v5 + "\n" + key + "\n"
+        << RegKeyValues{{u"Q"_s, stringValue(u"ç"_s)}}
+        << "\xEF\xBB\xBF" + v5 + "\n" + key + "\n\"Q\"=\"\xc3\xa7\"\n";
+
+    const QByteArray r4 = "REGEDIT4";
+    QTest::addRow("REGEDIT4 stays in Windows-1252")
+        << r4 + "\r\n\r\n" + key + "\r\n\"P\"=\"a\xe7\"\r\n\"R\"=\"\"\r\n"
+        << RegKeyValues{{u"P"_s, stringValue(u"ç€"_s)}, {u"Q"_s, stringValue(u"é"_s)}}
+        << r4 + "\r\n\r\n" + key + "\r\n\"P\"=\"\xe7\x80\"\r\n\"R\"=\"\"\r\n\"Q\"=\"\xe9\"\r\n";
+    QTest::addRow("REGEDIT4 gives typed texts in 8 bits")
+        << r4 + "\n" + key + "\n"
+        << RegKeyValues{{u"X"_s, RegValue{RegExpandString, utf16le(u"a\u00e7\0"_s)}},
+                        {u"T"_s, RegValue{RegString, utf16le(u"a\nb\0"_s)}}}
+        << r4 + "\n" + key + "\n\"X\"=hex(2):61,e7,00\n\"T\"=hex(1):61,0a,62,00\n";
+    // The file becomes version 5.00 in UTF-8 with every value: texts given in
+    // 8 bits are written again as UTF-16LE, other lines keep their text.
+    QTest::addRow("REGEDIT4 taking a character it lacks becomes version 5.00")
+        << r4 + "\r\n\r\n; caf\xe9\r\n" + key + "\r\n\"P\"=\"a\xe7\"\r\n\"B\"=hex:e7\r\n\r\n" +
+               key.chopped(1) + "\\Sub]\r\n\"M\"=hex(2):e7,00\r\n"
+        << RegKeyValues{{u"R"_s, stringValue(u"₹"_s)}}
+        << v5 + "\r\n\r\n; caf\xc3\xa9\r\n" + key +
+               "\r\n\"P\"=\"a\xc3\xa7\"\r\n\"B\"=hex:e7\r\n\"R\"=\"\xe2\x82\xb9\"\r\n\r\n" + key.chopped(1) +
+               "\\Sub]\r\n\"M\"=hex(2):e7,00,00,00\r\n";
+
+    const QString text16 = u"Windows Registry Editor Version 5.00\r\n\r\n"
+                           "[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer]\r\n\"A\"=\"ñ\"\r\n"_s;
+    const QString after16 = text16 + u"\"B\"=\"€\"\r\n"_s;
+    const RegKeyValues b = {{u"B"_s, stringValue(u"€"_s)}};
+    QTest::addRow("UTF-16LE without byte-order mark")
+        << encoded(QStringConverter::Utf16LE, text16) << b << encoded(QStringConverter::Utf16LE, after16);
+    QTest::addRow("UTF-16BE with byte-order mark")
+        << "\xFE\xFF" + encoded(QStringConverter::Utf16BE, text16) << b
+        << "\xFE\xFF" + encoded(QStringConverter::Utf16BE, after16);
+    QTest::addRow("UTF-16BE without byte-order mark")
+        << encoded(QStringConverter::Utf16BE, text16) << b << encoded(QStringConverter::Utf16BE, after16);
+}
+
+void RegFileTest::changesInPlace()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(RegKeyValues, values);
+    QFETCH(QByteArray, after);
+    RegFile file(before);
+    QVERIFY(file.setValues(Key, values));
+    QCOMPARE(file.toBytes(), after);
+    // The same values again change nothing.
+    RegFile again(after);
+    QVERIFY(again.setValues(Key, values));
+    QCOMPARE(again.toBytes(), after);
+}
+
+void RegFileTest::keyKeepsWhatItDoesNotKnow()
+{
+    TestFolder folder;
+    folder.writeSettings(fixture(u"settings-kept.reg"_s));
+    QFile::setPermissions(folder.settingsFile(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                     QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    SettingsKey key(folder.settingsFile());
+    QVERIFY(key.write({{u"GenerateUserPrefix"_s, stringValue(u"outro"_s)}, {u"Novo"_s, dwordValue(1)}}));
+    const QByteArray expected =
+        QByteArray(fixture(u"settings-kept.reg"_s))
+            .replace("\"GenerateUserPrefix\"=\"velho\"", "\"GenerateUserPrefix\"=\"outro\"")
+            .replace("\"AutoPrint\"=dword:00000000\r\n",
+                     "\"AutoPrint\"=dword:00000000\r\n\"Novo\"=dword:00000001\r\n");
+    QCOMPARE(readFile(folder.settingsFile()), expected);
+    QCOMPARE(permissionBits(folder.settingsFile()), 0600);
+}
+
+void RegFileTest::keyLeavesFilesItCannotRead_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addRow("UTF-32") << fixture(u"settings-utf32.reg"_s);
+    QTest::addRow("random bytes") << fixture(u"settings-random.bin"_s);
+    QTest::addRow("no header") << QByteArray("[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer]\n");
+    // Larger than the reader takes (1 MiB), though a registry export.
+    QTest::addRow("over the size limit") << paddedRegFile(1024 * 1024 + 1);
+}
+
+void RegFileTest::keyLeavesFilesItCannotRead()
+{
+    QFETCH(QByteArray, bytes);
+    TestFolder folder;
+    folder.writeSettings(bytes);
+    SettingsKey key(folder.settingsFile());
+    QVERIFY(key.isUnreadable());
+    QVERIFY(!key.read());
+    QVERIFY(!key.write({{u"VoucherSerial"_s, dwordValue(9)}}));
+    QVERIFY(readFile(folder.settingsFile()) == bytes);
+}
+
+void RegFileTest::fileAtSizeLimitIsRead()
+{
+    TestFolder folder;
+    const QByteArray bytes = paddedRegFile(1024 * 1024);
+    folder.writeSettings(bytes);
+    const SettingsKey key(folder.settingsFile());
+    QVERIFY(!key.isUnreadable());
+    const std::optional<RegKeyValues> values = key.read();
+    QVERIFY(values);
+    QCOMPARE(*findRegValue(*values, u"VoucherSerial"_s), dwordValue(5));
+
+    // A change that keeps the size is written; one that would make the file
+    // too large to read back is not.
+    QVERIFY(key.write({{u"VoucherSerial"_s, dwordValue(6)}}));
+    QByteArray expected = bytes;
+    expected.replace("dword:00000005", "dword:00000006");
+    QVERIFY(readFile(folder.settingsFile()) == expected);
+    QVERIFY(!key.write({{u"AutoPrint"_s, dwordValue(0)}}));
+    QVERIFY(readFile(folder.settingsFile()) == expected);
 }
 
 WIFITICKETER_TEST(RegFileTest)

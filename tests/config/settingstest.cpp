@@ -30,6 +30,10 @@ AppSettings loadFrom(const TestFolder &folder, QList<AppUser> *users = nullptr)
     return settings;
 }
 
+// The program users the fixture script gives the files after a save.
+const QList<AppUser> FixtureUsers = {{QString(), QString(), true, false, false},
+                                     {u"caixa"_s, u"1234"_s, false, true, true}};
+
 } // namespace
 
 class SettingsTest : public QObject
@@ -45,6 +49,12 @@ private Q_SLOTS:
     void saveSettingsRoundTrip();
     void saveSettingsFailure();
     void saveValueAndOwnerOnlyFile();
+    void saveKeepsWhatItDoesNotKnow();
+    void regedit4KeepsItsForm();
+    void otherEncodingsLoad_data();
+    void otherEncodingsLoad();
+    void unreadableFileIsLeftAlone_data();
+    void unreadableFileIsLeftAlone();
     void firstProgramUser_data();
     void firstProgramUser();
     void legacyRouters_data();
@@ -253,6 +263,114 @@ void SettingsTest::saveValueAndOwnerOnlyFile()
 
     // A failing write is silent.
     saveValue(SettingsKey(folder.settingsFile() + u"/x.reg"_s), u"AutoPrint"_s, dwordValue(1));
+}
+
+void SettingsTest::saveKeepsWhatItDoesNotKnow()
+{
+    TestFolder folder;
+    folder.writeSettings(fixture(u"settings-kept.reg"_s));
+    AppSettings s = loadFrom(folder);
+    QVERIFY(s.SettingsPresent);
+    QCOMPARE(s.GenerateUserPrefix, u"velho"_s);
+    QCOMPARE(s.VoucherSerial, 42u);
+    QCOMPARE(s.GenerateUserSize, 6); // its line cannot be read
+    QCOMPARE(s.AutoPrint, false);
+
+    AppSettings changed;
+    changed.GenerateUserPrefix = u"novo"_s;
+    changed.VoucherSerial = 42;
+    ScriptedInteraction interaction;
+    QVERIFY(saveSettings(SettingsKey(folder.settingsFile()), changed, FixtureUsers, interaction));
+    QVERIFY(interaction.events.isEmpty());
+    // Comments, the other keys, the unknown line and the unreadable value stay
+    // byte for byte; the changed value is where it was, the new ones follow
+    // the key's last value.
+    QCOMPARE(readFile(folder.settingsFile()), fixture(u"settings-kept-saved.reg"_s));
+    QCOMPARE(permissionBits(folder.settingsFile()), 0600);
+}
+
+void SettingsTest::regedit4KeepsItsForm()
+{
+    TestFolder folder;
+    folder.writeSettings(fixture(u"settings-regedit4.reg"_s));
+    AppSettings s = loadFrom(folder);
+    QVERIFY(s.SettingsPresent);
+    QCOMPARE(s.GenerateUserPrefix, u"açaí"_s);
+    QCOMPARE(s.UseCurrency, u"R$ %c"_s);
+    QCOMPARE(s.GenerateHotSpotUserPrefix, u"hs"_s);
+    QCOMPARE(s.VoucherSerial, 16u);
+
+    s.UseCurrency = u"€ %c"_s;
+    s.VoucherSerial = 17;
+    ScriptedInteraction interaction;
+    QVERIFY(saveSettings(SettingsKey(folder.settingsFile()), s, FixtureUsers, interaction));
+    QCOMPARE(readFile(folder.settingsFile()), fixture(u"settings-regedit4-saved.reg"_s));
+
+    QList<AppUser> users;
+    const AppSettings back = loadFrom(folder, &users);
+    QCOMPARE(back.GenerateUserPrefix, u"açaí"_s);
+    QCOMPARE(back.UseCurrency, u"€ %c"_s);
+    QCOMPARE(back.VoucherSerial, 17u);
+    QCOMPARE(users, FixtureUsers);
+}
+
+void SettingsTest::otherEncodingsLoad_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addRow("UTF-16LE without byte-order mark") << u"settings-utf16le-nobom.reg"_s;
+    QTest::addRow("UTF-16BE") << u"settings-utf16be.reg"_s;
+    QTest::addRow("UTF-16BE without byte-order mark") << u"settings-utf16be-nobom.reg"_s;
+}
+
+void SettingsTest::otherEncodingsLoad()
+{
+    QFETCH(QString, file);
+    TestFolder folder;
+    folder.writeSettings(fixture(file));
+    const AppSettings s = loadFrom(folder);
+    QVERIFY(s.SettingsPresent);
+    QCOMPARE(s.GenerateUserPrefix, u"ñandú"_s);
+    QCOMPARE(s.VoucherSerial, 99u);
+}
+
+void SettingsTest::unreadableFileIsLeftAlone_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addRow("UTF-32") << fixture(u"settings-utf32.reg"_s);
+    QTest::addRow("random bytes") << fixture(u"settings-random.bin"_s);
+    // A registry export, but larger than the reader takes (1 MiB).
+    QByteArray large = fixture(u"settings-legacy.reg"_s);
+    large += "; " + QByteArray(1024 * 1024 - large.size(), '-');
+    QTest::addRow("over the size limit") << large;
+}
+
+void SettingsTest::unreadableFileIsLeftAlone()
+{
+    QFETCH(QByteArray, bytes);
+    TestFolder folder;
+    folder.writeSettings(bytes);
+    const SettingsKey key(folder.settingsFile());
+
+    // Nothing is read from it: the defaults.
+    QList<AppUser> users;
+    AppSettings s = loadFrom(folder, &users);
+    QVERIFY(!s.SettingsPresent);
+    QCOMPARE(s.GenerateUserPrefix, u"user"_s);
+    QCOMPARE(s.VoucherSerial, 1u);
+    QCOMPARE(users, (QList<AppUser>{{{}, {}, true, false, false}}));
+
+    // A save fails and tells the operator; the file stays as it was.
+    ScriptedInteraction interaction;
+    QVERIFY(!saveSettings(key, s, users, interaction));
+    QVERIFY(!s.SettingsPresent);
+    QCOMPARE(interaction.events.size(), 1);
+    QCOMPARE(interaction.events[0].text, u"Ocorreu um erro ao gravar no registro do windows."_s);
+    QCOMPARE(interaction.events[0].icon, MessageIcon::Error);
+    QVERIFY(readFile(folder.settingsFile()) == bytes);
+
+    // A single value is not written either.
+    saveValue(key, u"VoucherSerial"_s, dwordValue(5));
+    QVERIFY(readFile(folder.settingsFile()) == bytes);
 }
 
 void SettingsTest::firstProgramUser_data()
