@@ -91,6 +91,9 @@ ApiSentence readOneSentence(ApiTransport &transport, ReplyBudget &budget, bool &
 {
     ApiSentence sentence;
     ended = false;
+    // Every sentence, the "!done" after a trap included, has the time-out to
+    // arrive in full.
+    transport.startSentence();
     budget.left -= qMin(budget.left, SentenceOverhead);
     while (std::optional<QByteArray> word = readWordOrEnd(transport, budget, ended)) {
         if (sentence.words.isEmpty())
@@ -177,12 +180,14 @@ void writeCommand(ApiTransport &transport, const QByteArray &command)
 
 qint64 readLength(ApiTransport &transport)
 {
+    transport.startSentence();
     bool ended = false;
     return readLengthOrEnd(transport, ended);
 }
 
 std::optional<QByteArray> readWord(ApiTransport &transport)
 {
+    transport.startSentence();
     ReplyBudget budget;
     bool ended = false;
     return readWordOrEnd(transport, budget, ended);

@@ -34,6 +34,11 @@ void writeSentence(ApiTransport &transport, const ApiSentence &sentence);
 // Sends a fixed command alone ("/login", "/quit") without the drain.
 void writeCommand(ApiTransport &transport, const QByteArray &command);
 
+// Each read below starts the transport's time for a sentence (see
+// apitransport.h): a sentence, a word or a length read alone that has not
+// arrived in full within the session's time-out is cut off by the end of the
+// stream.
+
 // 0 when the stream ended.
 qint64 readLength(ApiTransport &transport);
 // Nothing at the end of a sentence or of the stream. A word cut off by the end
@@ -44,5 +49,5 @@ std::optional<QByteArray> readWord(ApiTransport &transport);
 // sentence cut off by the end of the stream is returned without words.
 ApiSentence readSentence(ApiTransport &transport);
 // Sentences up to and including the first "!done", "!trap" or "!fatal", or up
-// to the end of the stream.
+// to the end of the stream; each sentence has the time-out to itself.
 ApiReply readReply(ApiTransport &transport);

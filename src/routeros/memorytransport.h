@@ -8,7 +8,8 @@
 // A session stream held in memory: the bytes a peer sends, released as the
 // conversation goes on, and a record of everything sent. Replays recorded or
 // made-up router dialogues in tests and fuzzing. The stream ends when the
-// reader wants more than has been released.
+// reader wants more than has been released; nothing here waits, so a
+// sentence's time never runs out.
 class MemoryTransport : public ApiTransport
 {
 public:
@@ -26,6 +27,7 @@ public:
     // Released bytes not read yet.
     qsizetype unread() const { return m_incoming.size() - m_readPos; }
 
+    void startSentence() override {}
     qsizetype receive(char *data, qsizetype maxSize) override;
     void send(QByteArrayView bytes) override;
     qsizetype pendingBytes() override;

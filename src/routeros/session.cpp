@@ -45,9 +45,10 @@ std::optional<QByteArray> challengeOf(const ApiSentence &answer)
     return nonEmpty[1];
 }
 
-bool answeredDone(ApiTransport &transport)
+// A reply sentence without words: the stream ended before one came in full.
+bool streamEnded(const ApiSentence &answer)
 {
-    return readSentence(transport).kind == ReplyKind::Done;
+    return answer.words.isEmpty();
 }
 
 } // namespace
@@ -115,36 +116,44 @@ QByteArray challengeResponse(const QByteArray &password, const QByteArray &chall
     return md5.result().toHex();
 }
 
-bool login(ApiTransport &transport, const QByteArray &name, const QByteArray &password)
+LoginResult login(ApiTransport &transport, const QByteArray &name, const QByteArray &password)
 {
     writeCommand(transport, "/login");
     const ApiSentence answer = readSentence(transport);
+    if (answer.kind != ReplyKind::Done && answer.kind != ReplyKind::Trap) {
+        qCInfo(apiDiagnostics, "error.");
+        return streamEnded(answer) ? LoginResult::NoAnswer : LoginResult::Refused;
+    }
+
     ApiSentence command;
     addWord(command, QByteArrayLiteral("/login"));
     addWord(command, QByteArrayLiteral("=name="));
     appendToLastWord(command, name);
-
-    if (answer.kind == ReplyKind::Done) {
-        if (const std::optional<QByteArray> challenge = challengeOf(answer)) {
-            // A challenge that is not 32 digits is no challenge a router gives:
-            // the password is not offered to such a peer.
-            if (challenge->size() != ChallengeLength) {
-                qCInfo(apiDiagnostics, "error.");
-                return false;
-            }
-            addWord(command, QByteArrayLiteral("=response=00"));
-            appendToLastWord(command, challengeResponse(password, *challenge));
+    const std::optional<QByteArray> challenge =
+        answer.kind == ReplyKind::Done ? challengeOf(answer) : std::nullopt;
+    if (challenge) {
+        // A challenge that is not 32 digits is no challenge a router gives:
+        // nothing is offered to such a peer.
+        if (challenge->size() != ChallengeLength) {
+            qCInfo(apiDiagnostics, "error.");
+            return LoginResult::Refused;
         }
-    } else if (answer.kind != ReplyKind::Trap) {
-        qCInfo(apiDiagnostics, "error.");
-        return false;
+        // The router proves the password with the response; the password
+        // itself never goes to a router that offered a challenge.
+        addWord(command, QByteArrayLiteral("=response=00"));
+        appendToLastWord(command, challengeResponse(password, *challenge));
+    } else {
+        // Without a challenge ("!done" without one, or a "!trap" from routers
+        // that want the credentials at once) the router asks for the password.
+        addWord(command, QByteArrayLiteral("=password="));
+        appendToLastWord(command, password);
     }
-    // Without a challenge ("!done" without one, or a "!trap" from routers that
-    // want the credentials at once) the name and password go in this sentence.
-    addWord(command, QByteArrayLiteral("=password="));
-    appendToLastWord(command, password);
     writeSentence(transport, command);
-    return answeredDone(transport);
+
+    const ApiSentence verdict = readSentence(transport);
+    if (verdict.kind == ReplyKind::Done)
+        return LoginResult::LoggedIn;
+    return streamEnded(verdict) ? LoginResult::NoAnswer : LoginResult::Refused;
 }
 
 void closeSession(ApiConnection &connection)

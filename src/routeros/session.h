@@ -25,10 +25,19 @@ quint16 portNumber(const QString &text);
 // quad), or nothing.
 std::unique_ptr<ApiTransport> connectSocket(const QString &address, quint16 port, int timeoutMs);
 
-// Logs in on a fresh session. Routers that give an MD5 challenge get the
-// challenge-response; routers that give none (RouterOS 6.45.1 and later) get the
-// name and password in one sentence.
-bool login(ApiTransport &transport, const QByteArray &name, const QByteArray &password);
+// How a login ended.
+enum class LoginResult
+{
+    LoggedIn,
+    Refused,  // the peer answered, and not with a login: wrong user or password, or no router
+    NoAnswer, // the stream ended (closed, or silent for the time-out) before an answer came
+};
+
+// Logs in on a fresh session. A router that gives an MD5 challenge gets the
+// name and the challenge-response only, never the password; the password goes
+// only to routers that ask for it (no challenge, or a trap: RouterOS 6.45.1
+// and later), with the name in one sentence.
+LoginResult login(ApiTransport &transport, const QByteArray &name, const QByteArray &password);
 
 // The response to a challenge: MD5 of 0x00, the password and the 16 challenge
 // bytes, as 32 lowercase hexadecimal digits.

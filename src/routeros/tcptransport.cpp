@@ -3,7 +3,7 @@
 ApiTransport::~ApiTransport() = default;
 
 TcpTransport::TcpTransport(std::unique_ptr<QTcpSocket> socket, int timeoutMs)
-    : m_socket(std::move(socket)), m_timeoutMs(timeoutMs)
+    : m_socket(std::move(socket)), m_timeoutMs(timeoutMs), m_sentenceDeadline(timeoutMs)
 {
 }
 
@@ -12,13 +12,23 @@ TcpTransport::~TcpTransport()
     close();
 }
 
+void TcpTransport::startSentence()
+{
+    m_sentenceDeadline.setRemainingTime(m_timeoutMs);
+}
+
 qsizetype TcpTransport::receive(char *data, qsizetype maxSize)
 {
     if (m_ended || maxSize <= 0)
         return 0;
-    if (m_socket->bytesAvailable() == 0 && !m_socket->waitForReadyRead(m_timeoutMs)) {
-        close();
-        return 0;
+    if (m_socket->bytesAvailable() == 0) {
+        // Each wait gets only what is left of the sentence's time, so bytes
+        // trickling in, each within the time-out, cannot stretch the sentence.
+        if (m_sentenceDeadline.hasExpired() ||
+            !m_socket->waitForReadyRead(int(m_sentenceDeadline.remainingTime()))) {
+            close();
+            return 0;
+        }
     }
     const qint64 got = m_socket->read(data, maxSize);
     if (got <= 0) {
@@ -33,8 +43,9 @@ void TcpTransport::send(QByteArrayView bytes)
     if (m_ended)
         return;
     m_socket->write(bytes.data(), bytes.size());
+    const QDeadlineTimer deadline(m_timeoutMs);
     while (m_socket->bytesToWrite() > 0) {
-        if (!m_socket->waitForBytesWritten(m_timeoutMs))
+        if (deadline.hasExpired() || !m_socket->waitForBytesWritten(int(deadline.remainingTime())))
             return;
     }
 }

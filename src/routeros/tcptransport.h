@@ -2,6 +2,7 @@
 
 #include "apitransport.h"
 
+#include <QDeadlineTimer>
 #include <QTcpSocket>
 #include <memory>
 
@@ -9,10 +10,12 @@
 class TcpTransport : public ApiTransport
 {
 public:
-    // Takes a connected socket.
+    // Takes a connected socket. Until the first sentence is started, the
+    // time-out runs from here.
     TcpTransport(std::unique_ptr<QTcpSocket> socket, int timeoutMs);
     ~TcpTransport() override;
 
+    void startSentence() override;
     qsizetype receive(char *data, qsizetype maxSize) override;
     void send(QByteArrayView bytes) override;
     qsizetype pendingBytes() override;
@@ -21,5 +24,6 @@ public:
 private:
     std::unique_ptr<QTcpSocket> m_socket;
     int m_timeoutMs;
+    QDeadlineTimer m_sentenceDeadline; // when the sentence being read has had its time
     bool m_ended = false;
 };

@@ -92,6 +92,7 @@ private Q_SLOTS:
     void configLogAndState();
     void faultOptions();
     void stallAndLatency();
+    void trickle();
 };
 
 void ExecutableTest::usageErrors_data()
@@ -113,6 +114,8 @@ void ExecutableTest::usageErrors_data()
         << QStringLiteral("--close-after needs a number of sentences");
     QTest::addRow("latency not a number") << QStringList{QStringLiteral("--latency"), QStringLiteral("soon")}
                                           << QStringLiteral("--latency needs a number of milliseconds");
+    QTest::addRow("negative trickle") << QStringList{QStringLiteral("--trickle"), QStringLiteral("-20")}
+                                      << QStringLiteral("--trickle needs a number of milliseconds");
     QTest::addRow("argument") << QStringList{QStringLiteral("7.12")}
                               << QStringLiteral("unexpected argument '7.12'");
     QTest::addRow("missing config") << QStringList{QStringLiteral("--config"),
@@ -136,7 +139,7 @@ void ExecutableTest::help()
     QCOMPARE(run.exitCode, 0);
     for (const char *option :
          {"--port", "--config", "--version", "--user", "--password", "--login", "--refuse-adds",
-          "--forget-adds", "--stall", "--close-after", "--latency", "--log", "--state"})
+          "--forget-adds", "--stall", "--close-after", "--latency", "--trickle", "--log", "--state"})
         QVERIFY2(run.out.contains(QLatin1StringView(option)), option);
 }
 
@@ -255,6 +258,23 @@ void ExecutableTest::stallAndLatency()
     RawClient waiting;
     QVERIFY(waiting.connectTo(stalled.port()));
     QCOMPARE(waiting.call({"/login"}, 300), QStringList{QStringLiteral("<no answer>")});
+}
+
+void ExecutableTest::trickle()
+{
+    SimProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--trickle"), QStringLiteral("20"), QStringLiteral("--login"),
+                       QStringLiteral("plain")}));
+    RawClient client;
+    QVERIFY(client.connectTo(sim.port()));
+    QCOMPARE(client.call({"/login", "=name=admin", "=password="}), QStringList{QStringLiteral("!done")});
+    // "!re =version=6.48.6 (stable) =board-name=CHR" and "!done": 53 bytes, 52 pauses of 20 ms.
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(client.call({"/system/resource/print"}),
+             (QStringList{QStringLiteral("!re =version=6.48.6 (stable) =board-name=CHR"),
+                          QStringLiteral("!done")}));
+    QVERIFY2(clock.elapsed() >= 52 * 20 * 9 / 10, qPrintable(QString::number(clock.elapsed())));
 }
 
 WIFITICKETER_TEST(ExecutableTest)

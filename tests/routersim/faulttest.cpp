@@ -1,9 +1,13 @@
+#include "apisentence.h"
 #include "simfixture.h"
 #include "testmain.h"
 
 #include "routersim/statejson.h"
 
 #include <QElapsedTimer>
+#include <QHostAddress>
+#include <QRegularExpression>
+#include <QTcpSocket>
 #include <QTest>
 
 using namespace routersim;
@@ -15,6 +19,26 @@ RouterBehaviour faults(void (*change)(RouterBehaviour &))
     RouterBehaviour behaviour;
     change(behaviour);
     return behaviour;
+}
+
+// The bytes of an answer as they come in, and the time from the first to the last.
+struct Arrival
+{
+    QByteArray bytes;
+    qint64 spreadMs = 0;
+};
+
+Arrival readArrival(QTcpSocket &socket, qsizetype size)
+{
+    Arrival arrival;
+    QElapsedTimer clock;
+    while (arrival.bytes.size() < size && socket.waitForReadyRead(5000)) {
+        if (!clock.isValid())
+            clock.start();
+        arrival.bytes += socket.readAll();
+    }
+    arrival.spreadMs = clock.isValid() ? clock.elapsed() : 0;
+    return arrival;
 }
 
 } // namespace
@@ -31,6 +55,7 @@ private Q_SLOTS:
     void closeAfter_data();
     void closeAfter();
     void latency();
+    void trickle();
     void unreadableInputCloses();
 };
 
@@ -143,6 +168,34 @@ void FaultTest::latency()
     QCOMPARE(sim.client().readAnswer(), QStringList{QStringLiteral("!done =ret=*8")});
     QCOMPARE(sim.client().readAnswer().value(0),
              QStringLiteral("!re =.id=*8 =name=a =profile=default =disabled=false"));
+}
+
+void FaultTest::trickle()
+{
+    SimFixture sim(defaultRouterState(), faults([](RouterBehaviour &b) { b.trickleMs = 20; }));
+    QVERIFY(sim.start(false));
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, sim.port());
+    QVERIFY(socket.waitForConnected(5000));
+
+    // The challenge answer is 45 bytes: "!done", then "=ret=" and 32 digits.
+    socket.write(apiSentence({"/login"}));
+    const Arrival slow = readArrival(socket, 45);
+    QCOMPARE(slow.bytes.size(), 45);
+    QCOMPARE(slow.bytes.first(12), QByteArray("\x05!done\x25=ret="));
+    QVERIFY(QRegularExpression(QStringLiteral("^[0-9a-f]{32}$"))
+                .match(QString::fromLatin1(slow.bytes.sliced(12, 32)))
+                .hasMatch());
+    QCOMPARE(slow.bytes.back(), '\0');
+    // Byte by byte, 20 ms apart: 44 pauses from the first byte to the last.
+    QVERIFY2(slow.spreadMs >= 44 * 20 * 9 / 10, qPrintable(QString::number(slow.spreadMs)));
+
+    // Switched off on the live connection, the next answer comes in one go.
+    sim.router().setBehaviour({});
+    socket.write(apiSentence({"/login"}));
+    const Arrival fast = readArrival(socket, 45);
+    QCOMPARE(fast.bytes.size(), 45);
+    QVERIFY2(fast.spreadMs < 44 * 20 / 2, qPrintable(QString::number(fast.spreadMs)));
 }
 
 void FaultTest::unreadableInputCloses()

@@ -74,7 +74,7 @@ void LoginTest::credentials_data()
 
     const QByteArray right = "s3nh\xe2\x82\xac"; // "s3nh€" in UTF-8
     const QByteArray wrong = "s3nha";
-    // The program's challenge login sends "=password=" after "=response=": the response decides.
+    // A "=password=" beside "=response=" is not looked at: the response decides.
     QTest::addRow("challenge: response")
         << LoginMode::Challenge << QByteArray("api") << right << QByteArray() << true;
     QTest::addRow("challenge: response, wrong password word")

@@ -7,12 +7,15 @@
 #include "router/routersession.h"
 #include "routeros/session.h"
 
+#include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace routersim;
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(routersim::LoginMode)
+Q_DECLARE_METATYPE(routersim::RouterBehaviour)
 
 namespace {
 
@@ -43,6 +46,8 @@ private Q_SLOTS:
     void opensAndCloses_data();
     void opensAndCloses();
     void refusedLoginQuitsBeforeTheMessage();
+    void unansweredLoginNamesTheRouter_data();
+    void unansweredLoginNamesTheRouter();
 };
 
 void OpenSessionTest::opensAndCloses_data()
@@ -80,10 +85,21 @@ void OpenSessionTest::opensAndCloses()
     QCOMPARE(sent.first(), Sentence{"/login"});
     QCOMPARE(sent.last(), Sentence{"/quit"});
     const Sentence &credentials = sent[1];
+    QCOMPARE(credentials.size(), 3);
     QCOMPARE(credentials.value(1), QByteArray("=name=operador"));
-    QCOMPARE(credentials.last(), u"=password=s3nhá"_s.toUtf8());
-    // Only routers that give a challenge get a response.
-    QCOMPARE(credentials.size(), mode == LoginMode::Plain || mode == LoginMode::PlainTrap ? 3 : 4);
+    // Routers that give a challenge get the response and never the password;
+    // the others asked for the password.
+    const bool challenged = mode == LoginMode::Challenge || mode == LoginMode::Both;
+    if (challenged)
+        QVERIFY2(credentials.last().startsWith("=response=00"), credentials.last().constData());
+    else
+        QCOMPARE(credentials.last(), u"=password=s3nhá"_s.toUtf8());
+    bool passwordSent = false;
+    for (const Sentence &sentence : sent) {
+        for (const QByteArray &word : sentence)
+            passwordSent = passwordSent || word.startsWith("=password=") || word.contains("s3nh");
+    }
+    QCOMPARE(passwordSent, !challenged);
 }
 
 void OpenSessionTest::refusedLoginQuitsBeforeTheMessage()
@@ -103,6 +119,50 @@ void OpenSessionTest::refusedLoginQuitsBeforeTheMessage()
     QCOMPARE(interaction.events[0].icon, MessageIcon::Error);
     QVERIFY(!interaction.receivedBeforeMessage.isEmpty());
     QCOMPARE(interaction.receivedBeforeMessage.last().words, Sentence{"/quit"});
+}
+
+void OpenSessionTest::unansweredLoginNamesTheRouter_data()
+{
+    QTest::addColumn<RouterBehaviour>("behaviour");
+    QTest::addColumn<QList<Sentence>>("received");
+    RouterBehaviour stalled;
+    stalled.stall = true;
+    QTest::addRow("no answer at all") << stalled << QList<Sentence>{{"/login"}};
+    RouterBehaviour closing;
+    closing.login = LoginMode::Challenge;
+    closing.closeAfter = 1;
+    QTest::addRow("closed after the challenge") << closing << QList<Sentence>{{"/login"}};
+}
+
+void OpenSessionTest::unansweredLoginNamesTheRouter()
+{
+    QFETCH(RouterBehaviour, behaviour);
+    QFETCH(QList<Sentence>, received);
+    const QByteArray oldTimeout = qgetenv("WIFITICKETER_API_TIMEOUT_MS");
+    qputenv("WIFITICKETER_API_TIMEOUT_MS", "300");
+    const auto restore = qScopeGuard([&oldTimeout] {
+        if (oldTimeout.isNull())
+            qunsetenv("WIFITICKETER_API_TIMEOUT_MS");
+        else
+            qputenv("WIFITICKETER_API_TIMEOUT_MS", oldTimeout);
+    });
+    SimFixture sim(routerWithUser(u"admin"_s, u"certa"_s), behaviour);
+    QVERIFY(sim.start(false));
+    ApiConnection connection;
+    ScriptedInteraction interaction;
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(!openSession(connection, loopbackRouter(u"Balcão"_s, sim.port(), u"admin"_s, u"certa"_s),
+                         interaction));
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(!connection.transport);
+    // Told as a router that cannot be reached, by its name; not as a wrong password.
+    QCOMPARE(
+        interaction.texts(),
+        QStringList{u"Ocorreu um erro ao conectar ao roteador Mikrotik Balcão.\nVerifique se digitou o IP e "
+                    "a porta API corretos.\n\nCertifique que o serviço API está habilitado no roteador."_s});
+    QCOMPARE(interaction.events[0].icon, MessageIcon::Error);
+    QCOMPARE(sim.router().sentencesOf(1), received);
 }
 
 WIFITICKETER_TEST(OpenSessionTest)

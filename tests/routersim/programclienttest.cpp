@@ -8,10 +8,12 @@
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTest>
+#include <QThread>
 
 using namespace routersim;
 
 Q_DECLARE_METATYPE(routersim::LoginMode)
+Q_DECLARE_METATYPE(LoginResult)
 
 namespace {
 
@@ -44,43 +46,46 @@ private Q_SLOTS:
     void stalledRouter();
     void slowRouter();
     void connectionClosedByRouter();
+    void tricklingRouterIsGivenUp();
+    void everySentenceHasTheTimeOut();
 };
 
 void ProgramClientTest::login_data()
 {
     QTest::addColumn<LoginMode>("mode");
     QTest::addColumn<QByteArray>("password");
-    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<LoginResult>("result");
     QTest::addColumn<QString>(
         "secondSentence"); // pattern of the words sent after the bare "/login", joined by blanks
 
-    const QString challengeForm =
-        QStringLiteral("^/login =name=admin =response=00[0-9a-f]{32} =password=%1$");
+    // Routers that give a challenge get the response and no password.
+    const QString challengeForm = QStringLiteral("^/login =name=admin =response=00[0-9a-f]{32}$");
     const QString plainForm = QStringLiteral("^/login =name=admin =password=%1$");
     for (const auto &[mode, name] :
          {std::pair{LoginMode::Challenge, "challenge"}, std::pair{LoginMode::Both, "both"},
           std::pair{LoginMode::Plain, "plain"}, std::pair{LoginMode::PlainTrap, "plain-trap"}}) {
-        const QString form =
-            mode == LoginMode::Challenge || mode == LoginMode::Both ? challengeForm : plainForm;
-        QTest::addRow("%s", name) << mode << QByteArray("pw") << true << form.arg(QStringLiteral("pw"));
+        const bool challenged = mode == LoginMode::Challenge || mode == LoginMode::Both;
+        QTest::addRow("%s", name) << mode << QByteArray("pw") << LoginResult::LoggedIn
+                                  << (challenged ? challengeForm : plainForm.arg(QStringLiteral("pw")));
         QTest::addRow("%s, wrong password", name)
-            << mode << QByteArray("px") << false << form.arg(QStringLiteral("px"));
+            << mode << QByteArray("px") << LoginResult::Refused
+            << (challenged ? challengeForm : plainForm.arg(QStringLiteral("px")));
     }
     QTest::addRow("both, empty password")
-        << LoginMode::Both << QByteArray() << false << challengeForm.arg(QString());
+        << LoginMode::Both << QByteArray() << LoginResult::Refused << challengeForm;
 }
 
 void ProgramClientTest::login()
 {
     QFETCH(LoginMode, mode);
     QFETCH(QByteArray, password);
-    QFETCH(bool, accepted);
+    QFETCH(LoginResult, result);
     QFETCH(QString, secondSentence);
     SimFixture sim(routerWithUser(QStringLiteral("admin"), QStringLiteral("pw")), {mode});
     QVERIFY(sim.start(false));
     std::unique_ptr<ApiTransport> transport = connectTo(sim);
     QVERIFY(transport);
-    QCOMPARE(::login(*transport, "admin", password), accepted);
+    QCOMPARE(::login(*transport, "admin", password), result);
 
     const QList<Sentence> sent = sim.router().sentencesOf(1);
     QCOMPARE(sent.size(), 2);
@@ -99,7 +104,7 @@ void ProgramClientTest::readsPrintReply()
     SimFixture sim(state);
     QVERIFY(sim.start(false));
     std::unique_ptr<ApiTransport> transport = connectTo(sim);
-    QVERIFY(transport && ::login(*transport, "admin", ""));
+    QVERIFY(transport && ::login(*transport, "admin", "") == LoginResult::LoggedIn);
 
     writeSentence(*transport, command({"/ip/hotspot/user/print"}));
     const ApiReply reply = readReply(*transport);
@@ -120,7 +125,7 @@ void ProgramClientTest::readsTrapReply()
     SimFixture sim;
     QVERIFY(sim.start(false));
     std::unique_ptr<ApiTransport> transport = connectTo(sim);
-    QVERIFY(transport && ::login(*transport, "admin", ""));
+    QVERIFY(transport && ::login(*transport, "admin", "") == LoginResult::LoggedIn);
     const ApiSentence add = command({"/ip/hotspot/user/add", "=name=ana", "=password=p", "=profile=default"});
     writeSentence(*transport, add);
     QCOMPARE(attributeValue(readReply(*transport).sentences.value(0), QStringLiteral("=ret=")),
@@ -144,7 +149,7 @@ void ProgramClientTest::closeSessionQuits()
     SimFixture sim;
     QVERIFY(sim.start(false));
     ApiConnection connection{connectTo(sim)};
-    QVERIFY(connection.transport && ::login(*connection.transport, "admin", ""));
+    QVERIFY(connection.transport && ::login(*connection.transport, "admin", "") == LoginResult::LoggedIn);
     QElapsedTimer clock;
     clock.start();
     closeSession(connection);
@@ -162,7 +167,7 @@ void ProgramClientTest::stalledRouter()
     QVERIFY(transport);
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(!::login(*transport, "admin", ""));
+    QCOMPARE(::login(*transport, "admin", ""), LoginResult::NoAnswer);
     QVERIFY(clock.elapsed() < 3000);
     QCOMPARE(sim.router().sentencesOf(1), QList<Sentence>{{"/login"}});
 }
@@ -174,7 +179,7 @@ void ProgramClientTest::slowRouter()
     SimFixture sim(defaultRouterState(), slow);
     QVERIFY(sim.start(false));
     std::unique_ptr<ApiTransport> transport = connectTo(sim, 2000);
-    QVERIFY(transport && ::login(*transport, "admin", ""));
+    QVERIFY(transport && ::login(*transport, "admin", "") == LoginResult::LoggedIn);
     writeSentence(*transport, command({"/system/resource/print"}));
     QCOMPARE(attributeValue(readReply(*transport).sentences.value(0), QStringLiteral("=version=")),
              QStringLiteral("6.48.6 (stable)"));
@@ -187,7 +192,7 @@ void ProgramClientTest::connectionClosedByRouter()
     SimFixture sim(defaultRouterState(), closing);
     QVERIFY(sim.start(false));
     std::unique_ptr<ApiTransport> transport = connectTo(sim);
-    QVERIFY(transport && ::login(*transport, "admin", ""));
+    QVERIFY(transport && ::login(*transport, "admin", "") == LoginResult::LoggedIn);
     writeSentence(*transport, command({"/system/resource/print"}));
     QCOMPARE(readReply(*transport).sentences.size(), 2);
     // The router has closed: the next reply is empty, and comes at once.
@@ -196,6 +201,68 @@ void ProgramClientTest::connectionClosedByRouter()
     writeSentence(*transport, command({"/system/resource/print"}));
     QCOMPARE(readReply(*transport).sentences.size(), 0);
     QVERIFY(clock.elapsed() < 3000);
+}
+
+void ProgramClientTest::tricklingRouterIsGivenUp()
+{
+    RouterState state = defaultRouterState();
+    for (int i = 1; i <= 8; ++i)
+        state.hotspotUsers.append(hotspotUser(QStringLiteral("cliente%1").arg(i), QStringLiteral("default"),
+                                              QStringLiteral("201001010000")));
+    SimFixture sim(state);
+    QVERIFY(sim.start(false));
+    constexpr int TimeoutMs = 400;
+    std::unique_ptr<ApiTransport> transport = connectTo(sim, TimeoutMs);
+    QVERIFY(transport && ::login(*transport, "admin", "") == LoginResult::LoggedIn);
+
+    // From here on the router sends a byte every 50 ms, each well within the
+    // time-out; the print's reply is over 600 bytes, half a minute of them.
+    RouterBehaviour trickling = sim.router().behaviour();
+    trickling.trickleMs = 50;
+    sim.router().setBehaviour(trickling);
+    writeSentence(*transport, command({"/ip/hotspot/user/print"}));
+    QElapsedTimer clock;
+    clock.start();
+    const ApiReply reply = readReply(*transport);
+    const qint64 waited = clock.elapsed();
+    QVERIFY2(waited < 2 * TimeoutMs, qPrintable(QString::number(waited)));
+    // Not even the first sentence (about 80 bytes) came in time.
+    QVERIFY(reply.sentences.isEmpty());
+
+    // The stream has ended: nothing more goes out, and what the router would
+    // go on sending is not taken in.
+    writeSentence(*transport, command({"/system/resource/print"}));
+    QThread::msleep(300);
+    QCOMPARE(transport->pendingBytes(), 0);
+    QVERIFY(readReply(*transport).sentences.isEmpty());
+    QCOMPARE(sim.router().sentencesOf(1).size(), 3);
+}
+
+void ProgramClientTest::everySentenceHasTheTimeOut()
+{
+    RouterState state = defaultRouterState();
+    for (int i = 1; i <= 6; ++i)
+        state.hotspotUsers.append(hotspotUser(QStringLiteral("c%1").arg(i)));
+    SimFixture sim(state);
+    QVERIFY(sim.start(false));
+    constexpr int TimeoutMs = 1500;
+    std::unique_ptr<ApiTransport> transport = connectTo(sim, TimeoutMs);
+    QVERIFY(transport && ::login(*transport, "admin", "") == LoginResult::LoggedIn);
+
+    // A byte every 10 ms: each sentence of about 55 bytes comes well within the
+    // time-out, the whole reply of over 300 bytes does not.
+    RouterBehaviour trickling = sim.router().behaviour();
+    trickling.trickleMs = 10;
+    sim.router().setBehaviour(trickling);
+    writeSentence(*transport, command({"/ip/hotspot/user/print"}));
+    QElapsedTimer clock;
+    clock.start();
+    const ApiReply reply = readReply(*transport);
+    QVERIFY2(clock.elapsed() > TimeoutMs, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(reply.sentences.size(), 7);
+    QCOMPARE(attributeValue(reply.sentences[0], QStringLiteral("=name=")), QStringLiteral("c1"));
+    QCOMPARE(attributeValue(reply.sentences[5], QStringLiteral("=name=")), QStringLiteral("c6"));
+    QCOMPARE(reply.sentences[6].kind, ReplyKind::Done);
 }
 
 WIFITICKETER_TEST(ProgramClientTest)

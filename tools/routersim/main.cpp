@@ -84,6 +84,9 @@ int main(int argc, char *argv[])
                                         QStringLiteral("N"));
     const QCommandLineOption latency(QStringLiteral("latency"), QStringLiteral("Delay every answer by MS."),
                                      QStringLiteral("MS"));
+    const QCommandLineOption trickle(QStringLiteral("trickle"),
+                                     QStringLiteral("Send every answer one byte at a time, MS apart."),
+                                     QStringLiteral("MS"));
     const QCommandLineOption logFile(QStringLiteral("log"),
                                      QStringLiteral("Write one JSON line per received sentence to FILE."),
                                      QStringLiteral("FILE"));
@@ -91,7 +94,7 @@ int main(int argc, char *argv[])
         QStringLiteral("state"), QStringLiteral("Rewrite the state as JSON to FILE after every sentence."),
         QStringLiteral("FILE"));
     parser.addOptions({help, port, config, version, user, password, login, refuseAdds, forgetAdds, stall,
-                       closeAfter, latency, logFile, stateFile});
+                       closeAfter, latency, trickle, logFile, stateFile});
 
     if (!parser.parse(app.arguments()))
         return usageError(parser.errorText());
@@ -151,6 +154,12 @@ int main(int argc, char *argv[])
         if (!ms)
             return usageError(QStringLiteral("--latency needs a number of milliseconds"));
         behaviour.latencyMs = *ms;
+    }
+    if (parser.isSet(trickle)) {
+        const std::optional<int> ms = readNumber(parser.value(trickle), 600000);
+        if (!ms)
+            return usageError(QStringLiteral("--trickle needs a number of milliseconds"));
+        behaviour.trickleMs = *ms;
     }
     const std::optional<int> portNumber = readNumber(parser.value(port), 65535);
     if (!portNumber)

@@ -23,6 +23,7 @@ struct RouterBehaviour
     int closeAfter = 0;      // the connection is closed after answering this many sentences (0: never)
     int latencyMs = 0;       // every answer waits this long
     bool forgetAdds = false; // every add is answered "!done" with a new id, and nothing is stored
+    int trickleMs = 0;       // every answer goes out one byte at a time, this many ms apart (0: at once)
 };
 
 QString loginModeName(LoginMode mode);

@@ -34,7 +34,7 @@ void SimConnection::readIncoming()
         const RouterAnswer answer = m_router.receive(m_number, sentence, m_session, ++m_sentences);
         if (answer.sentences.isEmpty() && !answer.close)
             continue;
-        Outgoing outgoing{{}, m_clock.elapsed() + answer.delayMs, answer.close};
+        Outgoing outgoing{{}, m_clock.elapsed() + answer.delayMs, answer.close, answer.trickleMs};
         for (const Sentence &reply : answer.sentences)
             outgoing.bytes += encodeSentence(reply);
         m_outbox.append(outgoing);
@@ -46,6 +46,22 @@ void SimConnection::readIncoming()
 void SimConnection::writeDue()
 {
     while (!m_outbox.isEmpty() && m_outbox.first().dueMs <= m_clock.elapsed()) {
+        Outgoing &next = m_outbox.first();
+        if (next.trickleMs > 0) {
+            // A trickling answer goes out byte by byte, each in a segment of
+            // its own; the next answer starts a pause after its last byte.
+            m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+            m_socket->write(next.bytes.first(qMin<qsizetype>(1, next.bytes.size())));
+            m_socket->flush();
+            next.bytes.remove(0, 1);
+            const qint64 nextByteMs = m_clock.elapsed() + next.trickleMs;
+            if (!next.bytes.isEmpty()) {
+                next.dueMs = nextByteMs;
+                continue;
+            }
+            if (m_outbox.size() > 1)
+                m_outbox[1].dueMs = qMax(m_outbox[1].dueMs, nextByteMs);
+        }
         const Outgoing outgoing = m_outbox.takeFirst();
         m_socket->write(outgoing.bytes);
         if (outgoing.close) {

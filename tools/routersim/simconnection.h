@@ -27,8 +27,9 @@ private:
     struct Outgoing
     {
         QByteArray bytes;
-        qint64 dueMs = 0;
+        qint64 dueMs = 0; // when the (next) byte is to go out
         bool close = false;
+        int trickleMs = 0;
     };
 
     void readIncoming();

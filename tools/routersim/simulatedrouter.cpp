@@ -88,6 +88,7 @@ RouterAnswer SimulatedRouter::receive(int connection, const Sentence &sentence, 
         answer.sentences = std::move(reply.sentences);
         answer.close = reply.close || (m_behaviour.closeAfter > 0 && received >= m_behaviour.closeAfter);
         answer.delayMs = m_behaviour.latencyMs;
+        answer.trickleMs = m_behaviour.trickleMs;
     }
     if (m_observer)
         m_observer(m_log.last(), m_state);

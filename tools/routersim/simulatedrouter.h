@@ -17,6 +17,7 @@ struct RouterAnswer
     QList<Sentence> sentences; // none: no answer at all
     bool close = false;        // close the connection once the sentences are written
     int delayMs = 0;           // write them this much later
+    int trickleMs = 0;         // write them one byte at a time, this many ms apart (0: at once)
 };
 
 // The router shared by every connection of a server and by the test that

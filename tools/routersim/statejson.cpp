@@ -137,6 +137,8 @@ bool applyConfigJson(const QJsonObject &config, RouterState &state, RouterBehavi
             valid = readCount(value, newBehaviour.closeAfter);
         } else if (key == u"latencyMs") {
             valid = readCount(value, newBehaviour.latencyMs);
+        } else if (key == u"trickleMs") {
+            valid = readCount(value, newBehaviour.trickleMs);
         } else if (key == u"forgetAdds") {
             valid = readBool(value, newBehaviour.forgetAdds);
         } else {
