@@ -7,6 +7,9 @@
 #include "terminaluserdataprompt.h"
 #include "voucheroutput.h"
 
+#include "base/operatorinteraction.h"
+#include "generation/givennamecheck.h"
+#include "history/historyrow.h"
 #include "session/appstate.h"
 #include "session/sessionfacade.h"
 
@@ -102,6 +105,13 @@ private:
 int runGenerateCommand(SessionFacade &session, const CliOptions &options, OperatorInteraction &interaction,
                        QTextStream &out)
 {
+    // A name that cannot be used stops the command before anything reaches a router.
+    if (options.name) {
+        if (const std::optional<QString> problem = givenNameProblem(*options.name, HistoryTextColumnSize)) {
+            interaction.showMessage(*problem, MessageIcon::Error);
+            return ExitFailed;
+        }
+    }
     if (std::optional<int> failed = logInAsOperator(session, options))
         return *failed;
     if (!session.startRouterSession())
@@ -137,5 +147,5 @@ int runGenerateCommand(SessionFacade &session, const CliOptions &options, Operat
     for (const VoucherRecord &record : state.batch)
         vouchers.append(&record);
     const bool output = outputVouchers(**design, vouchers, false, options, interaction);
-    return state.batch.size() < options.count || !output ? ExitFailed : ExitDone;
+    return state.batch.size() < options.count || session.lastRunFailed() || !output ? ExitFailed : ExitDone;
 }

@@ -49,11 +49,19 @@ QStringList columns(const HistoryRow &row, const PriceFormat &format)
             row.Email};
 }
 
+// A cell that starts like a formula ("=", "+", "-", "@", or a tab or carriage
+// return, which spreadsheets skip before one) gets a single quote in front, so
+// a spreadsheet shows the text instead of running it. Then cells with commas,
+// quotes or line breaks are quoted.
 QString csvField(const QString &text)
 {
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
-        return text;
-    return u'"' + QString(text).replace(u"\""_s, u"\"\""_s) + u'"';
+    static const QString formulaStarts = u"=+-@\t\r"_s;
+    QString cell = text;
+    if (!cell.isEmpty() && formulaStarts.contains(cell.front()))
+        cell.prepend(u'\'');
+    if (!cell.contains(u',') && !cell.contains(u'"') && !cell.contains(u'\n') && !cell.contains(u'\r'))
+        return cell;
+    return u'"' + cell.replace(u"\""_s, u"\"\""_s) + u'"';
 }
 
 QString csvLine(const QStringList &fields)

@@ -64,6 +64,17 @@ int main(int argc, char *argv[])
     AppState state(defaultStoragePaths());
     startUp(state);
     TerminalInteraction interaction(options.answer);
+    // Every command works with the program users and the routers (listing
+    // them, or logging in to one); none goes on with defaults in place of what
+    // the operator has on disk.
+    if (state.settingsUnreadable) {
+        interaction.showMessage(settingsUnreadableText(state.paths.settingsFile), MessageIcon::Error);
+        return ExitFailed;
+    }
+    if (state.routersUnreadable) {
+        interaction.showMessage(routersUnreadableText(state.paths.dataFolder), MessageIcon::Error);
+        return ExitFailed;
+    }
     SessionFacade session(state, interaction);
 
     int code = ExitUsage;

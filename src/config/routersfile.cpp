@@ -55,18 +55,29 @@ QString routersFile(const QString &dataFolder)
     return dataFolder + u"/Routers.bin"_s;
 }
 
+// Appends the valid router records of the stream; returns how many bytes were
+// whole records read (of any type), so the caller can tell whether reading
+// stopped at damage.
+qint64 readRouterRecords(QIODevice &device, QList<RouterConfig> &routers)
+{
+    qint64 read = 0;
+    readRecords(device, SizeLimit, [&](quint32 type, const QByteArray &record) {
+        if (type == RecordType) {
+            if (record.size() != RecordSize)
+                return false;
+            routers.append(routerFromRecord(record));
+        }
+        read += record.size();
+        return true;
+    });
+    return read;
+}
+
 } // namespace
 
 void readRouters(QIODevice &device, QList<RouterConfig> &routers)
 {
-    readRecords(device, SizeLimit, [&](quint32 type, const QByteArray &record) {
-        if (type != RecordType)
-            return true;
-        if (record.size() != RecordSize)
-            return false;
-        routers.append(routerFromRecord(record));
-        return true;
-    });
+    readRouterRecords(device, routers);
 }
 
 QByteArray serializeRouters(const QList<RouterConfig> &routers)
@@ -77,13 +88,23 @@ QByteArray serializeRouters(const QList<RouterConfig> &routers)
     return bytes;
 }
 
-void loadRouters(const QString &dataFolder, QList<RouterConfig> &routers)
+RoutersFileState loadRouters(const QString &dataFolder, QList<RouterConfig> &routers)
 {
     if (dataFolder.isEmpty())
-        return;
+        return RoutersFileState::Absent;
     QFile file(routersFile(dataFolder));
-    if (file.open(QIODevice::ReadOnly))
-        readRouters(file, routers);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.exists() ? RoutersFileState::Unreadable : RoutersFileState::Absent;
+    const qint64 size = file.size();
+    if (size == 0)
+        return RoutersFileState::Absent;
+    const qsizetype before = routers.size();
+    const qint64 read = readRouterRecords(file, routers);
+    // Routers read are kept even when damage follows them; with none, only a
+    // file made entirely of whole records is a list.
+    if (routers.size() > before || read == size)
+        return RoutersFileState::Read;
+    return RoutersFileState::Unreadable;
 }
 
 bool saveRouters(const QString &dataFolder, const QList<RouterConfig> &routers,

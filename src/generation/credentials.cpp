@@ -5,13 +5,14 @@
 
 #include "config/appsettings.h"
 
+#include <QRandomGenerator>
+#include <random>
+
 using namespace Qt::StringLiterals;
 
 const QString CredentialAlphabet = u"0123456789abcdefhkmnopqrstuvwxyz"_s;
 
 namespace {
-
-thread_local quint32 randomState = 1;
 
 constexpr quint32 MaxSerial = 999999999;
 // The setup page keeps the sizes in this range; a value outside it can only
@@ -19,10 +20,20 @@ constexpr quint32 MaxSerial = 999999999;
 constexpr qint32 MinCredentialSize = 2;
 constexpr qint32 MaxCredentialSize = 12;
 
-QString randomText(qint32 size, bool onlyDigits)
+// A uniform draw from 0 to count - 1. The distribution throws away the raw
+// values that would make some results more likely than others, where a plain
+// remainder would favour the low ones.
+quint32 uniformIndex(quint32 count)
 {
+    std::uniform_int_distribution<quint32> distribution(0, count - 1);
+    return distribution(*QRandomGenerator::system());
+}
+
+QString randomText(qint32 size, qint32 defaultSize, bool onlyDigits)
+{
+    const qint32 count = size >= MinCredentialSize && size <= MaxCredentialSize ? size : defaultSize;
     QString text;
-    const qint32 count = qBound(MinCredentialSize, size, MaxCredentialSize);
+    text.reserve(count);
     for (qint32 i = 0; i < count; ++i)
         text += onlyDigits ? randomDigit() : randomCredentialCharacter();
     return text;
@@ -30,30 +41,14 @@ QString randomText(qint32 size, bool onlyDigits)
 
 } // namespace
 
-void seedRandom(quint32 seed)
-{
-    randomState = seed;
-}
-
-quint32 nextRandom()
-{
-    randomState = randomState * 214013u + 2531011u;
-    return (randomState >> 16) & 0x7FFF;
-}
-
-quint32 generationSeed(qint64 nowSeconds, quint64 tickCount)
-{
-    return (quint32(nowSeconds) << 4) + quint32(tickCount & 15);
-}
-
 QChar randomCredentialCharacter()
 {
-    return CredentialAlphabet[nextRandom() & 31];
+    return CredentialAlphabet[uniformIndex(quint32(CredentialAlphabet.size()))];
 }
 
 QChar randomDigit()
 {
-    return QChar(u'0' + nextRandom() % 10);
+    return QChar(char16_t(u'0' + uniformIndex(10)));
 }
 
 void makeUserName(VoucherRecord &record, const std::optional<QString> &given, const AppSettings &settings)
@@ -65,15 +60,17 @@ void makeUserName(VoucherRecord &record, const std::optional<QString> &given, co
     }
     record.RandomName = true;
     const bool hotSpot = record.Profile && record.Profile->HotSpot.has_value();
-    record.UserName = (hotSpot ? settings.GenerateHotSpotUserPrefix : settings.GenerateUserPrefix) +
-                      randomText(settings.GenerateUserSize, settings.UseOnlyNumbers);
+    record.UserName =
+        (hotSpot ? settings.GenerateHotSpotUserPrefix : settings.GenerateUserPrefix) +
+        randomText(settings.GenerateUserSize, AppSettings().GenerateUserSize, settings.UseOnlyNumbers);
 }
 
 void makePassword(VoucherRecord &record, const AppSettings &settings)
 {
     record.Password.clear();
     if (settings.CreateRandomPassword)
-        record.Password = randomText(settings.GeneratePasswordSize, settings.UseOnlyNumbers);
+        record.Password = randomText(settings.GeneratePasswordSize, AppSettings().GeneratePasswordSize,
+                                     settings.UseOnlyNumbers);
 }
 
 bool passwordIsGenerated(const AppSettings &settings)

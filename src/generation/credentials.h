@@ -10,23 +10,19 @@ struct VoucherRecord;
 // j and l, which are easily misread on a printed voucher.
 extern const QString CredentialAlphabet;
 
-// The random source of credentials: a linear congruential generator with
-// per-thread state (1 until seeded), drawing 0 to 32767. Only a generation run
-// seeds it.
-void seedRandom(quint32 seed);
-quint32 nextRandom();
-// The seed of a generation run: the time in seconds shifted left by 4, plus the
-// low 4 bits of the millisecond tick count.
-quint32 generationSeed(qint64 nowSeconds, quint64 tickCount);
-
-QChar randomCredentialCharacter();
-QChar randomDigit();
+// Credential characters come from the system's cryptographic random source,
+// each one a uniform draw from its alphabet, so no voucher (nor the time it was
+// printed) tells anything about another. Safe to call from any thread.
+QChar randomCredentialCharacter(); // one of CredentialAlphabet
+QChar randomDigit();               // 0 to 9
 
 // UserName: the given name as it is (RandomName 0), or the prefix of the
 // record's kind followed by GenerateUserSize random characters (RandomName 1).
+// Sizes outside the setup page's range 2 to 12 can only come from a damaged
+// key; they give the default size.
 void makeUserName(VoucherRecord &record, const std::optional<QString> &given, const AppSettings &settings);
 // Password: GeneratePasswordSize random characters with CreateRandomPassword,
-// else empty.
+// else empty. The size is checked like the name's.
 void makePassword(VoucherRecord &record, const AppSettings &settings);
 
 // Whether the password is generated (not typed in the user-data prompt), and

@@ -22,9 +22,3 @@ VoucherRecord *startVoucher(BatchList &batch, const AppSettings &settings, UserD
     }
     return &record;
 }
-
-void finishVoucher(VoucherRecord &record, AppSettings &settings, const QString &generator)
-{
-    record.Serial = nextSerial(settings);
-    record.Generator = generator;
-}

@@ -16,7 +16,3 @@ class UserDataPrompt;
 VoucherRecord *startVoucher(BatchList &batch, const AppSettings &settings, UserDataPrompt &prompt,
                             std::shared_ptr<const VoucherProfile> profile,
                             const std::optional<QString> &givenName, bool hotSpotUser);
-
-// The last step: the next serial number (VoucherSerial advances in the
-// settings) and the program user who made the voucher.
-void finishVoucher(VoucherRecord &record, AppSettings &settings, const QString &generator);

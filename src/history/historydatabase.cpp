@@ -13,6 +13,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+constexpr int PostgresLockTimeoutMs = 5000;
+constexpr int PostgresStatementTimeoutMs = 15000;
+
 bool execute(const QSqlDatabase &db, const QString &statement)
 {
     QSqlQuery query(db);
@@ -69,8 +72,13 @@ bool HistoryDatabase::open(const HistoryLocation &location)
             db.setUserName(location.user);
             db.setPassword(location.password);
             db.setDatabaseName(location.database);
-            // An unreachable server must not hold the counter for long.
-            db.setConnectOptions(u"connect_timeout=5"_s);
+            // An unreachable server must not hold the counter for long, and
+            // neither must a table another connection has locked: a statement
+            // that waits longer for a lock, or runs longer, fails (the rows
+            // then wait in the pending file).
+            db.setConnectOptions(u"connect_timeout=5;options='-c lock_timeout=%1 -c statement_timeout=%2'"_s
+                                     .arg(PostgresLockTimeoutMs)
+                                     .arg(PostgresStatementTimeoutMs));
         }
         if (!db.open()) {
             m_lastError = db.lastError().text();

@@ -31,7 +31,10 @@ const TextColumn TextColumns[] = {
     {u"Comment", &HistoryRow::Comment},     {u"Email", &HistoryRow::Email},
 };
 
-QByteArray encodeRow(const HistoryRow &row)
+const QString JournalKey = u"Journal"_s;
+const QString Unconfirmed = u"unconfirmed"_s;
+
+QJsonObject rowObject(const HistoryRow &row)
 {
     QJsonObject object;
     for (const TextColumn &column : TextColumns)
@@ -39,16 +42,16 @@ QByteArray encodeRow(const HistoryRow &row)
     object.insert(u"Created"_s, historyTimeText(row.Created));
     object.insert(u"Price"_s, row.Price);
     object.insert(u"Serial"_s, row.Serial ? QJsonValue(qint64(*row.Serial)) : QJsonValue());
+    return object;
+}
+
+QByteArray encodeObject(const QJsonObject &object)
+{
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
-std::optional<HistoryRow> decodeRow(const QByteArray &line)
+std::optional<HistoryRow> decodeRow(const QJsonObject &object)
 {
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(line, &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
-        return std::nullopt;
-    const QJsonObject object = document.object();
     HistoryRow row;
     for (const TextColumn &column : TextColumns) {
         const QJsonValue value = object.value(QStringView(column.name));
@@ -85,7 +88,12 @@ QByteArray encodePendingHistory(const PendingHistory &pending)
 {
     QByteArray bytes;
     for (const HistoryRow &row : pending.rows)
-        bytes += encodeRow(row) + '\n';
+        bytes += encodeObject(rowObject(row)) + '\n';
+    for (const HistoryRow &row : pending.unconfirmed) {
+        QJsonObject object = rowObject(row);
+        object.insert(JournalKey, Unconfirmed);
+        bytes += encodeObject(object) + '\n';
+    }
     for (const QByteArray &line : pending.unreadable)
         bytes += line + '\n';
     return bytes;
@@ -98,8 +106,16 @@ PendingHistory decodePendingHistory(const QByteArray &bytes)
         const QByteArray trimmed = line.trimmed();
         if (trimmed.isEmpty())
             continue;
-        if (std::optional<HistoryRow> row = decodeRow(trimmed))
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(trimmed, &error);
+        const QJsonObject object = document.object();
+        const std::optional<HistoryRow> row =
+            error.error == QJsonParseError::NoError && document.isObject() ? decodeRow(object) : std::nullopt;
+        const QJsonValue journal = object.value(JournalKey);
+        if (row && journal.isUndefined())
             pending.rows.append(*row);
+        else if (row && journal == Unconfirmed)
+            pending.unconfirmed.append(*row);
         else
             pending.unreadable.append(trimmed);
     }
@@ -120,7 +136,7 @@ bool writePendingHistory(const QString &path, const PendingHistory &pending)
 {
     if (path.isEmpty())
         return false;
-    if (pending.rows.isEmpty() && pending.unreadable.isEmpty())
+    if (pending.rows.isEmpty() && pending.unconfirmed.isEmpty() && pending.unreadable.isEmpty())
         return !QFile::exists(path) || QFile::remove(path);
     // The rows hold voucher passwords.
     return ensureFolder(QFileInfo(path).absolutePath()) &&

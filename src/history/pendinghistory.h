@@ -14,6 +14,11 @@ QString pendingHistoryPath(const QString &dataFolder);
 struct PendingHistory
 {
     QList<HistoryRow> rows;
+    // Vouchers of a run written down before their add went to the router,
+    // whose confirmation has not (yet) arrived. Each line carries
+    // "Journal":"unconfirmed"; a run settles its own, and the start of a later
+    // session asks the router about those a run could not settle.
+    QList<HistoryRow> unconfirmed;
     // Lines that could not be read back as rows. They are kept in the file as
     // they are, so nothing recorded is ever thrown away.
     QList<QByteArray> unreadable;

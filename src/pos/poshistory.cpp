@@ -95,6 +95,22 @@ qint32 PosHistory::append(const PosHistoryEntry &entry)
     return amountOf(entry);
 }
 
+void PosHistory::updateNewest(const PosHistoryEntry &entry)
+{
+    loadBeforeChange();
+    if (size() == 0) {
+        append(entry);
+        return;
+    }
+    PosHistoryEntry &newest = m_slots[(m_end + Slots - 1) % Slots];
+    m_total = qint32(quint32(m_total) - quint32(amountOf(newest)));
+    newest = stored(entry);
+    m_total = qint32(quint32(m_total) + quint32(amountOf(newest)));
+    m_dirty = true;
+    m_unsaved = true;
+    save();
+}
+
 void PosHistory::clear()
 {
     loadBeforeChange();

@@ -45,6 +45,9 @@ public:
     // Adds the sale at the newest end (dropping the oldest when 99 are held)
     // and writes the file. Returns count × unitPrice.
     qint32 append(const PosHistoryEntry &entry);
+    // Replaces the newest entry (a sale that grew while its vouchers were made)
+    // and writes the file; the total follows. Appends when the history is empty.
+    void updateNewest(const PosHistoryEntry &entry);
     // Empties the history, zeroes the total and writes the (empty) file.
     void clear();
     // Replaces the history by the file's content. When a change could not be

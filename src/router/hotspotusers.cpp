@@ -13,6 +13,7 @@
 #include "generation/credentials.h"
 #include "generation/duration.h"
 #include "generation/newvoucher.h"
+#include "generation/voucherjournal.h"
 #include "generation/voucherprofile.h"
 #include "routeros/session.h"
 
@@ -81,6 +82,7 @@ bool createHotSpotVoucher(const VoucherContext &context, std::shared_ptr<const V
         startVoucher(context.batch, context.settings, context.prompt, profile, givenName, true);
     if (!record)
         return false;
+    record->Generator = context.generator;
     ApiTransport &transport = context.transport;
     OperatorInteraction &interaction = context.interaction;
 
@@ -105,18 +107,37 @@ bool createHotSpotVoucher(const VoucherContext &context, std::shared_ptr<const V
     record->Expires = record->Created + hotSpot.Validity;
     const QString stamp = expiryStamp(record->Expires);
     QString message;
-    for (int attempt = 0; attempt < Attempts; ++attempt) {
+    bool unanswered = false;
+    for (int attempt = 0; attempt < Attempts && !unanswered; ++attempt) {
         // A refused random name is replaced; a given name and the password stay.
         if (attempt > 0)
             makeUserName(*record,
                          record->RandomName ? std::nullopt : std::optional<QString>(record->UserName),
                          context.settings);
-        if (addAccepted(runCommand(transport, addCommand(*record, hotSpot, stamp)), message) &&
-            hotSpotUserId(transport, record->UserName)) {
-            finishVoucher(*record, context.settings, context.generator);
-            return true;
+        // Written down before the router gets it, so it is recorded whatever
+        // happens next.
+        if (!context.journal.recordVoucher(*record)) {
+            removeVoucherRecord(context.batch, *record);
+            return false;
+        }
+        const ApiReply added = runCommand(transport, addCommand(*record, hotSpot, stamp));
+        if (!answered(added)) {
+            unanswered = true;
+        } else if (addAccepted(added, message)) {
+            const ApiReply readBack =
+                runCommand(transport, {u"/ip/hotspot/user/print"_s, u"?name="_s + record->UserName});
+            unanswered = !answered(readBack);
+            if (findId(readBack)) {
+                // Made: it stays in the batch even when it could not be recorded.
+                context.journal.confirmVoucher(*record);
+                return true;
+            }
         }
     }
+    // Without the router's answer it is not known whether it holds the
+    // voucher: the journal keeps it as unconfirmed, with its serial.
+    if (!unanswered)
+        context.journal.withdrawVoucher(*record);
     removeVoucherRecord(context.batch, *record);
     interaction.showMessage(
         QCoreApplication::translate("HotSpotUsers", "Ocorreu um erro durante a criação do usuário.") +
@@ -133,19 +154,50 @@ bool removeRouterUser(const RouterConfig &router, const QString &name, bool hotS
     if (!openSession(connection, router, interaction))
         return false;
     ApiTransport &transport = *connection.transport;
-    std::optional<QString> id;
-    if (hotSpot) {
-        id = hotSpotUserId(transport, name);
-        if (id)
-            runCommand(transport, {u"/ip/hotspot/user/remove"_s, u"=.id="_s + *id});
-    } else {
+    // The look-up and the removal count only when answered "!done" without a
+    // "!trap"; otherwise `failure` holds the router's words (empty when the
+    // connection was lost or the router gave none).
+    std::optional<QString> failure;
+    const auto answered = [&failure](const ApiReply &reply) {
+        bool trapped = false;
+        QString message;
+        for (const ApiSentence &sentence : reply.sentences) {
+            if (sentence.kind != ReplyKind::Trap)
+                continue;
+            trapped = true;
+            for (const QByteArray &word : sentence.words) {
+                if (std::optional<QString> text = messageIn(word))
+                    message = routerMessage(*text);
+            }
+        }
+        if (!trapped && endsDone(reply))
+            return true;
+        failure = message;
+        return false;
+    };
+    QStringList lookUp = {u"/ip/hotspot/user/print"_s, u"?name="_s + name};
+    QString removal = u"/ip/hotspot/user/remove"_s;
+    if (!hotSpot) {
         readRouterVersion(transport, info);
         const UserManagerCommands commands = userManagerCommands(info);
-        id = findId(runCommand(transport, {commands.list, commands.nameQuery + name}));
+        lookUp = {commands.list, commands.nameQuery + name};
+        removal = commands.remove;
+    }
+    std::optional<QString> id;
+    const ApiReply found = runCommand(transport, lookUp);
+    if (answered(found)) {
+        id = findId(found);
         if (id)
-            runCommand(transport, {commands.remove, u"=.id="_s + *id});
+            answered(runCommand(transport, {removal, u"=.id="_s + *id}));
     }
     closeSession(connection);
+    if (failure) {
+        interaction.showMessage(
+            QCoreApplication::translate("HotSpotUsers", "Não foi possível excluir o usuário do roteador.") +
+                (failure->isEmpty() ? QString() : u"\n"_s + *failure),
+            MessageIcon::Error);
+        return false;
+    }
     if (!id) {
         interaction.showMessage(
             QCoreApplication::translate("HotSpotUsers",

@@ -38,6 +38,11 @@ bool endsDone(const ApiReply &reply)
     return !reply.sentences.isEmpty() && reply.sentences.last().kind == ReplyKind::Done;
 }
 
+bool answered(const ApiReply &reply)
+{
+    return !reply.sentences.isEmpty() && reply.sentences.last().kind != ReplyKind::Other;
+}
+
 QString decodeRouterText(const QByteArray &bytes)
 {
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);

@@ -21,6 +21,10 @@ std::optional<QString> findId(const ApiReply &reply);
 // connection).
 bool endsDone(const ApiReply &reply);
 
+// Whether the router answered the command at all: its reply ends with "!done",
+// "!trap" or "!fatal", and was not cut off by a lost connection or a time-out.
+bool answered(const ApiReply &reply);
+
 // Texts the router reports in its own words (messages, names typed on the
 // router): UTF-8 when they are valid UTF-8, as the program and current tools
 // send them, otherwise the Windows code page older tools used.

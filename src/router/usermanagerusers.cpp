@@ -12,6 +12,7 @@
 #include "generation/credentials.h"
 #include "generation/duration.h"
 #include "generation/newvoucher.h"
+#include "generation/voucherjournal.h"
 #include "generation/voucherprofile.h"
 
 #include <QCoreApplication>
@@ -127,37 +128,40 @@ bool verified(ApiTransport &transport, const std::function<bool()> &check)
 
 // After the add: assignment (RouterOS 7), activation (5 and 6), and the
 // optional read-back. True when the voucher is complete.
+// `unanswered` tells that an answer never came: whether the voucher is complete
+// is then not known.
 bool completeUser(const VoucherContext &context, const UserManagerCommands &commands,
                   const VoucherRecord &record, const VoucherProfile &profile, const QString &id,
-                  QString &error)
+                  QString &error, bool &unanswered)
 {
     ApiTransport &transport = context.transport;
+    const auto ask = [&](const QStringList &words) {
+        ApiReply reply = runCommand(transport, words);
+        unanswered = unanswered || !answered(reply);
+        return reply;
+    };
     const RouterInfo &info = context.info;
     const bool verify = context.settings.VerifyCreatedUser;
     if (info.Major == 4) {
         return !verify || verified(transport, [&] {
-            return findId(runCommand(transport,
-                                     {u"/tool/user-manager/user/print"_s, u"?name="_s + record.UserName}))
+            return findId(ask({u"/tool/user-manager/user/print"_s, u"?name="_s + record.UserName}))
                 .has_value();
         });
     }
     if (isRouterOs7(info)) {
-        return profileAssigned(
-            runCommand(transport, {u"/user-manager/user-profile/add"_s, u"=user="_s + record.UserName,
-                                   u"=profile="_s + profile.Name}),
-            error);
+        return profileAssigned(ask({u"/user-manager/user-profile/add"_s, u"=user="_s + record.UserName,
+                                    u"=profile="_s + profile.Name}),
+                               error);
     }
     const QString who = activatesByUserName(info) ? u"=user="_s + record.UserName : u"=numbers="_s + id;
-    if (!profileAssigned(
-            runCommand(transport, {u"/tool/user-manager/user/create-and-activate-profile"_s, who,
-                                   u"=customer="_s + info.Customer, u"=profile="_s + profile.Name}),
-            error))
+    if (!profileAssigned(ask({u"/tool/user-manager/user/create-and-activate-profile"_s, who,
+                              u"=customer="_s + info.Customer, u"=profile="_s + profile.Name}),
+                         error))
         return false;
     return !verify || verified(transport, [&] {
-        return hasActualProfile(
-            runCommand(transport, {u"/tool/user-manager/user/print"_s, commands.nameQuery + record.UserName,
-                                   u"?customer="_s + info.Customer}),
-            profile.Name);
+        return hasActualProfile(ask({u"/tool/user-manager/user/print"_s, commands.nameQuery + record.UserName,
+                                     u"?customer="_s + info.Customer}),
+                                profile.Name);
     });
 }
 
@@ -175,6 +179,7 @@ bool createUserManagerVoucher(const VoucherContext &context, std::shared_ptr<con
         startVoucher(context.batch, context.settings, context.prompt, profile, givenName, false);
     if (!record)
         return false;
+    record->Generator = context.generator;
     ApiTransport &transport = context.transport;
     OperatorInteraction &interaction = context.interaction;
     const UserManagerCommands commands = userManagerCommands(context.info);
@@ -207,25 +212,40 @@ bool createUserManagerVoucher(const VoucherContext &context, std::shared_ptr<con
     const int attempts = record->RandomName ? RandomNameAttempts : 1;
     QString error;
     bool first = true;
-    for (int pass = 0; pass < Passes; ++pass) {
-        for (int attempt = 0; attempt < attempts; ++attempt) {
+    bool unanswered = false;
+    for (int pass = 0; pass < Passes && !unanswered; ++pass) {
+        for (int attempt = 0; attempt < attempts && !unanswered; ++attempt) {
             if (!first)
                 makeUserName(*record,
                              record->RandomName ? std::nullopt : std::optional<QString>(record->UserName),
                              context.settings);
             first = false;
-            const std::optional<QString> id =
-                addedId(runCommand(transport, addCommand(context, commands, *record, *profile)), error);
+            // Written down before the router gets it, so it is recorded
+            // whatever happens next.
+            record->Created = context.clock.now();
+            record->Expires = record->Created + parseDuration(profile->Validity);
+            if (!context.journal.recordVoucher(*record)) {
+                removeVoucherRecord(context.batch, *record);
+                return false;
+            }
+            const ApiReply added = runCommand(transport, addCommand(context, commands, *record, *profile));
+            unanswered = !answered(added);
+            const std::optional<QString> id = addedId(added, error);
             if (!id)
                 continue;
-            if (!completeUser(context, commands, *record, *profile, *id, error))
+            if (!completeUser(context, commands, *record, *profile, *id, error, unanswered))
                 break; // the pass has failed
             record->Created = context.clock.now();
             record->Expires = record->Created + parseDuration(profile->Validity);
-            finishVoucher(*record, context.settings, context.generator);
+            // Made: it stays in the batch even when it could not be recorded.
+            context.journal.confirmVoucher(*record);
             return true;
         }
     }
+    // Without the router's answer it is not known whether it holds the
+    // voucher: the journal keeps it as unconfirmed, with its serial.
+    if (!unanswered)
+        context.journal.withdrawVoucher(*record);
     removeVoucherRecord(context.batch, *record);
     interaction.showMessage(
         QCoreApplication::translate("UserManagerUsers", "Ocorreu um erro durante a criação do usuário.") +

@@ -10,7 +10,7 @@
 #include "design/voucherdesign.h"
 #include "generation/voucherprofile.h"
 #include "generation/voucherrecord.h"
-#include "history/inserthistory.h"
+#include "history/openhistory.h"
 #include "pos/poshistory.h"
 #include "router/routerinfo.h"
 
@@ -47,6 +47,12 @@ struct AppState
     QList<RouterConfig> routers;       // in file order
     qsizetype currentRouterIndex = -1; // index into routers chosen at login, else -1
     QList<HotSpotProfile> hotSpotProfiles;
+    // Routers.bin held bytes that yield no router: the file is left as it is,
+    // nothing is seeded, and the front end tells the operator.
+    bool routersUnreadable = false;
+    // The settings file is there but could not be read: the state holds the
+    // defaults, the file is left as it is, and the front end tells the operator.
+    bool settingsUnreadable = false;
     VoucherDesign defaultDesign;      // "Padrão", built in
     DesignList designs;               // Voucher.bin; profiles point into it
     QStringList userNames;            // the username database

@@ -2,11 +2,17 @@
 
 #include "appstate.h"
 
+#include "runjournal.h"
+
 #include "base/operatorinteraction.h"
+#include "base/runlock.h"
 #include "base/settingskey.h"
 #include "base/suppressiblenotice.h"
-#include "generation/credentials.h"
+#include "config/voucherserial.h"
+#include "generation/givennamecheck.h"
 #include "generation/voucherprofile.h"
+#include "history/historydatabase.h"
+#include "history/historyrow.h"
 #include "router/hotspotusers.h"
 #include "router/routersession.h"
 #include "router/usermanagerusers.h"
@@ -17,16 +23,48 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// How long a run waits for another run on the same data folder to end.
+constexpr int RunLockWaitMs = 5000;
+
+// Takes the data folder's run lock, or tells the operator why the run cannot start.
+bool lockRun(RunLock &lock, OperatorInteraction &interaction)
+{
+    switch (lock.acquire(RunLockWaitMs)) {
+    case RunLock::Outcome::Held:
+        return true;
+    case RunLock::Outcome::Busy:
+        interaction.showMessage(
+            QCoreApplication::translate("GenerationRun",
+                                        "Outra geração de vouchers está em andamento com esta pasta de "
+                                        "dados.\nAguarde o fim dela e tente novamente."),
+            MessageIcon::Error);
+        return false;
+    case RunLock::Outcome::Unavailable:
+        interaction.showMessage(QCoreApplication::translate(
+                                    "GenerationRun",
+                                    "Erro: não foi possível gravar na pasta de dados, onde os vouchers são "
+                                    "registrados.\nNenhum voucher foi criado."),
+                                MessageIcon::Error);
+        return false;
+    }
+    return false;
+}
+
+} // namespace
+
 GenerationOutcome generateVouchers(const GenerationInput &input, const GenerationRequest &request,
                                    OperatorInteraction &interaction, UserDataPrompt &prompt,
                                    GenerationControl &control)
 {
     const std::shared_ptr<const VoucherProfile> &profile = request.profile;
+    const SettingsKey settingsKey(input.settingsFile);
     GenerationOutcome outcome;
     outcome.voucherSerial = input.settings.VoucherSerial;
     outcome.historyWarningShown = input.historyWarningShown;
     if (profile->HotSpot) {
-        showSuppressibleNotice(SettingsKey(input.settingsFile), interaction,
+        showSuppressibleNotice(settingsKey, interaction,
                                QCoreApplication::translate(
                                    "GenerationRun",
                                    "Vouchers criados como usuários HotSpot são ativados quando criados.\n"
@@ -35,33 +73,61 @@ GenerationOutcome generateVouchers(const GenerationInput &input, const Generatio
                                u"{wifiTicketer}"_s);
     }
     WaitCursor wait(interaction);
+    if (!input.router)
+        return outcome;
+    // A given name that the router, a printed voucher or the history would
+    // take differently from what was typed is refused before anything is sent.
+    if (request.givenName) {
+        if (const std::optional<QString> problem =
+                givenNameProblem(*request.givenName, HistoryTextColumnSize)) {
+            interaction.showMessage(*problem, MessageIcon::Error);
+            outcome.refused = true;
+            return outcome;
+        }
+    }
+
+    // One run at a time on a data folder: serials, the pending file and the
+    // sales are read and written under the lock only.
+    RunLock lock(input.historyPlace.dataFolder);
+    if (!lockRun(lock, interaction)) {
+        outcome.refused = true;
+        return outcome;
+    }
+    AppSettings settings = input.settings;
+    if (const std::optional<quint32> stored = readVoucherSerial(settingsKey))
+        settings.VoucherSerial = *stored;
+    outcome.voucherSerial = settings.VoucherSerial;
 
     ApiConnection connection;
-    if (!input.router || !openSession(connection, *input.router, interaction))
+    if (!openSession(connection, *input.router, interaction))
         return outcome;
     outcome.sessionOpened = true;
-    seedRandom(generationSeed(input.clock->now(), input.clock->tickCount()));
 
-    AppSettings settings = input.settings;
+    // The run's own connection to the history, on the run's thread.
+    HistoryDatabase history;
+    openHistory(history, input.historyPlace, true);
+    RunJournal journal(settings, settingsKey, input.historyPlace.dataFolder, input.router->Name, &history,
+                       input.historyWarningShown, input.recordSale, interaction);
     const VoucherContext context{
         *connection.transport, *input.router,   input.routerInfo, settings, outcome.batch,
-        *input.clock,          input.generator, interaction,      prompt};
+        *input.clock,          input.generator, interaction,      prompt,   journal};
     for (quint32 made = 0; made < request.count && !control.stopRequested(); ++made) {
         const bool created = profile->HotSpot ? createHotSpotVoucher(context, profile, request.givenName)
                                               : createUserManagerVoucher(context, profile, request.givenName);
-        if (!created)
+        if (!created || journal.failed())
             break;
         if (control.progress)
             control.progress(made + 1, request.count);
     }
     closeSession(connection);
+    history.close();
 
-    insertHistory(outcome.batch, input.router->Name, input.historyPlace, outcome.historyWarningShown,
-                  interaction);
+    // Every serial taken was written as it was taken; a run that took none
+    // writes the counter back as it is.
+    writeVoucherSerial(settingsKey, settings.VoucherSerial);
     outcome.voucherSerial = settings.VoucherSerial;
-    saveValue(SettingsKey(input.settingsFile), u"VoucherSerial"_s, dwordValue(settings.VoucherSerial));
-    if (!outcome.batch.empty() && input.recordSale)
-        input.recordSale({qint32(outcome.batch.size()), profile->Title, profile->Price});
+    outcome.historyWarningShown = journal.historyWarningShown();
+    outcome.recordingFailed = journal.failed();
     return outcome;
 }
 
@@ -77,7 +143,9 @@ GenerationInput generationInput(AppState &state)
     input.historyPlace = historyPlace(state);
     input.historyWarningShown = state.historyWarningShown;
     input.clock = state.clock;
-    input.recordSale = [&state](const PosHistoryEntry &sale) { state.posHistory.append(sale); };
+    input.recordSale = [&state](const PosHistoryEntry &sale, bool newSale) {
+        recordRunSale(state.posHistory, sale, newSale);
+    };
     return input;
 }
 
@@ -90,6 +158,17 @@ void applyGenerationOutcome(AppState &state, GenerationOutcome outcome, const Ge
         state.lastRunProfile = request.profile;
     else
         state.lastRunProfile.reset();
+}
+
+void recordRunSale(PosHistory &sales, const PosHistoryEntry &sale, bool newSale)
+{
+    if (newSale) {
+        // Another process on this data folder may have sold since the login.
+        sales.load();
+        sales.append(sale);
+    } else {
+        sales.updateNewest(sale);
+    }
 }
 
 bool runGeneration(AppState &state, OperatorInteraction &interaction, UserDataPrompt &prompt,

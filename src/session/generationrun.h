@@ -3,7 +3,7 @@
 #include "config/appsettings.h"
 #include "config/routerconfig.h"
 #include "generation/voucherrecord.h"
-#include "history/inserthistory.h"
+#include "history/openhistory.h"
 #include "pos/poshistory.h"
 #include "router/routerinfo.h"
 
@@ -60,30 +60,39 @@ struct GenerationInput
     HistoryPlace historyPlace;
     bool historyWarningShown = false;
     const Clock *clock = nullptr;
-    // Adds the run's sale to the counter's sales history, where that history
-    // lives (a run on another thread hands it over and waits).
-    std::function<void(const PosHistoryEntry &)> recordSale;
+    // Records the run's sale in the counter's sales history, where that history
+    // lives (a run on another thread hands it over and waits): with its first
+    // voucher as a new sale, then grown voucher by voucher.
+    std::function<void(const PosHistoryEntry &sale, bool newSale)> recordSale;
 };
 
 // What a run leaves behind for the state.
 struct GenerationOutcome
 {
+    bool refused = false; // another run held the data folder, or it cannot be written
     bool sessionOpened = false;
+    bool recordingFailed = false; // a voucher or a serial could not be recorded: the run ended there
     BatchList batch;
     quint32 voucherSerial = 0;
     bool historyWarningShown = false;
 };
 
 // The run itself, start to end on the calling thread: the hotspot notice, the
-// session, the vouchers (until `count`, the first failure or a stop), the
-// history, "VoucherSerial" and one sale for what was made. Questions go through
-// the interaction and the prompt, which must be callable from this thread.
+// data folder's run lock, the session, the vouchers (until `count`, the first
+// failure, a stop, or something that cannot be recorded), each journalled
+// before the router gets it and recorded in the history, "VoucherSerial" and
+// the sale as they are made. Questions go through the interaction and the
+// prompt, which must be callable from this thread.
 GenerationOutcome generateVouchers(const GenerationInput &input, const GenerationRequest &request,
                                    OperatorInteraction &interaction, UserDataPrompt &prompt,
                                    GenerationControl &control);
 
 // The input of a run from the state; sales go straight to its sales history.
 GenerationInput generationInput(AppState &state);
+
+// The run's sale in the sales history: a new sale (after reading the file
+// again, for the sales of other processes) or the newest one grown.
+void recordRunSale(PosHistory &sales, const PosHistoryEntry &sale, bool newSale);
 
 // Takes a finished run into the state: its batch, the advanced VoucherSerial,
 // the history warning, and the last-run profile (none when the session failed).

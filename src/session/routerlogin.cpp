@@ -1,6 +1,7 @@
 #include "routerlogin.h"
 
 #include "appstate.h"
+#include "journalrecovery.h"
 
 #include "base/operatorinteraction.h"
 #include "design/designmapfile.h"
@@ -25,5 +26,6 @@ bool startRouterSession(AppState &state, OperatorInteraction &interaction)
         return false;
     loadDesignMap(state.paths.dataFolder, state.currentRouter(), state.profiles, state.designs);
     state.posHistory.load();
+    settleUnconfirmedVouchers(state);
     return true;
 }

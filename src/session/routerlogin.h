@@ -12,6 +12,7 @@ bool readCurrentRouterInformation(AppState &state, OperatorInteraction &interact
 
 // What the login window does once the program user and the router are chosen:
 // reads the router's information, gives the profiles their designs from the
-// router's design map and loads the counter's sales history. False when the
+// router's design map, loads the counter's sales history and settles the
+// vouchers an interrupted run left unconfirmed on this router. False when the
 // router could not be read (the operator has been told why).
 bool startRouterSession(AppState &state, OperatorInteraction &interaction);

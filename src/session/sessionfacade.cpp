@@ -59,15 +59,17 @@ bool SessionFacade::logIn(const QString &name, const QString &password, qsizetyp
     return checkProgramUser(name, password, false) && selectRouter(routerIndex) && startRouterSession();
 }
 
-GenerationInput SessionFacade::inputForRun(bool onWorker)
+GenerationInput SessionFacade::inputForRun()
 {
     GenerationInput input = generationInput(m_state);
-    if (onWorker) {
-        // The sales history belongs to this thread, where the windows read it.
-        input.recordSale = [this](const PosHistoryEntry &sale) {
-            callOnThreadOf(this, [&] { m_state.posHistory.append(sale); });
-        };
-    }
+    // The sales history belongs to this thread, where the windows read it; they
+    // hear of every voucher sold.
+    input.recordSale = [this](const PosHistoryEntry &sale, bool newSale) {
+        callOnThreadOf(this, [&] {
+            recordRunSale(m_state.posHistory, sale, newSale);
+            Q_EMIT salesChanged();
+        });
+    };
     return input;
 }
 
@@ -78,8 +80,7 @@ bool SessionFacade::runGeneration(const GenerationRequest &request, UserDataProm
     m_generating = true;
     m_control.reset();
     clearBatch(m_state.batch);
-    GenerationOutcome outcome =
-        generateVouchers(inputForRun(false), request, m_interaction, prompt, m_control);
+    GenerationOutcome outcome = generateVouchers(inputForRun(), request, m_interaction, prompt, m_control);
     const bool opened = outcome.sessionOpened;
     finishRun(std::move(outcome), request);
     return opened;
@@ -94,7 +95,7 @@ bool SessionFacade::startGeneration(const GenerationRequest &request, UserDataPr
     clearBatch(m_state.batch);
     m_workerInteraction = std::make_unique<CrossThreadInteraction>(m_interaction, this);
     m_workerPrompt = std::make_unique<CrossThreadPrompt>(prompt, this);
-    m_worker = QThread::create([this, input = inputForRun(true), request] {
+    m_worker = QThread::create([this, input = inputForRun(), request] {
         m_workerOutcome = generateVouchers(input, request, *m_workerInteraction, *m_workerPrompt, m_control);
     });
     connect(m_worker, &QThread::finished, this, [this, request] {
@@ -113,13 +114,12 @@ void SessionFacade::finishRun(GenerationOutcome outcome, const GenerationRequest
 {
     const bool opened = outcome.sessionOpened;
     const bool made = !outcome.batch.empty();
+    m_lastRunFailed = outcome.refused || outcome.recordingFailed;
     applyGenerationOutcome(m_state, std::move(outcome), request);
     m_generating = false;
     Q_EMIT batchReady();
-    if (made) {
+    if (made)
         Q_EMIT historyStored();
-        Q_EMIT salesChanged();
-    }
     Q_EMIT generationFinished(opened);
 }
 

@@ -53,6 +53,10 @@ public:
     // prompt must outlive the run.
     bool startGeneration(const GenerationRequest &request, UserDataPrompt &prompt);
     bool isGenerating() const { return m_generating; }
+    // Whether the last run ended because a voucher or a serial number could not
+    // be recorded, or did not start because another run held the data folder
+    // or the data folder cannot be written (the operator has been told).
+    bool lastRunFailed() const { return m_lastRunFailed; }
     // Ends the current run after the voucher being made. Safe from any thread
     // and from a signal handler.
     void requestStop() { m_control.requestStop(); }
@@ -71,6 +75,7 @@ Q_SIGNALS:
     void profilesChanged();
     // The batch holds the vouchers of the run that just ended.
     void batchReady();
+    // The sales history changed: loaded, or a run sold one more voucher.
     void salesChanged();
     // The run's vouchers have been recorded in the history (or wait for it).
     void historyStored();
@@ -81,13 +86,14 @@ Q_SIGNALS:
     void generationFinished(bool sessionOpened);
 
 private:
-    GenerationInput inputForRun(bool onWorker);
+    GenerationInput inputForRun();
     void finishRun(GenerationOutcome outcome, const GenerationRequest &request);
 
     AppState &m_state;
     OperatorInteraction &m_interaction;
     GenerationControl m_control;
     bool m_generating = false;
+    bool m_lastRunFailed = false;
     QThread *m_worker = nullptr;
     std::unique_ptr<CrossThreadInteraction> m_workerInteraction;
     std::unique_ptr<CrossThreadPrompt> m_workerPrompt;

@@ -73,6 +73,9 @@ private Q_SLOTS:
     void userDatabaseDamaged();
     void userDatabaseLongName();
     void loadAppendsAndSaveReplaces();
+    void loadTellsDamageFromNoRouters_data();
+    void loadTellsDamageFromNoRouters();
+    void loadLeavesFolderAsRoutersFile();
     void routersFileIsOwnerOnly();
     void saveFailures();
     void failedWriteKeepsOldFile();
@@ -237,6 +240,65 @@ void DataFilesTest::loadAppendsAndSaveReplaces()
     QCOMPARE(QDir(folder.dataFolder()).entryList(QDir::Files),
              (QStringList{u"HotSpotProfiles.bin"_s, u"Routers.bin"_s, u"UserDatabase.bin"_s}));
     QVERIFY(interaction.events.isEmpty());
+}
+
+// A file that yields no router is either nothing at all (absent, empty, or
+// a whole list of records of other kinds) or damage; damage must be told apart
+// so that nothing is seeded over it.
+void DataFilesTest::loadTellsDamageFromNoRouters_data()
+{
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("state"); // RoutersFileState
+    QTest::addColumn<int>("routers");
+
+    const QByteArray two = fixture(u"Routers.bin"_s);
+    const QByteArray other = recordBytes(628, 2, 'U');
+    const int absent = int(RoutersFileState::Absent);
+    const int read = int(RoutersFileState::Read);
+    const int unreadable = int(RoutersFileState::Unreadable);
+    QTest::addRow("no file") << false << QByteArray() << absent << 0;
+    QTest::addRow("empty file") << true << QByteArray() << absent << 0;
+    QTest::addRow("two routers") << true << two << read << 2;
+    QTest::addRow("only records of another kind") << true << other + other << read << 0;
+    QTest::addRow("a router after another kind") << true << other + two.left(1420) << read << 1;
+    // Routers read stay read, whatever follows them.
+    QTest::addRow("a router, then damage") << true << two.left(2000) << read << 1;
+    QTest::addRow("three stray bytes") << true << QByteArray("\x01\x02\x03", 3) << unreadable << 0;
+    QTest::addRow("first size broken") << true << withU32(two, 0, 0xFFFFFFFF) << unreadable << 0;
+    QTest::addRow("first size too small") << true << withU32(two, 0, 3) << unreadable << 0;
+    QTest::addRow("router record of the wrong size") << true << withU32(two, 0, 1416) << unreadable << 0;
+    QTest::addRow("first record cut") << true << two.left(1000) << unreadable << 0;
+    QTest::addRow("another kind, then damage") << true << other + QByteArray(5, '\xff') << unreadable << 0;
+    QTest::addRow("text") << true << QByteArray("Café Central;192.168.88.1;8728\n") << unreadable << 0;
+}
+
+void DataFilesTest::loadTellsDamageFromNoRouters()
+{
+    QFETCH(bool, present);
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, state);
+    QFETCH(int, routers);
+
+    TestFolder folder;
+    if (present)
+        folder.writeDataFile(u"Routers.bin"_s, bytes);
+    QList<RouterConfig> loaded;
+    QCOMPARE(int(loadRouters(folder.dataFolder(), loaded)), state);
+    QCOMPARE(loaded, fixtureRouters().first(routers));
+    if (present)
+        QCOMPARE(folder.readDataFile(u"Routers.bin"_s), bytes);
+}
+
+void DataFilesTest::loadLeavesFolderAsRoutersFile()
+{
+    // A Routers.bin that cannot be opened is not taken for a missing one.
+    TestFolder folder;
+    QVERIFY(QDir().mkpath(folder.dataFolder() + u"/Routers.bin"_s));
+    QList<RouterConfig> routers;
+    QCOMPARE(loadRouters(folder.dataFolder(), routers), RoutersFileState::Unreadable);
+    QVERIFY(routers.isEmpty());
+    QCOMPARE(loadRouters(QString(), routers), RoutersFileState::Absent);
 }
 
 void DataFilesTest::routersFileIsOwnerOnly()

@@ -8,13 +8,17 @@
 #include "history/historyschema.h"
 #include "history/historysearch.h"
 #include "history/historystore.h"
-#include "history/inserthistory.h"
+#include "history/openhistory.h"
 #include "history/pendinghistory.h"
 #include "session/appstate.h"
 
+#include <QElapsedTimer>
+#include <QSemaphore>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
+#include <QThread>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -84,6 +88,54 @@ QStringList refuseBadRows(HistoryLocation::Engine engine)
             u"EXECUTE FUNCTION refuse_bad_rows()"_s};
 }
 
+// The History table held locked by another connection in an open transaction,
+// as another counter's long transaction would hold it: taken on a thread of its
+// own, released when this object goes, or after `maxHoldMs` at the latest.
+class HeldTableLock
+{
+public:
+    HeldTableLock(const HistoryLocation &location, int maxHoldMs)
+    {
+        m_thread.reset(QThread::create([this, location, maxHoldMs] {
+            const QString name = u"history-test-lock"_s;
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase(u"QPSQL"_s, name);
+                db.setHostName(location.host);
+                db.setPort(location.port);
+                db.setUserName(location.user);
+                db.setPassword(location.password);
+                db.setDatabaseName(location.database);
+                QSqlQuery lock(db);
+                m_locked = db.open() && db.transaction() &&
+                           lock.exec(u"LOCK TABLE History IN ACCESS EXCLUSIVE MODE"_s);
+                m_taken.release();
+                m_release.tryAcquire(1, maxHoldMs);
+                lock.finish();
+                db.rollback();
+                db.close();
+            }
+            QSqlDatabase::removeDatabase(name);
+        }));
+        m_thread->start();
+        m_taken.acquire();
+    }
+    ~HeldTableLock()
+    {
+        m_release.release();
+        m_thread->wait();
+    }
+    HeldTableLock(const HeldTableLock &) = delete;
+    HeldTableLock &operator=(const HeldTableLock &) = delete;
+
+    bool isLocked() const { return m_locked; }
+
+private:
+    QSemaphore m_taken;
+    QSemaphore m_release;
+    bool m_locked = false;
+    std::unique_ptr<QThread> m_thread;
+};
+
 void addBackendRows()
 {
     QTest::addColumn<QString>("backend");
@@ -112,6 +164,8 @@ private Q_SLOTS:
     void failedRowKeepsEarlierRows();
     void marksRemoved_data() { addBackendRows(); }
     void marksRemoved();
+    void lockedTableFailsInTime_data() { addBackendRows(); }
+    void lockedTableFailsInTime();
 };
 
 void HistoryDatabaseTest::locations_data()
@@ -378,6 +432,37 @@ void HistoryDatabaseTest::marksRemoved()
     QVERIFY(isRemovedRow(rows[0]) && isHotSpotRow(rows[0]));
     QCOMPARE(shownUserName(rows[0]), u"abc"_s);
     QCOMPARE(shownProfile(rows[0]), u"1 Hora"_s);
+}
+
+void HistoryDatabaseTest::lockedTableFailsInTime()
+{
+    QFETCH(QString, backend);
+    if (backend == u"sqlite")
+        QSKIP("SQLite waits for a busy file for a bounded time already");
+    TestFolder folder;
+    FRESH_HISTORY(location, backend, folder.dataFolder());
+    {
+        HistoryDatabase creating;
+        QVERIFY2(creating.open(*location), qPrintable(creating.lastError()));
+    }
+
+    const QDate day(2026, 12, 10);
+    HistoryDatabase history;
+    {
+        // Held for 40 s at most: without a limit of its own, the program would
+        // wait that long and then store the row.
+        HeldTableLock lock(*location, 40000);
+        QVERIFY(lock.isLocked());
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY2(history.open(*location), qPrintable(history.lastError()));
+        QCOMPARE(storeHistoryRows(history.connection(), {row(u"v1"_s, u"2026-12-10 10:00:00"_s)}), 0);
+        QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
+    }
+    // Nothing was stored; the connection serves the next use once the lock is gone.
+    QCOMPARE(names(*findHistoryRows(history.connection(), {day, day, {}, {}})), QStringList());
+    QCOMPARE(storeHistoryRows(history.connection(), {row(u"v2"_s, u"2026-12-10 10:00:01"_s)}), 1);
+    QCOMPARE(names(*findHistoryRows(history.connection(), {day, day, {}, {}})), QStringList{u"v2"_s});
 }
 
 WIFITICKETER_TEST(HistoryDatabaseTest)

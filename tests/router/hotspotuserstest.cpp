@@ -2,12 +2,16 @@
 #include "routerharness.h"
 #include "testmain.h"
 
-#include "generation/credentials.h"
+#include "apisentence.h"
 #include "router/hotspotusers.h"
 
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTimeZone>
 
 #include <QTest>
+#include <future>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -33,20 +37,18 @@ HotSpotProfile oneHour()
     return hotSpot;
 }
 
-// The next `count` groups of six credential characters the random source
-// gives after `seed`: what generated names (after their prefix) and passwords
-// are made of, in the order they are drawn.
-QStringList draws(quint32 seed, int count)
+// Whether the text is `prefix` followed by six credential characters: a
+// generated name, or (with no prefix) a generated password.
+bool isGenerated(const QString &text, const QString &prefix = {})
 {
-    seedRandom(seed);
-    QStringList groups;
-    for (int i = 0; i < count; ++i) {
-        QString group;
-        for (int c = 0; c < 6; ++c)
-            group += randomCredentialCharacter();
-        groups.append(group);
+    static const QString alphabet = QStringLiteral("0123456789abcdefhkmnopqrstuvwxyz");
+    if (!text.startsWith(prefix) || text.size() != prefix.size() + 6)
+        return false;
+    for (QChar c : text.mid(prefix.size())) {
+        if (!alphabet.contains(c))
+            return false;
     }
-    return groups;
+    return true;
 }
 
 QList<QStringList> withFirstWord(const QList<QStringList> &commands, const QString &first)
@@ -89,6 +91,113 @@ const routersim::HotspotUser *findUser(const routersim::RouterState &router, con
     return nullptr;
 }
 
+// Generated names cannot be foreseen, so a test that needs the first one taken
+// on the router takes it while the user-data prompt shows the voucher, before
+// anything is sent: `taken` gets the name.
+void takeDrawnNameOnRouter(RouterHarness &h, QString &taken)
+{
+    h.state.settings.QueryUserData = true;
+    h.prompt.then([&h, &taken](VoucherRecord &record) {
+        taken = record.UserName;
+        routersim::RouterState router = h.router().state();
+        router.hotspotUsers.append(routerUser({}, record.UserName));
+        h.router().setState(router);
+        return true;
+    });
+}
+
+const QString RemovalFailed = u"Não foi possível excluir o usuário do roteador."_s;
+
+// Takes the first whole sentence off the front of the bytes: its words, or
+// nothing while it has not come in full. Word lengths as the API frames them
+// (one to five bytes), read here without the program's codec.
+std::optional<QStringList> takeSentence(QByteArray &bytes)
+{
+    QStringList words;
+    qsizetype at = 0;
+    for (;;) {
+        if (at >= bytes.size())
+            return std::nullopt;
+        const quint8 first = quint8(bytes[at]);
+        const int extra = first < 0x80 ? 0 : first < 0xC0 ? 1 : first < 0xE0 ? 2 : first < 0xF0 ? 3 : 4;
+        if (at + 1 + extra > bytes.size())
+            return std::nullopt;
+        quint64 length = extra == 4 ? 0 : first & (0x7F >> extra);
+        for (int i = 1; i <= extra; ++i)
+            length = (length << 8) | quint8(bytes[at + i]);
+        at += 1 + extra;
+        if (length == 0)
+            break;
+        if (at + qsizetype(length) > bytes.size())
+            return std::nullopt;
+        words.append(QString::fromUtf8(bytes.mid(at, qsizetype(length))));
+        at += qsizetype(length);
+    }
+    bytes.remove(0, at);
+    return words;
+}
+
+// A router that plays a scripted dialogue on a thread of its own, for answers
+// the simulator never gives: it takes one connection and writes the next
+// answer of the script after each sentence it receives. Past the script it
+// answers "/quit" as a router does, and closes the connection on anything else;
+// with `hangUp` it closes the connection as soon as the last answer is written.
+class ScriptedRouter
+{
+public:
+    explicit ScriptedRouter(const QList<QByteArray> &answers, bool hangUp = false)
+    {
+        std::promise<quint16> listening;
+        std::future<quint16> port = listening.get_future();
+        m_thread = std::thread([this, answers, hangUp, listening = std::move(listening)]() mutable {
+            QTcpServer server;
+            listening.set_value(server.listen(QHostAddress::LocalHost, 0) ? server.serverPort() : 0);
+            if (!server.isListening() || !server.waitForNewConnection(10000))
+                return;
+            std::unique_ptr<QTcpSocket> socket(server.nextPendingConnection());
+            QByteArray incoming;
+            for (qsizetype answered = 0;;) {
+                if (const std::optional<QStringList> words = takeSentence(incoming)) {
+                    m_received.append(*words);
+                    if (answered < answers.size()) {
+                        socket->write(answers[answered++]);
+                    } else {
+                        if (words->value(0) == u"/quit")
+                            socket->write(apiSentence({"!fatal", "=message=session terminated on request"}));
+                        break;
+                    }
+                    socket->waitForBytesWritten(5000);
+                    if (hangUp && answered == answers.size())
+                        break;
+                    continue;
+                }
+                if (!socket->waitForReadyRead(10000))
+                    break;
+                incoming += socket->readAll();
+            }
+            socket->waitForBytesWritten(5000);
+            socket->close();
+        });
+        m_port = port.get();
+    }
+    ~ScriptedRouter() { finish(); }
+
+    quint16 port() const { return m_port; }
+    // Waits for the dialogue to end; then `received` is complete.
+    void finish()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    // Every sentence received, logins and "/quit" included.
+    const QList<QStringList> &received() const { return m_received; }
+
+private:
+    std::thread m_thread;
+    quint16 m_port = 0;
+    QList<QStringList> m_received;
+};
+
 enum PromptEdit
 {
     NoPrompt, // the prompt must not be shown
@@ -119,6 +228,10 @@ private Q_SLOTS:
     void removeUser_data();
     void removeUser();
     void removeFromUnreachableRouter();
+    void removeInterrupted_data();
+    void removeInterrupted();
+    void removeRefused_data();
+    void removeRefused();
 };
 
 void HotSpotUsersTest::minimalAdd()
@@ -128,7 +241,6 @@ void HotSpotUsersTest::minimalAdd()
     QVERIFY(h.openSession());
     // 2026-12-08 20:45 in UTC-3 is 23:45 UTC.
     h.clock.set(QDateTime(QDate(2026, 12, 8), QTime(23, 45), Qt::UTC).toSecsSinceEpoch());
-    seedRandom(1);
     QVERIFY(createHotSpotVoucher(h.voucherContext(), hotSpotProfile(defaultHotSpot(u"1 dia"_s, 86400)),
                                  std::nullopt));
     h.closeSession();
@@ -216,29 +328,37 @@ void HotSpotUsersTest::addWords()
 
 void HotSpotUsersTest::refusedRandomNameIsReplaced()
 {
-    const QStringList drawn = draws(42, 3); // name, password, second name
-    routersim::RouterState router = routersim::defaultRouterState();
-    router.hotspotUsers = {routerUser({}, u"usr"_s + drawn[0])};
-    RouterHarness h(router);
+    RouterHarness h;
     QVERIFY(h.start());
     QVERIFY(h.openSession());
     h.clock.set(sellingTime());
-    seedRandom(42);
+    QString taken;
+    takeDrawnNameOnRouter(h, taken);
 
     QVERIFY(createHotSpotVoucher(h.voucherContext(), hotSpotProfile(oneHour()), std::nullopt));
     h.closeSession();
-    const QStringList add = {u"/ip/hotspot/user/add"_s, u"=name=usr"_s + drawn[0], u"=password="_s + drawn[1],
-                             u"=profile=1hora"_s, u"=comment=202612082145"_s};
+    QCOMPARE(h.prompt.shown.size(), 1);
+    QVERIFY2(isGenerated(taken, u"usr"_s), qPrintable(taken));
+    QCOMPARE(h.state.batch.size(), size_t(1));
+    const VoucherRecord &record = h.state.batch.front();
+    QVERIFY2(isGenerated(record.UserName, u"usr"_s), qPrintable(record.UserName));
+    QVERIFY(record.UserName != taken);
+    QVERIFY2(isGenerated(record.Password), qPrintable(record.Password));
+    // The second attempt has a new name and the same password.
+    const QStringList add = {u"/ip/hotspot/user/add"_s, u"=name="_s + taken,
+                             u"=password="_s + record.Password, u"=profile=1hora"_s,
+                             u"=comment=202612082145"_s};
     QStringList retry = add;
-    retry[1] = u"=name=usr"_s + drawn[2];
+    retry[1] = u"=name="_s + record.UserName;
     QCOMPARE(h.commands(),
              (QList<QStringList>{add, retry, {u"/ip/hotspot/user/print"_s, u"?"_s + retry[1].mid(1)}}));
-    QCOMPARE(h.state.batch.size(), size_t(1));
-    QCOMPARE(h.state.batch.front().UserName, u"usr"_s + drawn[2]);
-    QCOMPARE(h.state.batch.front().Password, drawn[1]);
-    const routersim::HotspotUser *user = findUser(h.router().state(), u"usr"_s + drawn[2]);
+    const routersim::RouterState after = h.router().state();
+    const routersim::HotspotUser *user = findUser(after, record.UserName);
     QVERIFY(user);
-    QCOMPARE(user->password, drawn[1]);
+    QCOMPARE(user->password, record.Password);
+    // The user who had the name keeps it.
+    QCOMPARE(after.hotspotUsers.size(), 2);
+    QCOMPARE(findUser(after, taken)->password, u"velha"_s);
     QVERIFY(h.interaction.events.isEmpty());
 }
 
@@ -247,23 +367,23 @@ void HotSpotUsersTest::allAttemptsFail_data()
     QTest::addColumn<bool>("refuseAdds");
     QTest::addColumn<bool>("forgetAdds");
     QTest::addColumn<QString>("routerProfile");
-    QTest::addColumn<int>("takenNames"); // of the names drawn, these are on the router already
+    QTest::addColumn<bool>("firstNameTaken"); // the first name drawn is on the router already
     QTest::addColumn<QString>("given");
     QTest::addColumn<QString>("message");
 
     QTest::addRow("router refuses every add")
-        << true << false << u"1hora"_s << 0 << QString()
+        << true << false << u"1hora"_s << false << QString()
         << CreationError + u"\nResposta do router \"not enough permissions (9)\"."_s;
     QTest::addRow("given name refused every time")
-        << false << false << u"nenhum"_s << 0 << u"joao"_s
+        << false << false << u"nenhum"_s << false << u"joao"_s
         << CreationError + u"\nResposta do router \"input does not match any value of profile\"."_s;
-    // Nine names are taken; the tenth is refused for its profile, and that
-    // last message is the one shown.
+    // The first name is taken, the nine after it are refused for their
+    // profile: the last message is the one shown, not the first.
     QTest::addRow("the last message is shown")
-        << false << false << u"nenhum"_s << 9 << QString()
+        << false << false << u"nenhum"_s << true << QString()
         << CreationError + u"\nResposta do router \"input does not match any value of profile\"."_s;
     QTest::addRow("added users cannot be found")
-        << false << true << u"1hora"_s << 0 << QString() << CreationError;
+        << false << true << u"1hora"_s << false << QString() << CreationError;
 }
 
 void HotSpotUsersTest::allAttemptsFail()
@@ -271,27 +391,22 @@ void HotSpotUsersTest::allAttemptsFail()
     QFETCH(bool, refuseAdds);
     QFETCH(bool, forgetAdds);
     QFETCH(QString, routerProfile);
-    QFETCH(int, takenNames);
+    QFETCH(bool, firstNameTaken);
     QFETCH(QString, given);
     QFETCH(QString, message);
-    // Drawn: the first name (unless given), the password, then one name per
-    // further attempt.
-    QStringList drawn = draws(7, 11);
-    const QString password = drawn.takeAt(given.isEmpty() ? 1 : 0);
-    routersim::RouterState router = routersim::defaultRouterState();
-    for (int i = 0; i < takenNames; ++i)
-        router.hotspotUsers.append(routerUser({}, u"usr"_s + drawn[i]));
     routersim::RouterBehaviour behaviour;
     behaviour.refuseAdds = refuseAdds;
     behaviour.forgetAdds = forgetAdds;
-    RouterHarness h(router, behaviour);
+    RouterHarness h(routersim::defaultRouterState(), behaviour);
     QVERIFY(h.start());
     QVERIFY(h.openSession());
     h.clock.set(sellingTime());
     const routersim::RouterState before = h.router().state();
     HotSpotProfile hotSpot = oneHour();
     hotSpot.RouterProfile = routerProfile;
-    seedRandom(7);
+    QString taken;
+    if (firstNameTaken)
+        takeDrawnNameOnRouter(h, taken);
 
     QVERIFY(!createHotSpotVoucher(h.voucherContext(), hotSpotProfile(hotSpot),
                                   given.isEmpty() ? std::nullopt : std::optional(given)));
@@ -301,19 +416,34 @@ void HotSpotUsersTest::allAttemptsFail()
     QCOMPARE(h.interaction.events[0].icon, MessageIcon::Error);
     QCOMPARE(h.state.settings.VoucherSerial, 1u);
 
+    // Every attempt has the one password; a random name is drawn anew for
+    // each, a given name stays.
     const QList<QStringList> adds = withFirstWord(h.commands(), u"/ip/hotspot/user/add"_s);
     QCOMPARE(adds.size(), 10);
+    const QString password = valueIn(adds[0], u"password"_s);
+    QVERIFY2(isGenerated(password), qPrintable(password));
+    QStringList names;
     for (int i = 0; i < adds.size(); ++i) {
-        QCOMPARE(valueIn(adds[i], u"name"_s), given.isEmpty() ? u"usr"_s + drawn[i] : given);
+        const QString name = valueIn(adds[i], u"name"_s);
+        if (given.isEmpty())
+            QVERIFY2(isGenerated(name, u"usr"_s), qPrintable(name));
+        else
+            QCOMPARE(name, given);
+        names.append(name);
         QCOMPARE(valueIn(adds[i], u"password"_s), password);
         QCOMPARE(valueIn(adds[i], u"comment"_s), u"202612082145"_s);
     }
+    names.removeDuplicates();
+    QCOMPARE(names.size(), given.isEmpty() ? 10 : 1);
+    if (firstNameTaken)
+        QCOMPARE(valueIn(adds[0], u"name"_s), taken);
     // Only a confirmed add is looked up again.
     QCOMPARE(withFirstWord(h.commands(), u"/ip/hotspot/user/print"_s).size(),
              (forgetAdds ? 10 : 0) + (given.isEmpty() ? 0 : 1));
     if (forgetAdds)
-        QCOMPARE(h.commands()[1], (QStringList{u"/ip/hotspot/user/print"_s, u"?name=usr"_s + drawn[0]}));
-    QCOMPARE(h.router().state().hotspotUsers.size(), before.hotspotUsers.size());
+        QCOMPARE(h.commands()[1],
+                 (QStringList{u"/ip/hotspot/user/print"_s, u"?name="_s + valueIn(adds[0], u"name"_s)}));
+    QCOMPARE(h.router().state().hotspotUsers.size(), before.hotspotUsers.size() + (firstNameTaken ? 1 : 0));
 }
 
 void HotSpotUsersTest::connectionLost()
@@ -330,7 +460,9 @@ void HotSpotUsersTest::connectionLost()
     QVERIFY(h.state.batch.empty());
     QCOMPARE(h.interaction.texts(), QStringList{CreationError});
     QCOMPARE(h.commands().value(0).value(0), u"/ip/hotspot/user/add"_s);
-    QCOMPARE(h.state.settings.VoucherSerial, 1u);
+    // The router took the add but its read-back never came: the voucher may be
+    // on the router, so it keeps its serial (and its journal entry).
+    QCOMPARE(h.state.settings.VoucherSerial, 2u);
 }
 
 void HotSpotUsersTest::givenName_data()
@@ -596,6 +728,142 @@ void HotSpotUsersTest::removeFromUnreachableRouter()
                     u"a porta API corretos.\n\nCertifique que o serviço API está habilitado no roteador."_s});
     QCOMPARE(h.router().connectionCount(), 0);
     QCOMPARE(h.interaction.waitDepth, 0);
+}
+
+void HotSpotUsersTest::removeInterrupted_data()
+{
+    QTest::addColumn<bool>("hotSpot");
+    QTest::addColumn<int>("closeAfter"); // sentences answered before the router drops the connection
+    QTest::addColumn<QList<QStringList>>("commands");
+
+    const QStringList hotSpotPrint = {u"/ip/hotspot/user/print"_s, u"?name=joao"_s};
+    const QStringList versionPrint = {u"/system/resource/print"_s};
+    // The login takes two sentences (challenge and response).
+    QTest::addRow("hotspot, no answer to the removal") << true << 3 << QList<QStringList>{hotSpotPrint};
+    QTest::addRow("hotspot, no answer to the look-up") << true << 2 << QList<QStringList>{};
+    QTest::addRow("User Manager, no answer to the removal")
+        << false << 4
+        << QList<QStringList>{versionPrint, {u"/tool/user-manager/user/print"_s, u"?username=joao"_s}};
+    QTest::addRow("User Manager, no answer after the login") << false << 2 << QList<QStringList>{};
+}
+
+void HotSpotUsersTest::removeInterrupted()
+{
+    QFETCH(bool, hotSpot);
+    QFETCH(int, closeAfter);
+    QFETCH(QList<QStringList>, commands);
+    routersim::RouterState router = routersim::defaultRouterState();
+    router.version = u"6.48.6 (stable)"_s;
+    router.hotspotUsers = {routerUser(u"*A1"_s, u"joao"_s)};
+    routersim::UserManagerUser joao;
+    joao.id = u"*B1"_s;
+    joao.name = u"joao"_s;
+    router.userManagerUsers = {joao};
+    routersim::RouterBehaviour behaviour;
+    behaviour.closeAfter = closeAfter;
+    RouterHarness h(router, behaviour);
+    QVERIFY(h.start());
+
+    // The user stays on the router, and the operator is not told it was not
+    // there.
+    QVERIFY(!removeRouterUser(h.state.routers[0], u"joao"_s, hotSpot, h.state.routerInfo, h.interaction));
+    QCOMPARE(h.commands(), commands);
+    QCOMPARE(h.interaction.texts(), QStringList{RemovalFailed});
+    QCOMPARE(h.interaction.events[0].icon, MessageIcon::Error);
+    QCOMPARE(h.interaction.waitDepth, 0);
+    const routersim::RouterState after = h.router().state();
+    QCOMPARE(after.hotspotUsers.size(), 1);
+    QCOMPARE(after.userManagerUsers.size(), 1);
+}
+
+void HotSpotUsersTest::removeRefused_data()
+{
+    QTest::addColumn<bool>("hotSpot");
+    QTest::addColumn<QList<QByteArray>>("answers"); // after the login
+    QTest::addColumn<bool>("hangUp");               // the connection ends after the last answer
+    QTest::addColumn<QList<QStringList>>("commands");
+    QTest::addColumn<QString>("message");
+
+    const QByteArray done = apiSentence({"!done"});
+    const auto row = [&done](const QByteArrayList &words) {
+        return apiSentence(QByteArrayList{"!re"} + words) + done;
+    };
+    const auto trap = [&done](const QByteArrayList &words) {
+        return apiSentence(QByteArrayList{"!trap"} + words) + done;
+    };
+    const QStringList hotSpotPrint = {u"/ip/hotspot/user/print"_s, u"?name=joao"_s};
+    const QStringList hotSpotRemove = {u"/ip/hotspot/user/remove"_s, u"=.id=*A1"_s};
+    const QStringList versionPrint = {u"/system/resource/print"_s};
+
+    QTest::addRow("hotspot removal refused")
+        << true << QList<QByteArray>{row({"=.id=*A1", "=name=joao"}), trap({"=message=no such item"})}
+        << false << QList<QStringList>{hotSpotPrint, hotSpotRemove}
+        << RemovalFailed + u"\nResposta do router \"no such item\"."_s;
+    QTest::addRow("refusal without a message")
+        << true << QList<QByteArray>{row({"=.id=*A1", "=name=joao"}), trap({"=category=1"})} << false
+        << QList<QStringList>{hotSpotPrint, hotSpotRemove} << RemovalFailed;
+    // A lone "!trap" does not end the reply; the connection ends after it.
+    QTest::addRow("refusal cut off") << true
+                                     << QList<QByteArray>{row({"=.id=*A1", "=name=joao"}),
+                                                          apiSentence({"!trap", "=message=busy"})}
+                                     << true << QList<QStringList>{hotSpotPrint, hotSpotRemove}
+                                     << RemovalFailed + u"\nResposta do router \"busy\"."_s;
+    QTest::addRow("look-up refused: nothing is removed")
+        << true << QList<QByteArray>{trap({"=message=not enough permissions (9)"})} << false
+        << QList<QStringList>{hotSpotPrint}
+        << RemovalFailed + u"\nResposta do router \"not enough permissions (9)\"."_s;
+    QTest::addRow("User Manager 7 removal refused")
+        << false
+        << QList<QByteArray>{row({"=version=7.12 (stable)"}), row({"=.id=*B1", "=name=joao"}),
+                             trap({"=message=user is active"})}
+        << false
+        << QList<QStringList>{versionPrint,
+                              {u"/user-manager/user/print"_s, u"?name=joao"_s},
+                              {u"/user-manager/user/remove"_s, u"=.id=*B1"_s}}
+        << RemovalFailed + u"\nResposta do router \"user is active\"."_s;
+    QTest::addRow("User Manager 6 removal refused in Windows-1252")
+        << false
+        << QList<QByteArray>{row({"=version=6.48.6 (stable)"}), row({"=.id=*B1", "=username=joao"}),
+                             trap({"=message=usu\xe1rio em uso"})}
+        << false
+        << QList<QStringList>{versionPrint,
+                              {u"/tool/user-manager/user/print"_s, u"?username=joao"_s},
+                              {u"/tool/user-manager/user/remove"_s, u"=.id=*B1"_s}}
+        << RemovalFailed + u"\nResposta do router \"usuário em uso\"."_s;
+}
+
+void HotSpotUsersTest::removeRefused()
+{
+    QFETCH(bool, hotSpot);
+    QFETCH(QList<QByteArray>, answers);
+    QFETCH(bool, hangUp);
+    QFETCH(QList<QStringList>, commands);
+    QFETCH(QString, message);
+    // A router of 6.45.1 and later: no challenge, then the name and password.
+    const QByteArray done = apiSentence({"!done"});
+    ScriptedRouter peer(QList<QByteArray>{done, done} + answers, hangUp);
+    QVERIFY(peer.port() != 0);
+    RouterConfig router;
+    router.Name = u"Recepção"_s;
+    router.Address = u"127.0.0.1"_s;
+    router.Port = QString::number(peer.port());
+    router.ApiUser = u"admin"_s;
+    RouterInfo info;
+    ScriptedInteraction interaction;
+
+    QVERIFY(!removeRouterUser(router, u"joao"_s, hotSpot, info, interaction));
+    peer.finish();
+    QList<QStringList> received = peer.received();
+    QCOMPARE(received.value(0), QStringList{u"/login"_s});
+    QCOMPARE(received.value(1).value(0), u"/login"_s);
+    received = received.mid(2);
+    // The session is closed after the failure; what came before is the dialogue.
+    if (!received.isEmpty() && received.last() == QStringList{u"/quit"_s})
+        received.removeLast();
+    QCOMPARE(received, commands);
+    QCOMPARE(interaction.texts(), QStringList{message});
+    QCOMPARE(interaction.events[0].icon, MessageIcon::Error);
+    QCOMPARE(interaction.waitDepth, 0);
 }
 
 WIFITICKETER_TEST(HotSpotUsersTest)

@@ -2,7 +2,6 @@
 #include "routerharness.h"
 #include "testmain.h"
 
-#include "generation/credentials.h"
 #include "router/hotspotusers.h"
 #include "router/usermanagerusers.h"
 #include "routeros/codec.h"
@@ -213,7 +212,6 @@ void UserManagerUsersTest::createsPerVersion()
     setRouterInfo(h.state, major, minor);
     h.state.settings.VerifyCreatedUser = verify;
     h.clock.set(1800000000);
-    seedRandom(7);
     QVERIFY(createUserManagerVoucher(h.voucherContext(), userManagerProfile(u"1dia"_s), std::nullopt));
     h.closeSession();
 
@@ -505,33 +503,42 @@ void UserManagerUsersTest::refusedAddsAreRetried()
 void UserManagerUsersTest::refusedRandomNameIsReplaced()
 {
     const auto profile = userManagerProfile(u"1dia"_s);
-    // The name the first attempt will draw is taken on the router already.
-    seedRandom(11);
-    VoucherRecord scratch;
-    scratch.Profile = profile;
-    makeUserName(scratch, std::nullopt, AppSettings());
-    routersim::RouterState initial = routerOf(u"6.48.6"_s);
-    initial.userManagerUsers = {userManagerUser(scratch.UserName, u"velha"_s)};
-
-    RouterHarness h(initial);
+    RouterHarness h(routerOf(u"6.48.6"_s));
     QVERIFY(h.start());
     QVERIFY(h.openSession());
     setRouterInfo(h.state, 6, 48);
-    seedRandom(11);
+    // Generated names cannot be foreseen: the name the first attempt will use
+    // is taken on the router while the user-data prompt shows it.
+    h.state.settings.QueryUserData = true;
+    QString taken;
+    h.prompt.then([&h, &taken](VoucherRecord &record) {
+        taken = record.UserName;
+        routersim::RouterState router = h.router().state();
+        router.userManagerUsers.append(userManagerUser(record.UserName, u"velha"_s));
+        h.router().setState(router);
+        return true;
+    });
     QVERIFY(createUserManagerVoucher(h.voucherContext(), profile, std::nullopt));
     h.closeSession();
 
+    QCOMPARE(h.prompt.shown.size(), 1);
+    QVERIFY2(taken.startsWith(u"user"_s) && taken.size() == 10, qPrintable(taken));
     const VoucherRecord &record = h.state.batch.front();
-    QVERIFY(record.UserName != scratch.UserName);
+    QVERIFY(record.UserName != taken);
+    QVERIFY2(record.UserName.startsWith(u"user"_s) && record.UserName.size() == 10,
+             qPrintable(record.UserName));
     const Commands commands = h.commands();
     QCOMPARE(firstWords(commands),
              (QStringList{u"/tool/user-manager/user/add"_s, u"/tool/user-manager/user/add"_s,
                           u"/tool/user-manager/user/create-and-activate-profile"_s}));
-    QCOMPARE(commands[0].value(1), u"=username="_s + scratch.UserName);
+    QCOMPARE(commands[0].value(1), u"=username="_s + taken);
     QCOMPARE(commands[1].value(1), u"=username="_s + record.UserName);
     QCOMPARE(commands[0].value(2), u"=password="_s + record.Password);
     QCOMPARE(commands[1].value(2), u"=password="_s + record.Password);
-    QCOMPARE(userNames(h.router().state()), (QStringList{scratch.UserName, record.UserName}));
+    QStringList names = {taken, record.UserName};
+    names.sort();
+    QCOMPARE(userNames(h.router().state()), names);
+    QCOMPARE(findUser(h.router().state(), taken)->password, u"velha"_s);
     QCOMPARE(h.interaction.events.size(), 0);
 }
 

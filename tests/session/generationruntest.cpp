@@ -49,6 +49,8 @@ private Q_SLOTS:
     void sessionFails();
     void noticeCanBeSuppressed();
     void userManagerRun();
+    void hostileGivenNameRefused_data();
+    void hostileGivenNameRefused();
 };
 
 void GenerationRunTest::hotSpotRun()
@@ -81,12 +83,12 @@ void GenerationRunTest::hotSpotRun()
         expected.append({u"/ip/hotspot/user/print"_s, u"?name="_s + record.UserName});
     }
     QCOMPARE(h.commands(), expected);
-    // The names come from the run's seed: time << 4 plus the tick count's low bits.
-    seedRandom(generationSeed(h.clock.now(), 7));
-    VoucherRecord first;
-    first.Profile = profile;
-    makeUserName(first, std::nullopt, h.state.settings);
-    QCOMPARE(h.state.batch.front().UserName, first.UserName);
+    // Random names: the hotspot prefix and six characters of the credential alphabet.
+    const VoucherRecord &first = h.state.batch.front();
+    QCOMPARE(first.UserName.size(), 9);
+    QVERIFY2(first.UserName.startsWith(u"usr"_s), qPrintable(first.UserName));
+    for (QChar c : first.UserName.mid(3))
+        QVERIFY2(u"0123456789abcdefhkmnopqrstuvwxyz"_s.contains(c), qPrintable(first.UserName));
     QCOMPARE(h.commands()[0].value(1), u"=name="_s + first.UserName);
 
     QCOMPARE(h.state.batch.size(), size_t(5));
@@ -233,6 +235,30 @@ void GenerationRunTest::userManagerRun()
     QCOMPARE(rows.size(), 2);
     QCOMPARE(rows[0].Profile, u"1dia"_s);
     QCOMPARE(rows[0].Validity, u"1d"_s);
+}
+
+void GenerationRunTest::hostileGivenNameRefused_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addRow("line feed") << u"quarto\n12"_s;
+    QTest::addRow("tab") << u"quarto\t12"_s;
+    QTest::addRow("longer than the history column") << QString(51, u'q');
+}
+
+// A given name the router or the history would take differently from what was
+// typed is refused with a message before anything reaches the router.
+void GenerationRunTest::hostileGivenNameRefused()
+{
+    QFETCH(QString, name);
+    RouterHarness h;
+    QVERIFY(h.start());
+    QVERIFY(!runGeneration(h.state, h.interaction, h.prompt,
+                           {userManagerProfile(u"1dia"_s), 1, std::optional<QString>(name)}));
+    QCOMPARE(h.interaction.events.size(), 1);
+    QCOMPARE(h.interaction.events[0].kind, ScriptedInteraction::Kind::Message);
+    QCOMPARE(h.interaction.events[0].icon, MessageIcon::Error);
+    QVERIFY(h.sent().isEmpty());
+    QVERIFY(h.state.batch.empty());
 }
 
 WIFITICKETER_TEST(GenerationRunTest)

@@ -1,3 +1,4 @@
+#include "recordbytes.h"
 #include "testfolder.h"
 #include "testmain.h"
 
@@ -19,6 +20,8 @@ private Q_SLOTS:
     void firstStart();
     void existingInstallation();
     void legacyInstallation();
+    void routersFileWithoutRouters_data();
+    void routersFileWithoutRouters();
     void posModeSurvivesRestart();
 };
 
@@ -28,6 +31,7 @@ void StartupTest::firstStart()
     AppState state(folder.storagePaths());
     startUp(state);
     QVERIFY(!state.settings.SettingsPresent);
+    QVERIFY(!state.settingsUnreadable);
     QCOMPARE(state.users, (QList<AppUser>{{QString(), QString(), true, false, false}}));
     QCOMPARE(state.routers.size(), 1);
     const RouterConfig &router = state.routers[0];
@@ -76,6 +80,46 @@ void StartupTest::legacyInstallation()
     QCOMPARE(state.routers[1].Address, u"10.0.0.2"_s);
     // The seeded routers are not written until the routers page saves them.
     QCOMPARE(folder.readDataFile(u"Routers.bin"_s), QByteArray());
+    QVERIFY(!state.routersUnreadable);
+    QVERIFY(!state.settingsUnreadable);
+}
+
+// With the legacy values of an old installation at hand: a Routers.bin with
+// nothing to read still gets the seeded routers, a damaged one keeps the list
+// empty and is reported, and stays as it was.
+void StartupTest::routersFileWithoutRouters_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("damaged");
+
+    QTest::addRow("empty") << QByteArray() << false;
+    QTest::addRow("only a record of another kind") << recordBytes(628, 2, 'U') << false;
+    QTest::addRow("record sizes broken") << withU32(fixture(u"Routers.bin"_s), 0, 0xFFFFFFFF) << true;
+    QTest::addRow("first router cut short") << fixture(u"Routers.bin"_s).left(700) << true;
+    QTest::addRow("a few stray bytes") << QByteArray("\x05\x00\x00", 3) << true;
+}
+
+void StartupTest::routersFileWithoutRouters()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, damaged);
+    TestFolder folder;
+    folder.writeSettings(fixture(u"settings-legacy.reg"_s));
+    folder.writeDataFile(u"Routers.bin"_s, bytes);
+    AppState state(folder.storagePaths());
+    startUp(state);
+
+    QCOMPARE(state.routersUnreadable, damaged);
+    if (damaged) {
+        QVERIFY(state.routers.isEmpty());
+    } else {
+        QCOMPARE(state.routers.size(), 2);
+        QCOMPARE(state.routers[0].Address, u"10.0.0.1"_s);
+    }
+    // The rest of the installation starts as usual.
+    QCOMPARE(state.users, (QList<AppUser>{{u"dono"_s, u"senha"_s, true, false, false}}));
+    QCOMPARE(folder.readDataFile(u"Routers.bin"_s), bytes);
+    QCOMPARE(QDir(folder.dataFolder()).entryList(QDir::Files), QStringList{u"Routers.bin"_s});
 }
 
 void StartupTest::posModeSurvivesRestart()

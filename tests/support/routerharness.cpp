@@ -53,7 +53,8 @@ VoucherContext RouterHarness::voucherContext()
             clock,
             currentUserName(state),
             interaction,
-            prompt};
+            prompt,
+            journal};
 }
 
 QList<QStringList> RouterHarness::sent() const

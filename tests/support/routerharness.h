@@ -5,6 +5,7 @@
 #include "scriptedprompt.h"
 #include "testfolder.h"
 
+#include "generation/voucherjournal.h"
 #include "history/historyrow.h"
 #include "router/vouchercontext.h"
 #include "routeros/session.h"
@@ -47,6 +48,9 @@ public:
     TestFolder folder;
     AppState state;
     ApiConnection connection; // the session openSession() opens
+    // The journal the voucher-creation functions get: serials from the state's
+    // settings, nothing written down.
+    SerialOnlyJournal journal{state.settings};
     FixedClock clock;
     ScriptedInteraction interaction;
     ScriptedPrompt prompt;

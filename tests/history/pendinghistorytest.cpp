@@ -1,11 +1,12 @@
 #include "historybackend.h"
+#include "runrecorder.h"
 #include "scriptedinteraction.h"
 #include "testfolder.h"
 #include "testmain.h"
 
 #include "history/historydatabase.h"
 #include "history/historysearch.h"
-#include "history/inserthistory.h"
+#include "history/openhistory.h"
 #include "history/pendinghistory.h"
 
 #include <QTest>
@@ -41,7 +42,7 @@ struct HistoryFixture
     }
 
     // The batch recorded as a run on the router "Loja" records it.
-    void insert() { insertHistory(batch, u"Loja"_s, place, warningShown, interaction); }
+    void insert() { recordAsRun(batch, u"Loja"_s, place, folder.settingsFile(), warningShown, interaction); }
 
     std::optional<HistorySearchResult> search(const QDate &day)
     {
@@ -80,7 +81,7 @@ struct HistoryFixture
 
 } // namespace
 
-class InsertHistoryTest : public QObject
+class PendingHistoryTest : public QObject
 {
     Q_OBJECT
 
@@ -91,7 +92,7 @@ private Q_SLOTS:
     void pendingFile();
 };
 
-void InsertHistoryTest::pendingUntilReachable_data()
+void PendingHistoryTest::pendingUntilReachable_data()
 {
     QTest::addColumn<QString>("backend");
     for (const QString &backend : historyBackends())
@@ -101,7 +102,7 @@ void InsertHistoryTest::pendingUntilReachable_data()
 // A database that cannot be reached during two runs and can at the third: the
 // operator hears of it once, the vouchers wait in the pending file, and all of
 // them are stored, in order, at the third run.
-void InsertHistoryTest::pendingUntilReachable()
+void PendingHistoryTest::pendingUntilReachable()
 {
     QFETCH(QString, backend);
     HistoryFixture f(NowhereSetting);
@@ -144,7 +145,7 @@ void InsertHistoryTest::pendingUntilReachable()
     QVERIFY(f.pendingNames().isEmpty());
 }
 
-void InsertHistoryTest::longTextsAreKept()
+void PendingHistoryTest::longTextsAreKept()
 {
     HistoryFixture f{QString()};
     f.profile->Title = QString(60, u'T');
@@ -163,7 +164,7 @@ void InsertHistoryTest::longTextsAreKept()
     QCOMPARE(row.Comment, QString(49, u'c'));
 }
 
-void InsertHistoryTest::pendingFile()
+void PendingHistoryTest::pendingFile()
 {
     HistoryRow row;
     row.UserName = u"ana \"x\"\nb"_s;
@@ -198,5 +199,5 @@ void InsertHistoryTest::pendingFile()
     QCOMPARE(damaged.unreadable.size(), 2);
 }
 
-WIFITICKETER_TEST(InsertHistoryTest)
-#include "inserthistorytest.moc"
+WIFITICKETER_TEST(PendingHistoryTest)
+#include "pendinghistorytest.moc"

@@ -1,0 +1,32 @@
+#include "voucherserial.h"
+
+#include "base/regvalue.h"
+#include "base/settingskey.h"
+
+#include <QtEndian>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr qsizetype QueryBufferSize = 400;
+const QString ValueName = u"VoucherSerial"_s;
+
+} // namespace
+
+std::optional<quint32> readVoucherSerial(const SettingsKey &key)
+{
+    const std::optional<RegKeyValues> values = key.read();
+    const RegValue *value = values ? findRegValue(*values, ValueName) : nullptr;
+    if (!value || value->data.size() > QueryBufferSize)
+        return std::nullopt;
+    // Zero-filled after the data, as the query buffer holds a short value.
+    QByteArray buffer = value->data;
+    buffer.append(4, '\0');
+    return qFromLittleEndian<quint32>(buffer.constData());
+}
+
+bool writeVoucherSerial(const SettingsKey &key, quint32 next)
+{
+    return key.write({{ValueName, dwordValue(next)}});
+}

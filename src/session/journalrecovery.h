@@ -1,0 +1,11 @@
+#pragma once
+
+struct AppState;
+
+// Settles what an interrupted run (killed, or cut off from its router) left in
+// the journal as unconfirmed on the current router: each voucher is asked of
+// the router and, when the router holds it, recorded in the history and sold
+// (one sale per profile and price); when it does not, it is dropped. Shows
+// nothing: vouchers the router could not be asked about stay for a later start,
+// and nothing is touched while another run holds the data folder.
+void settleUnconfirmedVouchers(AppState &state);
