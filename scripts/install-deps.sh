@@ -20,6 +20,10 @@ packages=(
     # the print test sends a job through a CUPS scheduler to a PDF queue and
     # reads the PDF it makes
     cups printer-driver-cups-pdf poppler-utils
+    # the windows: "Calibri" is drawn with Carlito (same metrics); the
+    # end-to-end test runs the program on a private X server and drives it
+    # through the accessibility bus, as a screen reader would
+    fonts-crosextra-carlito xvfb xauth dbus-x11 at-spi2-core python3-pyatspi
 )
 
 missing=()

@@ -77,7 +77,8 @@ GenerationOutcome generateVouchers(const GenerationInput &input, const Generatio
         return outcome;
     // A given name that the router, a printed voucher or the history would
     // take differently from what was typed is refused before anything is sent.
-    if (request.givenName) {
+    // An empty one is no name yet: the user-data prompt asks for it.
+    if (request.givenName && !request.givenName->isEmpty()) {
         if (const std::optional<QString> problem =
                 givenNameProblem(*request.givenName, HistoryTextColumnSize)) {
             interaction.showMessage(*problem, MessageIcon::Error);

@@ -4,6 +4,7 @@
 
 #include "base/operatorinteraction.h"
 #include "base/runlock.h"
+#include "base/unattendedinteraction.h"
 #include "history/historydatabase.h"
 #include "history/historystore.h"
 #include "history/pendinghistory.h"
@@ -13,19 +14,6 @@
 #include "routeros/session.h"
 
 namespace {
-
-// The settling happens behind the login: its failures are not the operator's
-// business now, the vouchers simply wait for the next start.
-class Unattended : public OperatorInteraction
-{
-public:
-    void showMessage(const QString &, MessageIcon) override {}
-    Answer askYesNo(const QString &, MessageIcon) override { return Answer::No; }
-    Answer askYesNoCancel(const QString &, MessageIcon) override { return Answer::Cancel; }
-    bool showSuppressibleNotice(const QString &, const QString &, MessageIcon) override { return false; }
-    void beginWait() override {}
-    void endWait() override {}
-};
 
 QList<HistoryRow> unconfirmedOn(const QString &dataFolder, const QString &routerName)
 {
@@ -50,7 +38,9 @@ void settleUnconfirmedVouchers(AppState &state)
         return;
     const QList<HistoryRow> entries = unconfirmedOn(dataFolder, router->Name);
 
-    Unattended unattended;
+    // The settling happens behind the login: its failures are not the
+    // operator's business now, the vouchers simply wait for the next start.
+    UnattendedInteraction unattended;
     ApiConnection connection;
     if (!openSession(connection, *router, unattended))
         return;

@@ -10,6 +10,9 @@
 bool readCurrentRouterInformation(AppState &state, OperatorInteraction &interaction)
 {
     state.profiles.clear();
+    // The last run's profile belonged to the list just dropped: a design picked
+    // for it would go to a profile nobody sees any more.
+    state.lastRunProfile.reset();
     clearBatch(state.batch);
     const RouterConfig *router = state.currentRouter();
     if (!router)

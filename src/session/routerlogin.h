@@ -3,9 +3,10 @@
 struct AppState;
 class OperatorInteraction;
 
-// The start of a session on the current router: the profile list and the batch
-// of an earlier session are emptied, then the router's information is read
-// (its version, customer and profiles, with the expiration-script question).
+// The start of a session on the current router: the profile list, the last
+// run's profile and the batch of an earlier session are emptied, then the
+// router's information is read (its version, customer and profiles, with the
+// expiration-script question).
 // True without asking anything when no router is current; false when the
 // router could not be read (the operator has been told why).
 bool readCurrentRouterInformation(AppState &state, OperatorInteraction &interaction);

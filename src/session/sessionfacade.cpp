@@ -6,6 +6,7 @@
 #include "routerlogin.h"
 
 #include "base/operatorinteraction.h"
+#include "base/regvalue.h"
 #include "history/historydatabase.h"
 #include "router/hotspotusers.h"
 #include "router/routersession.h"
@@ -13,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <algorithm>
 
 SessionFacade::SessionFacade(AppState &state, OperatorInteraction &interaction, QObject *parent)
     : QObject(parent), m_state(state), m_interaction(interaction)
@@ -57,6 +59,11 @@ bool SessionFacade::startRouterSession()
 bool SessionFacade::logIn(const QString &name, const QString &password, qsizetype routerIndex)
 {
     return checkProgramUser(name, password, false) && selectRouter(routerIndex) && startRouterSession();
+}
+
+void SessionFacade::logOut()
+{
+    m_state.currentUser = -1;
 }
 
 GenerationInput SessionFacade::inputForRun()
@@ -147,4 +154,26 @@ ScriptUpload SessionFacade::uploadExpirationScript(const RouterConfig &router, q
 bool SessionFacade::removeRouterUser(const RouterConfig &router, const QString &name, bool hotSpot)
 {
     return ::removeRouterUser(router, name, hotSpot, m_state.routerInfo, m_interaction);
+}
+
+bool SessionFacade::setProfileDesign(const VoucherProfile *profile, const VoucherDesign *design)
+{
+    const auto isProfile = [&](const std::shared_ptr<VoucherProfile> &p) { return p.get() == profile; };
+    const auto isDesign = [&](const std::shared_ptr<VoucherDesign> &d) { return d.get() == design; };
+    const auto target = std::find_if(m_state.profiles.begin(), m_state.profiles.end(), isProfile);
+    if (target == m_state.profiles.end())
+        return false;
+    if (design && std::none_of(m_state.designs.cbegin(), m_state.designs.cend(), isDesign))
+        return false;
+    (*target)->Design = design;
+    Q_EMIT profileDesignChanged(profile);
+    return true;
+}
+
+void SessionFacade::setAutoPrint(bool autoPrint)
+{
+    if (m_state.settings.AutoPrint == autoPrint)
+        return;
+    m_state.settings.AutoPrint = autoPrint;
+    saveValue(m_state.settingsKey, QStringLiteral("AutoPrint"), dwordValue(autoPrint ? 1 : 0));
 }

@@ -15,6 +15,8 @@ class CrossThreadPrompt;
 class OperatorInteraction;
 class QThread;
 class UserDataPrompt;
+struct VoucherDesign;
+struct VoucherProfile;
 
 // What the windows and the command line do with the program: log in, make
 // vouchers, search the history, and the few router commands of the setup. It
@@ -42,6 +44,8 @@ public:
     bool startRouterSession();
     // The whole login: program user, router, session start.
     bool logIn(const QString &name, const QString &password, qsizetype routerIndex);
+    // No program user is logged in any more (the login window is back).
+    void logOut();
 
     // A generation run on this thread; returns when it is over (see
     // runGeneration). False when the session could not be opened, or a run is
@@ -71,8 +75,18 @@ public:
     // Removes a user from the router (see removeRouterUser).
     bool removeRouterUser(const RouterConfig &router, const QString &name, bool hotSpot);
 
+    // The design a profile of the list prints with, in memory only (the design
+    // map keeps it once saved). False when the profile is not in the list or
+    // the design not in the design list.
+    bool setProfileDesign(const VoucherProfile *profile, const VoucherDesign *design);
+    // The generator window's "AutoPrint" choice: stored, and kept in the
+    // settings, only when it differs from the setting.
+    void setAutoPrint(bool autoPrint);
+
 Q_SIGNALS:
     void profilesChanged();
+    // A profile of the list prints with another design.
+    void profileDesignChanged(const VoucherProfile *profile);
     // The batch holds the vouchers of the run that just ended.
     void batchReady();
     // The sales history changed: loaded, or a run sold one more voucher.

@@ -65,8 +65,28 @@ void registerGuiTestClass(const char *name, std::function<QObject *()> make)
 
 namespace {
 
+std::function<QCoreApplication *(int &, char **)> &applicationFactory()
+{
+    static std::function<QCoreApplication *(int &, char **)> factory;
+    return factory;
+}
+
+} // namespace
+
+void registerApplicationFactory(std::function<QCoreApplication *(int &argc, char **argv)> make)
+{
+    applicationFactory() = std::move(make);
+}
+
+namespace {
+
 std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
 {
+    if (applicationFactory()) {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::unique_ptr<QCoreApplication>(applicationFactory()(argc, argv));
+    }
     const QList<TestClass> &classes = testClasses();
     if (std::none_of(classes.begin(), classes.end(), [](const TestClass &c) { return c.needsGui; }))
         return std::make_unique<QCoreApplication>(argc, argv);

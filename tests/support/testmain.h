@@ -17,6 +17,13 @@ void registerTestClass(const char *name, std::function<QObject *()> make);
 // names another.
 void registerGuiTestClass(const char *name, std::function<QObject *()> make);
 
+// Window tests need a QApplication, which this library cannot make (it links no
+// Widgets): their program registers the factory, and every class then runs
+// under the application it makes, on the offscreen platform unless
+// QT_QPA_PLATFORM names another.
+class QCoreApplication;
+void registerApplicationFactory(std::function<QCoreApplication *(int &argc, char **argv)> make);
+
 #define WIFITICKETER_GUI_TEST(Class)                                                                         \
     namespace {                                                                                              \
     const bool Class##Registered = (registerGuiTestClass(#Class, [] { return new Class; }), true);           \

@@ -1,0 +1,558 @@
+#!/usr/bin/env python3
+"""The windows program end to end, driven the way a screen reader sees it.
+
+Usage: login_and_generate.py WIFITICKETER WIFITICKETER-ROUTERSIM WIFITICKETER-CLI
+
+The program runs on a private X server with a private D-Bus session and its
+accessibility bus; the test re-executes itself inside xvfb-run and
+dbus-run-session when it is not already there. Against the router simulator, in
+a throwaway settings file and data folder, it logs in with the login window's
+empty user and password, makes three vouchers of the first profile in the
+generator window, and then checks from outside that the router holds exactly
+those three users and that the command line's history lists the same three.
+Every control is found through AT-SPI by the text the window shows.
+
+Exit status 0 when everything held, 1 with a message (and a dump of the
+accessible tree when a control was not found) otherwise.
+"""
+
+import datetime
+import importlib.util
+import json
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+
+INNER_MARK = "WIFITICKETER_E2E_INNER"
+VOUCHER_COUNT = 3
+# The whole run inside the wrappers; ctest's own limit is above it.
+OVERALL_TIMEOUT_S = 100
+STEP_TIMEOUT_S = 20
+# A control of a window that is already there.
+CONTROL_TIMEOUT_S = 5
+# What a list with columns (a tree or table view) is to AT-SPI.
+LIST_ROLES = ("tree", "tree table", "table", "list")
+
+# AT-SPI states, known once pyatspi is imported inside the session.
+STATE_SHOWING = STATE_SENSITIVE = STATE_CHECKED = None
+
+BUS_LAUNCHERS = (
+    "/usr/libexec/at-spi-bus-launcher",
+    "/usr/lib/at-spi2-core/at-spi-bus-launcher",
+    "/usr/lib/at-spi2/at-spi-bus-launcher",
+)
+
+
+class Failure(Exception):
+    """What went wrong, in words for whoever reads the test log."""
+
+
+def log(text):
+    print(f"e2e: {text}", file=sys.stderr, flush=True)
+
+
+# --------------------------------------------------------------------------
+# Outside the wrappers: find an interpreter with pyatspi, start X and D-Bus.
+
+def interpreter_with_pyatspi():
+    if importlib.util.find_spec("pyatspi") is not None:
+        return sys.executable
+    # A Python of its own (pyenv, venv) ahead of the system one on PATH does not
+    # see Debian's python3-pyatspi.
+    for candidate in ("/usr/bin/python3", "/bin/python3"):
+        if os.path.exists(candidate) and os.path.realpath(candidate) != os.path.realpath(sys.executable):
+            probe = subprocess.run([candidate, "-c", "import importlib.util, sys; "
+                                    "sys.exit(importlib.util.find_spec('pyatspi') is None)"])
+            if probe.returncode == 0:
+                return candidate
+    return None
+
+
+def run_wrapped(arguments):
+    for tool in ("xvfb-run", "dbus-run-session"):
+        if shutil.which(tool) is None:
+            raise Failure(f"{tool} is not installed (Debian packages xvfb, dbus)")
+    python = interpreter_with_pyatspi()
+    if python is None:
+        raise Failure("no Python interpreter can import pyatspi (Debian package python3-pyatspi)")
+    # The search for a free display starts away from the usual :99, which other
+    # xvfb-run users on this machine may be taking at the same moment.
+    first_display = 200 + os.getpid() % 500
+    command = ["xvfb-run", "-a", "-n", str(first_display), "-s", "-screen 0 1280x1024x24",
+               "dbus-run-session", "--", python, os.path.abspath(__file__)] + arguments
+    env = dict(os.environ)
+    env[INNER_MARK] = "1"
+    # Whatever the surrounding tests chose, this one needs the X server.
+    env.pop("QT_QPA_PLATFORM", None)
+    process = subprocess.Popen(command, env=env, start_new_session=True)
+    try:
+        return process.wait(timeout=OVERALL_TIMEOUT_S)
+    except subprocess.TimeoutExpired:
+        os.killpg(process.pid, signal.SIGKILL)
+        process.wait()
+        raise Failure(f"the test did not finish within {OVERALL_TIMEOUT_S} s")
+    finally:
+        if process.poll() is None:
+            os.killpg(process.pid, signal.SIGKILL)
+            process.wait()
+
+
+# --------------------------------------------------------------------------
+# Child processes, each torn down at the end.
+
+class Processes:
+    def __init__(self):
+        self.started = []  # (name, Popen), in start order
+
+    def start(self, name, command, **kwargs):
+        process = subprocess.Popen(command, **kwargs)
+        self.started.append((name, process))
+        return process
+
+    def stop_all(self):
+        for name, process in reversed(self.started):
+            if process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(timeout=5)
+                except subprocess.TimeoutExpired:
+                    log(f"{name} did not end on SIGTERM; killed")
+                    process.kill()
+                    process.wait()
+
+
+def wait_for(what, condition, timeout=STEP_TIMEOUT_S, interval=0.1):
+    """Polls condition() until it returns something true; returns that."""
+    deadline = time.monotonic() + timeout
+    while True:
+        result = condition()
+        if result:
+            return result
+        if time.monotonic() > deadline:
+            raise Failure(f"timed out after {timeout} s waiting for {what}")
+        time.sleep(interval)
+
+
+def read_listening_port(process, output, timeout=10):
+    """The port from the simulator's first line, "listening on 127.0.0.1:PORT"."""
+    prefix = "listening on 127.0.0.1:"
+
+    def first_line():
+        if process.poll() is not None:
+            raise Failure(f"the router simulator exited with {process.returncode}")
+        with open(output, encoding="utf-8", errors="replace") as file:
+            line = file.readline()
+        return line if line.endswith("\n") else None
+
+    line = wait_for("the router simulator to listen", first_line, timeout=timeout).strip()
+    if not line.startswith(prefix) or not line[len(prefix):].isdigit():
+        raise Failure(f"the router simulator said {line!r} instead of {prefix}PORT")
+    return int(line[len(prefix):])
+
+
+def start_accessibility_bus(processes, folder):
+    launcher = next((path for path in BUS_LAUNCHERS if os.access(path, os.X_OK)), None)
+    if launcher is None:
+        raise Failure("at-spi-bus-launcher not found (Debian package at-spi2-core)")
+    processes.start("at-spi-bus-launcher", [launcher, "--launch-immediately"],
+                    stdout=subprocess.DEVNULL, stderr=open(os.path.join(folder, "atspi.err"), "wb"))
+    from gi.repository import Gio, GLib  # noqa: E402 (only inside the session)
+    bus = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+
+    def owned():
+        reply = bus.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                              "NameHasOwner", GLib.Variant("(s)", ("org.a11y.Bus",)),
+                              GLib.VariantType("(b)"), Gio.DBusCallFlags.NONE, 1000, None)
+        return reply.unpack()[0]
+
+    wait_for("the accessibility bus (org.a11y.Bus)", owned, timeout=10)
+
+
+# --------------------------------------------------------------------------
+# The accessible tree.
+
+def role_of(node):
+    try:
+        return node.getRoleName()
+    except Exception:  # a node that went away while being looked at
+        return "?"
+
+
+def name_of(node):
+    try:
+        return node.name or ""
+    except Exception:
+        return ""
+
+
+def children_of(node):
+    try:
+        count = node.childCount
+    except Exception:
+        return []
+    result = []
+    for index in range(count):
+        try:
+            child = node.getChildAtIndex(index)
+        except Exception:
+            continue
+        if child is not None:
+            result.append(child)
+    return result
+
+
+def has_state(node, state):
+    try:
+        return node.getState().contains(state)
+    except Exception:
+        return False
+
+
+def dump(node, depth=0, max_depth=5, out=None):
+    out = [] if out is None else out
+    notes = " (not showing)" if depth > 0 and not has_state(node, STATE_SHOWING) else ""
+    out.append(f"{'  ' * depth}[{role_of(node)}] {name_of(node)!r}{notes}")
+    if depth < max_depth:
+        for child in children_of(node)[:60]:
+            dump(child, depth + 1, max_depth, out)
+    return out
+
+
+def find(root, predicate, max_depth=8):
+    """The first node under root (breadth first) for which predicate holds."""
+    level = [root]
+    for _ in range(max_depth + 1):
+        following = []
+        for node in level:
+            if predicate(node):
+                return node
+            following.extend(children_of(node))
+        level = following
+    return None
+
+
+def find_all(root, predicate, max_depth=8):
+    found, level = [], [root]
+    for _ in range(max_depth + 1):
+        following = []
+        for node in level:
+            if predicate(node):
+                found.append(node)
+            following.extend(children_of(node))
+        level = following
+    return found
+
+
+def named(name, *roles):
+    return lambda node: name_of(node) == name and (not roles or role_of(node) in roles)
+
+
+def require(root, what, predicate, timeout=CONTROL_TIMEOUT_S):
+    """The node, waited for; a failure names it and shows what is there instead."""
+    try:
+        return wait_for(what, lambda: find(root, predicate), timeout=timeout)
+    except Failure:
+        raise Failure(f"{what} not found; the accessible tree:\n" + "\n".join(dump(root)))
+
+
+def press(node, what):
+    action = node.queryAction()
+    names = [action.getName(i).lower() for i in range(action.nActions)]
+    for wanted in ("press", "click", "toggle"):
+        if wanted in names:
+            if not action.doAction(names.index(wanted)):
+                raise Failure(f"{what}: the action \"{wanted}\" was refused")
+            return
+    raise Failure(f"{what} has no press action (actions: {names})")
+
+
+def set_text(node, text, what):
+    if not node.queryEditableText().setTextContents(text):
+        raise Failure(f"{what}: setting its text was refused")
+    wait_for(f"{what} to hold {text!r}", lambda: node.queryText().getText(0, -1) == text, timeout=5)
+
+
+def same_node(a, b):
+    try:
+        return a.path == b.path and a.get_process_id() == b.get_process_id()
+    except Exception:
+        return False
+
+
+def describe_window(window):
+    texts = [name_of(node) for node in find_all(window, lambda n: role_of(n) in ("label", "push button"), 4)]
+    return f"[{role_of(window)}] {name_of(window)!r}: {texts}"
+
+
+def progress_window(window):
+    return find(window, lambda n: role_of(n) == "progress bar", 3) is not None
+
+
+def other_windows(application, known):
+    """The showing windows besides the known ones: message boxes and the like."""
+    return [child for child in children_of(application)
+            if has_state(child, STATE_SHOWING) and not any(same_node(child, k) for k in known)]
+
+
+# --------------------------------------------------------------------------
+# Outside views: the router simulator's state and the command line's history.
+
+def router_state(path):
+    with open(path, encoding="utf-8") as file:
+        return json.load(file)
+
+
+def router_commands(path):
+    """The command word of every sentence the simulator received, or None without a log."""
+    if not os.path.exists(path):
+        return None
+    commands = []
+    with open(path, encoding="utf-8", errors="replace") as file:
+        for line in file:
+            try:
+                words = json.loads(line).get("words") or [""]
+            except ValueError:
+                continue
+            commands.append(words[0] if isinstance(words[0], str) else "(binary)")
+    return commands
+
+
+def history_rows(cli, env):
+    today = datetime.date.today()
+    command = [cli, "history", "--format", "json",
+               "--from", (today - datetime.timedelta(days=1)).isoformat(),
+               "--to", (today + datetime.timedelta(days=1)).isoformat()]
+    result = subprocess.run(command, env=env, capture_output=True, timeout=30)
+    if result.returncode != 0:
+        raise Failure(f"wifiticketer-cli history exited {result.returncode}: "
+                      f"{result.stderr.decode(errors='replace').strip()}")
+    return json.loads(result.stdout)["rows"]
+
+
+# --------------------------------------------------------------------------
+
+def run(program, simulator, cli, folder, processes):
+    data = os.path.join(folder, "data")
+    os.mkdir(data)
+    runtime = os.path.join(folder, "runtime")
+    os.mkdir(runtime, 0o700)
+    state_file = os.path.join(folder, "router-state.json")
+    sim_log = os.path.join(folder, "router-log.jsonl")
+    settings = os.path.join(folder, "settings.reg")
+    help_page = os.path.join(folder, "help.html")
+    with open(help_page, "w", encoding="utf-8") as file:
+        file.write("<html><body>e2e</body></html>\n")
+
+    start_accessibility_bus(processes, folder)
+    global STATE_SHOWING, STATE_SENSITIVE, STATE_CHECKED
+    import pyatspi  # noqa: E402 (connects to the accessibility bus on import)
+    STATE_SHOWING, STATE_SENSITIVE, STATE_CHECKED = (
+        pyatspi.STATE_SHOWING, pyatspi.STATE_SENSITIVE, pyatspi.STATE_CHECKED)
+
+    sim_out = os.path.join(folder, "sim.out")
+    sim = processes.start("wifiticketer-routersim",
+                          [simulator, "--port", "0", "--state", state_file, "--log", sim_log],
+                          stdout=open(sim_out, "wb"), stderr=subprocess.STDOUT)
+    port = read_listening_port(sim, sim_out)
+    log(f"router simulator on port {port}")
+    # A first start knows one router, 127.0.0.1 with the user admin; only its port differs.
+    with open(settings, "w", encoding="utf-8") as file:
+        file.write("Windows Registry Editor Version 5.00\n\n"
+                   "[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer]\n"
+                   f"\"MikrotikApiPort\"=\"{port}\"\n")
+    before = wait_for("the simulator's first state file", lambda: os.path.exists(state_file) and router_state(state_file))
+    if before["hotspotUsers"] or before["userManagerUsers"]:
+        raise Failure("the simulator starts with users; the test expects none")
+    # A fresh installation sells no hotspot profiles of its own: the list shows
+    # the router's User Manager profiles, the first of them on top.
+    expected_profile = before["userManagerProfiles"][0]["name"]
+
+    env = dict(os.environ)
+    env.update({
+        "WIFITICKETER_SETTINGS": settings,
+        "WIFITICKETER_DATA_DIR": data,
+        "WIFITICKETER_HELP_URL": "file://" + help_page,
+        "WIFITICKETER_API_TIMEOUT_MS": "10000",
+        "XDG_CONFIG_HOME": os.path.join(folder, "config"),
+        "XDG_DATA_HOME": os.path.join(folder, "share"),
+        "XDG_CACHE_HOME": os.path.join(folder, "cache"),
+        "XDG_RUNTIME_DIR": runtime,
+    })
+    program_env = dict(env, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
+    program_out = open(os.path.join(folder, "program.out"), "wb")
+    app = processes.start("wifiticketer", [program], env=program_env,
+                          stdout=program_out, stderr=subprocess.STDOUT)
+
+    desktop = pyatspi.Registry.getDesktop(0)
+
+    def our_application():
+        if app.poll() is not None:
+            raise Failure(f"wifiticketer exited with {app.returncode} before its window showed")
+        for candidate in children_of(desktop):
+            try:
+                if candidate.get_process_id() == app.pid:
+                    return candidate
+            except Exception:
+                continue
+        return None
+
+    application = wait_for("the program on the accessibility bus", our_application)
+    log("program on the accessibility bus")
+
+    # The login window.
+    login = require(application, "the window \"wifiTicketer login\"", named("wifiTicketer login"), timeout=10)
+    user = require(login, "the edit \"Usuário\"", named("Usuário", "text", "entry"))
+    password = require(login, "the edit \"Senha\"", named("Senha", "password text"))
+    set_text(user, "", "the edit \"Usuário\"")
+    set_text(password, "", "the edit \"Senha\"")
+    press(require(login, "the button \"Login\"", named("Login", "push button")), "the button \"Login\"")
+
+    def generator_window():
+        if app.poll() is not None:
+            raise Failure(f"wifiticketer exited with {app.returncode} after the login")
+        windows = children_of(application)
+        main = next((w for w in windows if name_of(w).startswith("wifiTicketer - ")), None)
+        login_there = any(same_node(w, login) and has_state(w, STATE_SHOWING) for w in windows)
+        if main is not None and has_state(main, STATE_SHOWING) and not login_there:
+            return main
+        strangers = [w for w in other_windows(application, [login] + ([main] if main else []))
+                     if not name_of(w).startswith("wifiTicketer - ")]
+        if strangers:
+            raise Failure("a window came up after the login: " + "; ".join(map(describe_window, strangers)))
+        return None
+
+    try:
+        generator = wait_for("the generator window in place of the login window", generator_window)
+    except Failure as failure:
+        raise Failure(f"{failure}\nthe accessible tree:\n" + "\n".join(dump(application)))
+    log(f"logged in: {name_of(generator)!r}")
+
+    # The generator window: the first profile, three vouchers with random names,
+    # no printing afterwards (there is no printer here).
+    profiles = require(generator, "the list \"Perfil de Voucher\"", named("Perfil de Voucher", *LIST_ROLES))
+    table = profiles.queryTable()
+    wait_for("profiles in the list", lambda: table.nRows > 0)
+    first_profile = name_of(table.getAccessibleAt(0, 0))
+    if first_profile != expected_profile:
+        raise Failure(f"the first profile row is {first_profile!r}, the router's first profile is {expected_profile!r}")
+    generate = require(generator, "the button \"Gerar\"", named("Gerar", "push button"))
+    if has_state(generate, STATE_SENSITIVE):
+        raise Failure("\"Gerar\" is enabled before a profile is selected")
+    if not table.addRowSelection(0):
+        raise Failure("the list \"Perfil de Voucher\" refused to select its first row")
+    wait_for("\"Gerar\" to be enabled once a profile is selected", lambda: has_state(generate, STATE_SENSITIVE))
+
+    random_names = require(generator, "the check box \"Nome aleatório\"", named("Nome aleatório", "check box"))
+    if not has_state(random_names, STATE_CHECKED):
+        raise Failure("\"Nome aleatório\" is not checked on a fresh installation")
+    auto_print = require(generator, "the check box \"Impressão Automática\"", named("Impressão Automática", "check box"))
+    if has_state(auto_print, STATE_CHECKED):
+        press(auto_print, "the check box \"Impressão Automática\"")
+        wait_for("\"Impressão Automática\" to be unchecked", lambda: not has_state(auto_print, STATE_CHECKED))
+
+    count = require(generator, "the edit \"Número de vouchers\"", named("Número de vouchers", "text", "entry"))
+    set_text(count, str(VOUCHER_COUNT), "the edit \"Número de vouchers\"")
+    started = time.monotonic()
+    press(generate, "the button \"Gerar\"")
+
+    vouchers = require(generator, "the list \"Usuários gerados\"", named("Usuários gerados", *LIST_ROLES))
+    voucher_table = vouchers.queryTable()
+
+    def run_over():
+        progress_showing = False
+        for window in other_windows(application, [generator]):
+            if not progress_window(window):
+                raise Failure("a window came up during the run: " + describe_window(window))
+            progress_showing = True
+        return (voucher_table.nRows == VOUCHER_COUNT and has_state(generate, STATE_SENSITIVE)
+                and not progress_showing)
+
+    wait_for(f"the run to end with {VOUCHER_COUNT} vouchers listed", run_over)
+    log(f"run over after {time.monotonic() - started:.1f} s")
+    shown = {name_of(voucher_table.getAccessibleAt(row, 0)) for row in range(VOUCHER_COUNT)}
+
+    # From outside: the router holds exactly these users, of that profile.
+    after = router_state(state_file)
+    if after["hotspotUsers"] != before["hotspotUsers"]:
+        raise Failure(f"hotspot users changed on the router: {after['hotspotUsers']}")
+    made = after["userManagerUsers"]
+    on_router = {u["name"]: u for u in made}
+    if len(made) != VOUCHER_COUNT or set(on_router) != shown:
+        raise Failure(f"the router holds users {sorted(on_router)}, the window lists {sorted(shown)}")
+    wrong_profile = [u["name"] for u in made if u.get("actual-profile") != expected_profile]
+    if wrong_profile:
+        raise Failure(f"users not on the profile {expected_profile!r}: {wrong_profile}")
+
+    # From outside: the history, as the command line reads it with the same settings.
+    rows = history_rows(cli, env)
+    recorded = {row["user"]: row for row in rows}
+    if len(rows) != VOUCHER_COUNT or set(recorded) != set(on_router):
+        raise Failure(f"the history lists {sorted(recorded)}, the router holds {sorted(on_router)}")
+    for name, row in recorded.items():
+        if row["password"] != on_router[name]["password"] or row["profile"] != expected_profile:
+            raise Failure(f"history row {row} does not match the router's user {on_router[name]}")
+    if len({row["serial"] for row in rows}) != VOUCHER_COUNT:
+        raise Failure(f"history rows share a serial: {[row['serial'] for row in rows]}")
+    log(f"router and history agree on {sorted(shown)}")
+
+    # The program ends on SIGTERM, as at the end of a desktop session.
+    app.send_signal(signal.SIGTERM)
+    try:
+        code = app.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        # A minimized window is named by its icon text, mostly empty.
+        raise Failure("wifiticketer did not end within 10 s of SIGTERM; its windows now:\n" +
+                      "\n".join(dump(application, max_depth=1)))
+    if code != 0:
+        raise Failure(f"wifiticketer exited with {code} on SIGTERM")
+
+
+def main():
+    arguments = sys.argv[1:]
+    if len(arguments) != 3:
+        print(__doc__.strip().splitlines()[2], file=sys.stderr)
+        return 2
+    try:
+        if os.environ.get(INNER_MARK) != "1":
+            return run_wrapped(arguments)
+        if not os.environ.get("DISPLAY") or not os.environ.get("DBUS_SESSION_BUS_ADDRESS"):
+            raise Failure("inside the wrappers without DISPLAY or DBUS_SESSION_BUS_ADDRESS")
+    except Failure as failure:
+        log(f"FAILED: {failure}")
+        return 1
+
+    program, simulator, cli = (os.path.abspath(path) for path in arguments)
+    started = time.monotonic()
+    folder = tempfile.mkdtemp(prefix="wifiticketer-e2e-")
+    processes = Processes()
+    try:
+        run(program, simulator, cli, folder, processes)
+    except Exception as failure:  # Failure, or the accessibility bus failing under us
+        if isinstance(failure, Failure):
+            log(f"FAILED: {failure}")
+        else:
+            log("FAILED with an unexpected error:\n" + traceback.format_exc())
+        commands = router_commands(os.path.join(folder, "router-log.jsonl"))
+        if commands is not None:
+            log(f"the router received {len(commands)} sentences; the last ones: {commands[-8:]}")
+        output = os.path.join(folder, "program.out")
+        if os.path.exists(output):
+            with open(output, "rb") as file:
+                tail = file.read()[-3000:].decode(errors="replace")
+            if tail.strip():
+                log("the program's output:\n" + tail)
+        return 1
+    finally:
+        processes.stop_all()
+        shutil.rmtree(folder, ignore_errors=True)
+    log(f"passed in {time.monotonic() - started:.1f} s")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,145 @@
+#include "routerharness.h"
+#include "testmain.h"
+
+#include "pos/poshistory.h"
+#include "session/sessionfacade.h"
+#include "ui/app/cmikrotikapiapp.h"
+#include "ui/app/terminationwatch.h"
+#include "ui/framework/csymboledit.h"
+#include "ui/framework/uiresources.h"
+#include "ui/login/cmikrotikapidlg.h"
+
+#include <QDir>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+#include <csignal>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Working windows that say which they are.
+QWidget *namedWindow(const QString &name)
+{
+    auto *window = new QWidget;
+    window->setObjectName(name);
+    return window;
+}
+
+struct Fixture
+{
+    Fixture()
+    {
+        started = h.start();
+        h.state.users = {{u"caixa"_s, QString(), false, false, false},
+                         {u"balcao"_s, QString(), false, true, false}};
+        loadUiResources(resources);
+    }
+
+    RouterHarness h;
+    bool started = false;
+    SessionFacade session{h.state, h.interaction};
+    UiResources resources;
+    CMikrotikAPIApp app{h.state, session, h.interaction, resources};
+};
+
+CMikrotikAPIDlg *loginWindow(const CMikrotikAPIApp &app)
+{
+    return qobject_cast<CMikrotikAPIDlg *>(app.mainWindow());
+}
+
+} // namespace
+
+class WindowSwitchTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void userLandsInTheirWindow_data();
+    void userLandsInTheirWindow();
+    void closingTheMainWindowEndsTheProgram();
+    void terminationIsAskedFor();
+};
+
+void WindowSwitchTest::userLandsInTheirWindow_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<bool>("posWindowBuilt");
+    QTest::addColumn<QString>("window");
+    QTest::addRow("generator user") << u"caixa"_s << true << u"generator"_s;
+    QTest::addRow("POS user") << u"balcao"_s << true << u"pos"_s;
+    QTest::addRow("POS user, no POS window") << u"balcao"_s << false << u"generator"_s;
+}
+
+// The login window gives way to the user's working window, which exists
+// before the login window goes; the program does not end in between.
+void WindowSwitchTest::userLandsInTheirWindow()
+{
+    QFETCH(QString, user);
+    QFETCH(bool, posWindowBuilt);
+    QFETCH(QString, window);
+    Fixture f;
+    QVERIFY(f.started);
+    f.app.setWorkingWindows([](CMikrotikAPIApp &) { return namedWindow(u"generator"_s); },
+                            posWindowBuilt ? [](CMikrotikAPIApp &) { return namedWindow(u"pos"_s); }
+                                           : CMikrotikAPIApp::WorkingWindowFactory());
+    QSignalSpy ended(&f.app, &CMikrotikAPIApp::ended);
+    f.app.openLoginWindow();
+    QPointer<CMikrotikAPIDlg> login = loginWindow(f.app);
+    QVERIFY(login);
+    QVERIFY(login->isVisible());
+
+    QTest::keyClicks(login->userEdit(), user);
+    QTest::keyClick(login->userEdit(), Qt::Key_Return);
+    QTRY_VERIFY(f.app.mainWindow() && f.app.mainWindow()->objectName() == window);
+    QVERIFY(f.app.mainWindow()->isVisible());
+    QTRY_VERIFY(!login);
+    QCOMPARE(ended.size(), 0);
+}
+
+void WindowSwitchTest::closingTheMainWindowEndsTheProgram()
+{
+    Fixture f;
+    QVERIFY(f.started);
+    f.app.setWorkingWindows([](CMikrotikAPIApp &) { return namedWindow(u"generator"_s); });
+    QSignalSpy ended(&f.app, &CMikrotikAPIApp::ended);
+    f.app.openLoginWindow();
+    f.app.openMainWindow();
+    QCOMPARE(f.app.mainWindow()->objectName(), u"generator"_s);
+    // A sale that could not be written when it was made (a folder stood in
+    // the file's way): the exit writes it.
+    const QString sales = posHistoryPath(f.h.folder.dataFolder());
+    QVERIFY(QDir().mkpath(sales));
+    f.h.state.posHistory.setFile(sales);
+    f.h.state.posHistory.append({2, u"1 Hora"_s, 500});
+    QVERIFY(f.h.state.posHistory.unsaved());
+    QVERIFY(QDir().rmdir(sales));
+
+    // Hidden (to the tray), the program goes on.
+    f.app.mainWindow()->hide();
+    QCoreApplication::processEvents();
+    QCOMPARE(ended.size(), 0);
+    // Closed for good, it ends, after writing the sales.
+    f.app.mainWindow()->close();
+    QTRY_COMPARE(ended.size(), 1);
+    QVERIFY(!f.app.mainWindow());
+    PosHistory onDisk;
+    onDisk.setFile(sales);
+    onDisk.load();
+    QCOMPARE(onDisk.size(), 1);
+    QCOMPARE(onDisk.total(), 1000);
+}
+
+void WindowSwitchTest::terminationIsAskedFor()
+{
+    TerminationWatch watch;
+    QSignalSpy asked(&watch, &TerminationWatch::terminationRequested);
+    std::raise(SIGTERM);
+    QTRY_COMPARE(asked.size(), 1);
+    std::raise(SIGHUP);
+    QTRY_COMPARE(asked.size(), 2);
+}
+
+WIFITICKETER_TEST(WindowSwitchTest)
+#include "windowswitchtest.moc"
