@@ -500,6 +500,15 @@ def run(program, simulator, cli, folder, processes):
         raise Failure(f"history rows share a serial: {[row['serial'] for row in rows]}")
     log(f"router and history agree on {sorted(shown)}")
 
+    # A second start hands over to the running copy and ends at once.
+    second = subprocess.run([program], env=program_env, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL, timeout=STEP_TIMEOUT_S)
+    if second.returncode != 0:
+        raise Failure(f"a second start exited with {second.returncode}")
+    if app.poll() is not None:
+        raise Failure(f"the running copy ended ({app.returncode}) when a second one started")
+    log("a second start handed over and ended with 0")
+
     # The program ends on SIGTERM, as at the end of a desktop session.
     app.send_signal(signal.SIGTERM)
     try:
