@@ -260,6 +260,9 @@ void CGeneratorDialog::applyMode()
     m_input->setVisible(!combo);
     m_userNameCombo->setVisible(combo);
     m_inputLabel->setBuddy(combo ? static_cast<QWidget *>(m_userNameCombo) : m_input);
+    // The label names the combo's field for a screen reader (a buddy reaches
+    // the combo, not the edit inside it).
+    m_userNameCombo->lineEdit()->setAccessibleName(QString(m_inputLabel->text()).remove(u'&'));
 }
 
 void CGeneratorDialog::generate()

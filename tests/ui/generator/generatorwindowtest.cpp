@@ -1,3 +1,4 @@
+#include "accessiblesearch.h"
 #include "generatorfixture.h"
 #include "recordbuilders.h"
 #include "testmain.h"
@@ -243,6 +244,9 @@ void GeneratorWindowTest::modes()
         // Fields are painted on light yellow.
         QCOMPARE(fieldBackground(combo ? static_cast<QWidget *>(f.userNameCombo()) : f.input()),
                  QColor(255, 255, 232));
+        // A screen reader finds the field shown by its label.
+        QVERIFY(findAccessible(f.window.get(), QAccessible::EditableText,
+                               randomMode ? u"Número de vouchers"_s : u"Nome do Usuário"_s));
         if (randomMode) {
             QCOMPARE(f.inputLabel()->text(), u"Número de vouchers"_s);
             QCOMPARE(f.input()->text(), u"1"_s);
