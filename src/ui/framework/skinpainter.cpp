@@ -4,6 +4,7 @@
 
 #include <QPainter>
 #include <QPixmap>
+#include <algorithm>
 #include <qdrawutil.h>
 
 QPixmap renderSkin(const SkinImage &skin, QSize size)
@@ -13,7 +14,13 @@ QPixmap renderSkin(const SkinImage &skin, QSize size)
     if (skin.isNull() || size.isEmpty())
         return out;
     QPainter painter(&out);
-    const QMargins insets(skin.leftInset, skin.topInset, skin.rightInset, skin.bottomInset);
+    // Insets that together reach across the image (a skin whose edges meet
+    // in a plain middle) keep one column or row between them to stretch.
+    const int left = std::min(skin.leftInset, (skin.width() - 1) / 2);
+    const int right = std::min(skin.rightInset, skin.width() - 1 - left);
+    const int top = std::min(skin.topInset, (skin.height() - 1) / 2);
+    const int bottom = std::min(skin.bottomInset, skin.height() - 1 - top);
+    const QMargins insets(left, top, right, bottom);
     qDrawBorderPixmap(&painter, QRect(QPoint(0, 0), size), insets, QPixmap::fromImage(*skin.image));
     return out;
 }

@@ -72,6 +72,7 @@ private Q_SLOTS:
     void drawing_data();
     void drawing();
     void anchoredItemsFollowTheSize();
+    void insetsAcrossTheSkinLeaveNoGap();
 };
 
 void DesignWndTest::clickRules_data()
@@ -367,6 +368,23 @@ void DesignWndTest::anchoredItemsFollowTheSize()
     QCOMPARE(QRect(QPoint(c.left, c.top), QPoint(c.right, c.bottom)), QRect(QPoint(446, 0), QPoint(510, 30)));
     QCOMPARE(QRect(QPoint(s.left, s.top), QPoint(s.right, s.bottom)),
              QRect(QPoint(10, 440), QPoint(110, 470)));
+}
+
+// A skin whose left and right insets together are wider than the skin (its
+// edges meet in a plain middle) still covers the whole window.
+void DesignWndTest::insetsAcrossTheSkinLeaveNoGap()
+{
+    QTemporaryDir dir;
+    SkinCache skins;
+    SkinImage skin = skins.load(solidImage(dir, u"skin.png"_s, {30, 20}, Qt::green));
+    skin.leftInset = skin.rightInset = 20;
+    skin.topInset = skin.bottomInset = 15;
+    CDesignWnd window(skins);
+    window.resize(120, 80);
+    window.setSkin(skin);
+    const QImage shown = window.grab().toImage();
+    for (const QPoint at : {QPoint(60, 40), QPoint(25, 40), QPoint(95, 10), QPoint(60, 70)})
+        QCOMPARE(shown.pixelColor(at), QColor(Qt::green));
 }
 
 WIFITICKETER_TEST(DesignWndTest)
