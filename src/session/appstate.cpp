@@ -37,10 +37,25 @@ QString currentUserName(const AppState &state)
                : QString();
 }
 
-void setPosMode(AppState &state, bool posMode)
+namespace {
+
+// Changes a flag of the logged-in program user and writes "UsersData".
+void storeUserFlag(AppState &state, bool AppUser::*flag, bool on)
 {
     if (state.currentUser < 0 || state.currentUser >= state.users.size())
         return;
-    state.users[state.currentUser].PosMode = posMode;
+    state.users[state.currentUser].*flag = on;
     saveValue(state.settingsKey, u"UsersData"_s, binaryValue(serializeUsers(state.users)));
+}
+
+} // namespace
+
+void setPosMode(AppState &state, bool posMode)
+{
+    storeUserFlag(state, &AppUser::PosMode, posMode);
+}
+
+void setFullScreen(AppState &state, bool fullScreen)
+{
+    storeUserFlag(state, &AppUser::FullScreen, fullScreen);
 }

@@ -82,3 +82,5 @@ QString currentUserName(const AppState &state);
 // The store part of entering or leaving POS mode: the current program user's
 // flag changes and "UsersData" is written (failures are silent).
 void setPosMode(AppState &state, bool posMode);
+// The same for the counter window's full screen.
+void setFullScreen(AppState &state, bool fullScreen);

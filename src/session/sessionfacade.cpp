@@ -177,3 +177,19 @@ void SessionFacade::setAutoPrint(bool autoPrint)
     m_state.settings.AutoPrint = autoPrint;
     saveValue(m_state.settingsKey, QStringLiteral("AutoPrint"), dwordValue(autoPrint ? 1 : 0));
 }
+
+void SessionFacade::setPosMode(bool posMode)
+{
+    ::setPosMode(m_state, posMode);
+}
+
+void SessionFacade::setFullScreen(bool fullScreen)
+{
+    ::setFullScreen(m_state, fullScreen);
+}
+
+void SessionFacade::clearSales()
+{
+    m_state.posHistory.clear();
+    Q_EMIT salesChanged();
+}

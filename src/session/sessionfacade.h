@@ -82,6 +82,13 @@ public:
     // The generator window's "AutoPrint" choice: stored, and kept in the
     // settings, only when it differs from the setting.
     void setAutoPrint(bool autoPrint);
+    // The logged-in program user's working mode and the counter window's full
+    // screen, kept with the program users ("UsersData"); a failed write is
+    // not reported. Nothing happens when nobody is logged in.
+    void setPosMode(bool posMode);
+    void setFullScreen(bool fullScreen);
+    // Empties the sales history (and its file).
+    void clearSales();
 
 Q_SIGNALS:
     void profilesChanged();

@@ -2,7 +2,7 @@
 
 #include "session/appstate.h"
 #include "session/sessionfacade.h"
-#include "ui/generator/cgeneratordialog.h"
+#include "ui/framework/workingwindow.h"
 #include "ui/login/cmikrotikapidlg.h"
 
 #include <QCoreApplication>
@@ -65,9 +65,9 @@ void CMikrotikAPIApp::bringToFront()
     QWidget *window = m_mainWindow;
     if (!window)
         return;
-    // The generator window knows its way back from the tray.
-    if (auto *generator = qobject_cast<CGeneratorDialog *>(window)) {
-        generator->restore();
+    // A working window knows its way back from the tray.
+    if (auto *working = dynamic_cast<WorkingWindow *>(window)) {
+        working->restore();
         return;
     }
     if (window->isMinimized())
@@ -84,9 +84,8 @@ void CMikrotikAPIApp::quit()
         return;
     // A working window first keeps what it holds (and lets a run end); it
     // then asks again.
-    if (auto *generator = qobject_cast<CGeneratorDialog *>(m_mainWindow.data());
-        generator && !generator->isLeaving()) {
-        generator->endProgram();
+    if (auto *working = dynamic_cast<WorkingWindow *>(m_mainWindow.data()); working && !working->isLeaving()) {
+        working->endProgram();
         return;
     }
     m_quitting = true;

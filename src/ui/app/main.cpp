@@ -4,6 +4,7 @@
 #include "helprequest.h"
 #include "singleinstance.h"
 #include "terminationwatch.h"
+#include "workingwindows.h"
 
 #include "base/diagnostics.h"
 #include "session/appstate.h"
@@ -12,7 +13,6 @@
 #include "ui/framework/messageboxinteraction.h"
 #include "ui/framework/printdialogprinterchooser.h"
 #include "ui/framework/uiresources.h"
-#include "ui/generator/cgeneratordialog.h"
 #include "ui/userdata/dialoguserdataprompt.h"
 
 #include <QApplication>
@@ -79,14 +79,7 @@ int main(int argc, char *argv[])
     // The prompt and the print dialog open over the window in front.
     DialogUserDataPrompt prompt(nullptr, state.settings, state.userNames);
     PrintDialogPrinterChooser printers(nullptr);
-    windows.setWorkingWindows([&](CMikrotikAPIApp &app) {
-        auto *generator = new CGeneratorDialog(session, interaction, prompt, printers, resources);
-        QObject::connect(generator, &CGeneratorDialog::logoutRequested, &app,
-                         &CMikrotikAPIApp::openLoginWindow, Qt::QueuedConnection);
-        QObject::connect(generator, &CGeneratorDialog::quitRequested, &app, &CMikrotikAPIApp::quit,
-                         Qt::QueuedConnection);
-        return generator;
-    });
+    setWorkingWindows(windows, session, interaction, prompt, printers, resources);
 
     windows.openLoginWindow();
     return app.exec();

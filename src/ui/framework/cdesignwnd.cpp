@@ -175,7 +175,7 @@ void CDesignWnd::mouseReleaseEvent(QMouseEvent *event)
         if (item->menu)
             openMenu(*item);
         else
-            postCommand(item->id, QVariant());
+            postCommand(item->id, item->data);
     }
 }
 
@@ -211,7 +211,7 @@ void CDesignWnd::pressItem(SkinItem &item)
             Qt::QueuedConnection);
         return;
     }
-    postCommand(item.id, QVariant());
+    postCommand(item.id, item.data);
 }
 
 void CDesignWnd::postCommand(int id, const QVariant &choice)

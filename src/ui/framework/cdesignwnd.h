@@ -59,8 +59,8 @@ public:
     void pressItem(SkinItem &item);
 
 Q_SIGNALS:
-    // An item was clicked (`choice` invalid), or a command of its menu was
-    // chosen (`choice` is the action's data). Delivered queued, after the
+    // An item was clicked (`choice` is the item's data), or a command of its
+    // menu was chosen (`choice` is the action's data). Delivered queued, after the
     // mouse event that caused it.
     void itemCommand(int id, const QVariant &choice);
 

@@ -53,6 +53,9 @@ struct SkinItem
 
     SkinImage normalImage;
     SkinImage hotImage; // Hot and Pressed; the normal image when none
+    // Drawn while the item is switched off (not Enabled); without it a
+    // switched-off item with a hot look is drawn faded.
+    SkinImage offImage;
     QColor fillColour;
     std::array<Text, 2> texts;
     // Client coordinates; right and bottom belong to the item when it is
@@ -63,7 +66,7 @@ struct SkinItem
     int bottom = 0;
     quint32 flags = 0;
     State state = Normal;
-    QVariant data; // what the owner attaches
+    QVariant data; // what the owner attaches; reported with a click
     int id = 0;    // reported on click
     bool leftLine = false;
     bool rightLine = false;

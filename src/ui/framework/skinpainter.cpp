@@ -30,8 +30,10 @@ namespace {
 // Where the text goes: the image decides it, else the item's rectangle.
 QRect drawImage(QPainter &painter, const SkinItem &item, const QRect &rect)
 {
-    const SkinImage &image =
-        item.state != SkinItem::Normal && !item.hotImage.isNull() ? item.hotImage : item.normalImage;
+    const bool off = !item.has(SkinItem::Enabled) && !item.offImage.isNull();
+    const SkinImage &image = off ? item.offImage
+                             : item.state != SkinItem::Normal && !item.hotImage.isNull() ? item.hotImage
+                                                                                         : item.normalImage;
     if (image.isNull())
         return rect;
     const QPixmap pixmap = QPixmap::fromImage(*image.image);
@@ -85,7 +87,7 @@ void drawSkinItem(QPainter &painter, const SkinItem &item, QPoint offset)
     painter.save();
     // A button switched off for now (it has a hot look but takes no click)
     // is drawn faded.
-    if (!item.has(SkinItem::Enabled) && !item.hotImage.isNull())
+    if (!item.has(SkinItem::Enabled) && !item.hotImage.isNull() && item.offImage.isNull())
         painter.setOpacity(0.45);
     if (!item.has(SkinItem::Transparent) && !item.has(SkinItem::NoFill))
         painter.fillRect(rect, item.fillColour);

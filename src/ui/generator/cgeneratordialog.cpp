@@ -149,8 +149,6 @@ void CGeneratorDialog::createControls()
     m_logoutButton->setObjectName(u"logoutButton"_s);
     m_posButton = new QPushButton(tr("Modo P&OS"), this);
     m_posButton->setObjectName(u"posButton"_s);
-    // Until there is a POS window to switch to.
-    m_posButton->setEnabled(false);
 
     m_randomName = new QCheckBox(tr("&Nome aleatório"), this);
     m_randomName->setObjectName(u"randomName"_s);
@@ -480,6 +478,7 @@ void CGeneratorDialog::leave(Leave leave)
         Q_EMIT logoutRequested();
         break;
     case Leave::PosMode:
+        m_session.setPosMode(true);
         Q_EMIT posModeRequested();
         break;
     default:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/framework/workingwindow.h"
+
 #include <QDialog>
 #include <QPointer>
 #include <memory>
@@ -34,7 +36,7 @@ struct VoucherProfile;
 // being made waits for the run to end. Receivers of the signals delete the
 // window later (deleteLater), not in the slot: a signal may come from inside
 // its close.
-class CGeneratorDialog : public QDialog
+class CGeneratorDialog : public QDialog, public WorkingWindow
 {
     Q_OBJECT
 
@@ -43,13 +45,11 @@ public:
                      PrinterChooser &printerChooser, UiResources &resources, QWidget *parent = nullptr);
     ~CGeneratorDialog() override;
 
-    // Back from the tray or the taskbar, in front and active.
-    void restore();
-    // The program is asked to end (the desktop ends the session): a run stops
-    // after its voucher, the operator's choices are kept, then quitRequested.
-    void endProgram();
-    // The window is on its way out (its choices are kept).
-    bool isLeaving() const { return m_leaving; }
+    void restore() override;
+    // A run stops after its voucher, the operator's choices are kept, then
+    // quitRequested.
+    void endProgram() override;
+    bool isLeaving() const override { return m_leaving; }
     // The icon in the notification area; none when the window does not hide
     // there ("MinimizeToTray" off).
     CSystemTray *tray() const { return m_tray; }
@@ -57,7 +57,8 @@ public:
 Q_SIGNALS:
     // "&Sair": the login window should take over.
     void logoutRequested();
-    // "Modo P&OS": the POS window should take over.
+    // "Modo P&OS" (the user's POS mode already set): the POS window should
+    // take over.
     void posModeRequested();
     // Closed for good: the program ends.
     void quitRequested();

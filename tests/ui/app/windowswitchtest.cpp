@@ -1,16 +1,22 @@
+#include "accessiblesearch.h"
 #include "routerharness.h"
+#include "sellingfixture.h"
 #include "testmain.h"
 
 #include "pos/poshistory.h"
 #include "session/sessionfacade.h"
 #include "ui/app/cmikrotikapiapp.h"
 #include "ui/app/terminationwatch.h"
+#include "ui/app/workingwindows.h"
 #include "ui/framework/csymboledit.h"
 #include "ui/framework/uiresources.h"
+#include "ui/generator/cgeneratordialog.h"
 #include "ui/login/cmikrotikapidlg.h"
+#include "ui/pos/cposmodewindow.h"
 
 #include <QDir>
 #include <QPointer>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <csignal>
@@ -49,6 +55,32 @@ CMikrotikAPIDlg *loginWindow(const CMikrotikAPIApp &app)
     return qobject_cast<CMikrotikAPIDlg *>(app.mainWindow());
 }
 
+// The program's own working windows, with the operator's answers scripted.
+struct WorkingFixture : Fixture
+{
+    WorkingFixture() { setWorkingWindows(app, session, h.interaction, h.prompt, printers, resources); }
+
+    // Logs in from the login window in front.
+    bool logIn(const QString &user)
+    {
+        CMikrotikAPIDlg *login = loginWindow(app);
+        if (!login)
+            return false;
+        QTest::keyClicks(login->userEdit(), user);
+        QTest::keyClick(login->userEdit(), Qt::Key_Return);
+        return QTest::qWaitFor([&] { return app.mainWindow() && !loginWindow(app); });
+    }
+    CPosModeWindow *pos() const { return qobject_cast<CPosModeWindow *>(app.mainWindow()); }
+    CGeneratorDialog *generator() const { return qobject_cast<CGeneratorDialog *>(app.mainWindow()); }
+    // Presses a drawn button of the main window as a screen reader does.
+    bool press(const QString &name) const
+    {
+        return pressAccessible(findAccessible(app.mainWindow(), QAccessible::Button, name));
+    }
+
+    ScriptedPrinterChooser printers;
+};
+
 } // namespace
 
 class WindowSwitchTest : public QObject
@@ -59,6 +91,8 @@ private Q_SLOTS:
     void userLandsInTheirWindow_data();
     void userLandsInTheirWindow();
     void closingTheMainWindowEndsTheProgram();
+    void modesSwitchBothWays();
+    void fullScreenSurvivesANewLogin();
     void terminationIsAskedFor();
 };
 
@@ -96,6 +130,56 @@ void WindowSwitchTest::userLandsInTheirWindow()
     QVERIFY(f.app.mainWindow()->isVisible());
     QTRY_VERIFY(!login);
     QCOMPARE(ended.size(), 0);
+}
+
+// "Modo P&OS" opens the counter window and keeps the choice for the user;
+// "Modo Normal" goes back and clears it.
+void WindowSwitchTest::modesSwitchBothWays()
+{
+    WorkingFixture f;
+    QVERIFY(f.started);
+    QSignalSpy ended(&f.app, &CMikrotikAPIApp::ended);
+    f.app.openLoginWindow();
+    QVERIFY(f.logIn(u"caixa"_s));
+    QVERIFY(f.generator());
+    QPushButton *posMode = f.generator()->findChild<QPushButton *>(u"posButton"_s);
+    QVERIFY(posMode && posMode->isEnabled());
+    posMode->click();
+    QTRY_VERIFY(f.pos());
+    QVERIFY(f.pos()->isVisible());
+    QVERIFY(f.h.state.users[0].PosMode);
+
+    QVERIFY(f.press(u"Modo Normal"_s));
+    QTRY_VERIFY(f.generator());
+    QVERIFY(!f.h.state.users[0].PosMode);
+    QCOMPARE(ended.size(), 0);
+}
+
+// Full screen is the user's: after "Sair do aplicativo" (which brings the
+// login window back, the program going on) the same user's next login opens
+// the counter window full screen.
+void WindowSwitchTest::fullScreenSurvivesANewLogin()
+{
+    WorkingFixture f;
+    QVERIFY(f.started);
+    QSignalSpy ended(&f.app, &CMikrotikAPIApp::ended);
+    f.app.openLoginWindow();
+    QVERIFY(f.logIn(u"balcao"_s));
+    QVERIFY(f.pos());
+    QVERIFY(!f.pos()->isFullScreenMode());
+    QVERIFY(f.press(u"Tela cheia"_s));
+    QTRY_VERIFY(f.pos()->isFullScreenMode());
+
+    QVERIFY(f.press(u"Sair do aplicativo"_s));
+    QTRY_VERIFY(loginWindow(f.app));
+    QVERIFY(loginWindow(f.app)->isVisible());
+    QCOMPARE(ended.size(), 0);
+
+    QVERIFY(f.logIn(u"balcao"_s));
+    QVERIFY(f.pos());
+    QVERIFY(f.pos()->isFullScreenMode());
+    QVERIFY(findAccessible(f.pos(), QAccessible::Button, u"Restaurar"_s));
+    QCOMPARE(f.pos()->geometry(), f.pos()->screen()->availableGeometry());
 }
 
 void WindowSwitchTest::closingTheMainWindowEndsTheProgram()

@@ -1,13 +1,9 @@
 #pragma once
 
-#include "routerharness.h"
+#include "sellingfixture.h"
 
-#include "design/printjob.h"
-#include "session/sessionfacade.h"
-#include "ui/framework/uiresources.h"
 #include "ui/generator/cgeneratordialog.h"
 
-#include <QSignalSpy>
 #include <functional>
 #include <memory>
 
@@ -20,27 +16,10 @@ class QProgressDialog;
 class QPushButton;
 class QTreeView;
 
-// The printer choice of the tests: counts the questions and answers with a
-// queue name, or cancels.
-class ScriptedPrinterChooser : public PrinterChooser
+// A generator window on the selling fixture's router, offscreen.
+class GeneratorFixture : public SellingFixture
 {
 public:
-    std::optional<QString> choosePrinter(QPrinter &printer) override;
-
-    std::optional<QString> answer;
-    int asked = 0;
-};
-
-// A generator window on the simulated router "Sim", offscreen. The router
-// sells two profiles, in this order: the hotspot profile "1 Hora" printing with
-// "Cartão B" and the User Manager profile "1 Dia" printing with "Padrão". The
-// designs are "Padrão", "Cartão B" and "Cartão C". The next serial is 41.
-class GeneratorFixture
-{
-public:
-    GeneratorFixture();
-    ~GeneratorFixture();
-
     // Starts the router and opens the window; `adjust` changes the settings
     // the window starts with.
     bool open(const std::function<void(AppSettings &)> &adjust = {});
@@ -66,19 +45,6 @@ public:
 
     // A cell of the voucher list as shown.
     QString voucherCell(int row, int column, int role = Qt::DisplayRole) const;
-    QStringList batchNames() const;
-    QStringList routerHotSpotUsers();
 
-    RouterHarness h;
-    std::shared_ptr<VoucherProfile> hourProfile;
-    std::shared_ptr<VoucherProfile> dayProfile;
-    VoucherDesign *standard = nullptr;
-    VoucherDesign *cardB = nullptr;
-    VoucherDesign *cardC = nullptr;
-
-    SessionFacade session{h.state, h.interaction};
-    ScriptedPrinterChooser chooser;
-    UiResources resources;
     std::unique_ptr<CGeneratorDialog> window;
-    QSignalSpy finished{&session, &SessionFacade::generationFinished};
 };

@@ -1,0 +1,13 @@
+#pragma once
+
+class CMikrotikAPIApp;
+class OperatorInteraction;
+class PrinterChooser;
+class SessionFacade;
+class UserDataPrompt;
+struct UiResources;
+
+// The generator and the counter window as the application's working windows,
+// each asking the application for the switches its buttons stand for.
+void setWorkingWindows(CMikrotikAPIApp &app, SessionFacade &session, OperatorInteraction &interaction,
+                       UserDataPrompt &prompt, PrinterChooser &printers, UiResources &resources);
