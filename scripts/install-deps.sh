@@ -24,6 +24,8 @@ packages=(
     # end-to-end test runs the program on a private X server and drives it
     # through the accessibility bus, as a screen reader would
     fonts-crosextra-carlito xvfb xauth dbus-x11 at-spi2-core python3-pyatspi
+    # the custom-drawn windows ask the X server whether a compositor runs
+    libxcb1-dev
 )
 
 missing=()

@@ -2,6 +2,7 @@
 
 #include "designwndaccessible.h"
 #include "skinpainter.h"
+#include "windowcompositing.h"
 
 #include <QGuiApplication>
 #include <QMenu>
@@ -18,6 +19,7 @@ CDesignWnd::CDesignWnd(SkinCache &skins, QWidget *parent, Qt::WindowFlags flags)
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
     setAttribute(Qt::WA_TranslucentBackground);
+    m_shapedByAlpha = !windowSystemComposites();
 }
 
 CDesignWnd::~CDesignWnd()
@@ -29,8 +31,23 @@ CDesignWnd::~CDesignWnd()
 void CDesignWnd::setSkin(const SkinImage &skin)
 {
     m_skin = skin;
-    m_background = QPixmap();
+    renderBackground();
     update();
+}
+
+void CDesignWnd::setShapedByAlpha(bool shaped)
+{
+    m_shapedByAlpha = shaped;
+    renderBackground();
+}
+
+void CDesignWnd::renderBackground()
+{
+    m_background = renderSkin(m_skin, size());
+    if (!m_shapedByAlpha)
+        clearMask();
+    else if (!m_skin.isNull())
+        setMask(opaqueRegion(m_background.toImage()));
 }
 
 SkinItem &CDesignWnd::addItem(std::unique_ptr<SkinItem> item)
@@ -95,9 +112,8 @@ void CDesignWnd::paintContent(QPainter &, const QRect &) {}
 
 void CDesignWnd::paintEvent(QPaintEvent *event)
 {
-    // The skin is rendered again only when the size changed.
     if (m_background.size() != size())
-        m_background = renderSkin(m_skin, size());
+        renderBackground();
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawPixmap(event->rect(), m_background, event->rect());
@@ -186,6 +202,13 @@ void CDesignWnd::leaveEvent(QEvent *event)
             setState(*item, SkinItem::Normal);
     }
     QWidget::leaveEvent(event);
+}
+
+void CDesignWnd::resizeEvent(QResizeEvent *event)
+{
+    // The skin is rendered again only when the size changed.
+    renderBackground();
+    QWidget::resizeEvent(event);
 }
 
 void CDesignWnd::changeEvent(QEvent *event)

@@ -54,6 +54,12 @@ public:
 
     bool isDragging() const { return m_dragging; }
 
+    // Whether the window's shape is cut from the skin's alpha, as it must be
+    // where no compositor blends translucent windows. Set from the window
+    // system when the window is made.
+    void setShapedByAlpha(bool shaped);
+    bool isShapedByAlpha() const { return m_shapedByAlpha; }
+
     // What a screen reader's press does: the item's command, queued; an item
     // with a menu opens it.
     void pressItem(SkinItem &item);
@@ -74,12 +80,15 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void setState(SkinItem &item, SkinItem::State state);
     void postCommand(int id, const QVariant &choice);
     void openMenu(SkinItem &item);
     bool isFullScreenSized() const;
+    // The skin at the window's size, and the shape cut from it.
+    void renderBackground();
 
     // The screen reader's interfaces of the items, made on first use.
     friend QAccessibleInterface *skinItemAccessible(CDesignWnd *window, const SkinItem *item);
@@ -90,5 +99,6 @@ private:
     QPixmap m_background; // the skin at the window's size
     std::vector<std::unique_ptr<SkinItem>> m_items;
     bool m_dragging = false;
+    bool m_shapedByAlpha = false;
     QPoint m_grab;
 };

@@ -73,6 +73,8 @@ private Q_SLOTS:
     void drawing();
     void anchoredItemsFollowTheSize();
     void insetsAcrossTheSkinLeaveNoGap();
+    void shapeFollowsTheSkinsAlpha();
+    void switchedOffItemShowsItsOffImage();
 };
 
 void DesignWndTest::clickRules_data()
@@ -385,6 +387,59 @@ void DesignWndTest::insetsAcrossTheSkinLeaveNoGap()
     const QImage shown = window.grab().toImage();
     for (const QPoint at : {QPoint(60, 40), QPoint(25, 40), QPoint(95, 10), QPoint(60, 70)})
         QCOMPARE(shown.pixelColor(at), QColor(Qt::green));
+}
+
+// Without a compositor the window is cut to its skin's opaque pixels, at
+// every size.
+void DesignWndTest::shapeFollowsTheSkinsAlpha()
+{
+    QTemporaryDir dir;
+    QImage art(40, 40, QImage::Format_ARGB32);
+    art.fill(Qt::green);
+    for (int y = 0; y < 10; ++y) {
+        for (int x = 0; x < 10; ++x)
+            art.setPixelColor(x, y, Qt::transparent);
+    }
+    QVERIFY(art.save(dir.filePath(u"skin.png"_s)));
+    SkinCache skins;
+    SkinImage skin = skins.load(dir.filePath(u"skin.png"_s));
+    skin.leftInset = skin.rightInset = skin.topInset = skin.bottomInset = 10;
+    CDesignWnd window(skins);
+    window.resize(120, 80);
+    window.setSkin(skin);
+    window.setShapedByAlpha(true);
+    window.show();
+    QVERIFY(!window.mask().contains(QPoint(2, 2)));
+    QVERIFY(window.mask().contains(QPoint(12, 2)));
+    QVERIFY(window.mask().contains(QPoint(60, 40)));
+    QVERIFY(window.mask().contains(QPoint(118, 78)));
+    window.resize(200, 100);
+    QVERIFY(window.mask().contains(QPoint(198, 98)));
+    QVERIFY(!window.mask().contains(QPoint(9, 9)));
+    window.setShapedByAlpha(false);
+    QVERIFY(window.mask().isEmpty());
+}
+
+// A switched-off item with an image of its own for that shows it as it is;
+// one without is drawn faded.
+void DesignWndTest::switchedOffItemShowsItsOffImage()
+{
+    QTemporaryDir dir;
+    SkinCache skins;
+    CDesignWnd window(skins);
+    window.resize(100, 50);
+    auto made = makeSkinItem(skins, 10, 10, 0, 0, 1, solidImage(dir, u"on.png"_s, {20, 20}, Qt::red), {},
+                             solidImage(dir, u"hot.png"_s, {20, 20}, Qt::blue), {}, SkinItem::Transparent);
+    made->offImage = skins.load(solidImage(dir, u"off.png"_s, {20, 20}, Qt::green));
+    SkinItem &item = window.addItem(std::move(made));
+    QCOMPARE(window.grab().toImage().pixelColor(20, 20), QColor(Qt::green));
+    item.flags |= SkinItem::Enabled;
+    QCOMPARE(window.grab().toImage().pixelColor(20, 20), QColor(Qt::red));
+    item.flags &= ~SkinItem::Enabled;
+    item.offImage = {};
+    const QColor faded = window.grab().toImage().pixelColor(20, 20);
+    QVERIFY(faded.alpha() < 200);
+    QCOMPARE(faded.red(), 255);
 }
 
 WIFITICKETER_TEST(DesignWndTest)
