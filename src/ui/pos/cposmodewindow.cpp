@@ -294,6 +294,8 @@ void CPosModeWindow::onItemCommand(int id, const QVariant &choice)
         break;
     case MinimizeItem:
         clearHover();
+        if (m_keypad)
+            m_keypad->close();
         showMinimized();
         break;
     case ClearItem:
@@ -746,6 +748,9 @@ void CPosModeWindow::leave(Leave leave)
 {
     if (m_leaving)
         return;
+    // The keypad goes first, giving the profile buttons back.
+    if (m_keypad)
+        m_keypad->close();
     if (leave == Leave::Close) {
         if (m_tray) {
             if (m_tray->hideToTray(*this))
@@ -754,7 +759,6 @@ void CPosModeWindow::leave(Leave leave)
         }
         leave = Leave::Quit;
     }
-    delete m_keypad;
     m_leaving = true;
     const QPointer<CPosModeWindow> self(this);
     switch (leave) {
@@ -785,7 +789,8 @@ void CPosModeWindow::closeEvent(QCloseEvent *event)
         requestLeave(Leave::Close);
         return;
     }
-    delete m_keypad;
+    if (m_keypad)
+        m_keypad->close();
     m_leaving = true;
     event->accept();
     Q_EMIT quitRequested();
