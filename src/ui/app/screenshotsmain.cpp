@@ -15,11 +15,14 @@
 #include "ui/framework/uiresources.h"
 #include "ui/generator/cgeneratordialog.h"
 #include "ui/login/cmikrotikapidlg.h"
+#include "ui/pos/ckeypad.h"
+#include "ui/pos/cposmodewindow.h"
 #include "ui/userdata/cuserdatabasedlg.h"
 #include "ui/userdata/cuserdatadlg.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QPainter>
 #include <QProgressDialog>
@@ -42,7 +45,7 @@ public:
 };
 
 // The window as it shows, with the popups open over it (menus, suggestion
-// lists), which are windows of their own.
+// lists, the counter's keypad), which are windows of their own.
 bool save(QWidget &window, const QDir &dir, const QString &name)
 {
     window.show();
@@ -51,7 +54,9 @@ bool save(QWidget &window, const QDir &dir, const QString &name)
     QRect area(QPoint(0, 0), window.size());
     QList<QWidget *> popups;
     for (QWidget *top : QApplication::topLevelWidgets()) {
-        if (top != &window && top->isVisible() && (top->windowFlags() & Qt::Popup) == Qt::Popup) {
+        const bool popup = (top->windowFlags() & Qt::Popup) == Qt::Popup ||
+                           (top->windowType() == Qt::Tool && top->parentWidget() == &window);
+        if (top != &window && top->isVisible() && popup) {
             popups.append(top);
             area |= top->geometry().translated(-origin);
         }
@@ -69,6 +74,53 @@ bool save(QWidget &window, const QDir &dir, const QString &name)
     return saved;
 }
 
+// Sales of a shift at the counter, oldest first.
+void fillSales(PosHistory &sales, const ProfileList &profiles, int count)
+{
+    sales.clear();
+    for (int i = 0; i < count; ++i) {
+        const VoucherProfile &profile = *profiles[(i * 3) % profiles.size()];
+        sales.append({1 + (i * 7) % 5, profile.Title, profile.Price});
+    }
+}
+
+// The profiles of a hotel or café: hotspot ones and User Manager ones, by
+// validity.
+ProfileList counterProfiles(int count, const PriceFormat &price, const VoucherDesign *design)
+{
+    struct Made
+    {
+        const char *title;
+        qint64 validity;
+        qint32 price;
+        bool hotSpot;
+    };
+    static const Made made[] = {
+        {"1 Hora", 3600, 500, true},           {"2 Horas", 7200, 800, true},
+        {"3 Horas", 10800, 1000, false},       {"6 Horas", 21600, 1500, true},
+        {"1 Dia", 86400, 2000, false},         {"Hóspede 1 noite", 86400, 0, true},
+        {"2 Dias", 172800, 3500, true},        {"Fim de semana", 259200, 4500, false},
+        {"Hóspede 3 noites", 259200, 0, true}, {"1 Semana", 604800, 8000, false},
+        {"Evento do salão", 604800, 1200, true}, {"15 Dias", 1296000, 14000, false},
+        {"1 Mês", 2592000, 25000, false},      {"1 Mês empresa", 2592000, 40000, true},
+        {"Temporada", 7776000, 60000, false},
+    };
+    ProfileList profiles;
+    for (int i = 0; i < count; ++i) {
+        HotSpotProfile hotSpot;
+        hotSpot.Name = QString::fromUtf8(made[i].title);
+        hotSpot.Validity = made[i].validity;
+        hotSpot.Price = made[i].price;
+        hotSpot.RouterProfile = QStringLiteral("default");
+        std::shared_ptr<VoucherProfile> profile = makeVoucherProfile(hotSpot, price);
+        if (!made[i].hotSpot)
+            profile->HotSpot.reset();
+        profile->Design = design;
+        profiles.append(profile);
+    }
+    return profiles;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -79,8 +131,18 @@ int main(int argc, char *argv[])
         if (type == QtCriticalMsg || type == QtFatalMsg)
             QTextStream(stderr) << message << '\n';
     });
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A throwaway installation: nothing of the user's is read or written.
+    QTemporaryDir scratch;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        // A screen of 1920 × 1080, so the counter window opens at its usual
+        // size and full screen fills a common counter display.
+        QFile screen(scratch.filePath(QStringLiteral("screen.json")));
+        if (screen.open(QIODevice::WriteOnly))
+            screen.write(R"({"screens": [{"name": "counter", "x": 0, "y": 0, "width": 1920, "height": 1080,
+                "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        screen.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screen.fileName().toLocal8Bit());
+    }
     QApplication app(argc, argv);
     if (argc != 2) {
         QTextStream(stderr) << "usage: wifiticketer-screenshots DIR\n";
@@ -91,8 +153,6 @@ int main(int argc, char *argv[])
         QTextStream(stderr) << "wifiticketer-screenshots: cannot make " << dir.path() << '\n';
         return 1;
     }
-    // A throwaway installation: nothing of the user's is read or written.
-    QTemporaryDir scratch;
     AppState state(
         {scratch.filePath(QStringLiteral("settings.reg")), scratch.filePath(QStringLiteral("data"))});
     state.routers = {{QStringLiteral("Café Central"), QStringLiteral("192.168.88.1")},
@@ -170,6 +230,49 @@ int main(int argc, char *argv[])
     {
         CUserDatabaseDlg database(userNames, nobody);
         ok = save(database, dir, QStringLiteral("username-database")) && ok;
+    }
+
+    // The counter window with 5 and 15 profiles and 20 sales, at its usual
+    // size and full screen, and its keypad counting and taking a name.
+    state.users = {{QStringLiteral("balcao"), QString(), false, true, false}};
+    state.currentUser = 0;
+    state.settings.UseCurrency = QStringLiteral("R$ %c");
+    state.separators = {QStringLiteral(","), QStringLiteral(".")};
+    state.posHistory.setFile(scratch.filePath(QStringLiteral("PosHistory.bin")));
+    for (int count : {5, 15}) {
+        state.profiles = counterProfiles(count, price, state.designs.front().get());
+        fillSales(state.posHistory, state.profiles, 20);
+        CPosModeWindow pos(session, nobody, prompt, printer, resources);
+        const QString size = QStringLiteral("pos-%1-profiles").arg(count);
+        ok = save(pos, dir, size + QStringLiteral("-1200x700")) && ok;
+        if (count == 5) {
+            for (bool names : {false, true}) {
+                state.settings.CreateRandomUserName = !names;
+                pos.pressItem(*pos.profileButtons()[2]);
+                QCoreApplication::processEvents();
+                if (CKeyPad *keypad = pos.keypad()) {
+                    for (int key : names ? QList<int>{CKeyPad::Clear} : QList<int>{2, 5})
+                        keypad->pressKey(key);
+                    if (names) {
+                        for (QChar c : QStringLiteral("ana12"))
+                            QCoreApplication::postEvent(keypad, new QKeyEvent(QEvent::KeyPress, 0, Qt::NoModifier, c));
+                        QCoreApplication::processEvents();
+                    }
+                }
+                ok = save(pos, dir, names ? QStringLiteral("pos-keypad-name") : QStringLiteral("pos-keypad-count")) &&
+                     ok;
+                if (CKeyPad *keypad = pos.keypad())
+                    keypad->pressKey(CKeyPad::Escape);
+                QCoreApplication::processEvents();
+            }
+            state.settings.CreateRandomUserName = true;
+        }
+        pos.pressItem(*pos.item(CPosModeWindow::FullScreenItem));
+        QCoreApplication::processEvents();
+        ok = save(pos, dir, size + QStringLiteral("-1920x1080")) && ok;
+        // Back to the usual size for the next user of this made-up state.
+        pos.pressItem(*pos.item(CPosModeWindow::FullScreenItem));
+        QCoreApplication::processEvents();
     }
     return ok ? 0 : 1;
 }

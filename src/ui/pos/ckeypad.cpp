@@ -82,7 +82,8 @@ CKeyPad::CKeyPad(UiResources &resources, const AppSettings &settings, const QRec
     setSkin(skin);
     setFixedSize(KeypadWidth, KeypadHeight);
 
-    addItem(makeLabel(QRect(QPoint(10, 10), QPoint(120, 50)),
+    // Up to the display: "Nome do Usuário" needs a little more than 110 px.
+    addItem(makeLabel(QRect(QPoint(8, 10), QPoint(137, 50)),
                       m_countMode ? tr("Vouchers") : tr("Nome do Usuário"), SkinItem::Centre,
                       resources.uiFont16));
     addKeys(resources);

@@ -143,14 +143,13 @@ void CPosModeWindow::createFixedItems()
     const int h = height();
     const quint32 button = SkinItem::Transparent | SkinItem::Enabled;
 
-    SkinItem &close = addItem(makeSkinItem(skins, w - 72, 0, 0, 0, CloseItem, art(u"close"_s), {},
-                                           art(u"close-hot"_s), {}, button));
-    close.anchoring = SkinItem::AnchorRight;
-    close.accessibleName = tr("Fechar");
-    SkinItem &minimize = addItem(makeSkinItem(skins, w - 136, 0, 0, 0, MinimizeItem, art(u"minimize"_s), {},
-                                              art(u"minimize-hot"_s), {}, button));
-    minimize.anchoring = SkinItem::AnchorRight;
-    minimize.accessibleName = tr("Minimizar");
+    for (auto [id, x, name, spoken] : {std::tuple{CloseItem, w - 72, u"close"_s, tr("Fechar")},
+                                        std::tuple{MinimizeItem, w - 136, u"minimize"_s, tr("Minimizar")}}) {
+        auto made = makeSkinItem(skins, x, 0, 0, 0, id, art(name), {}, art(name + u"-hot"_s), {}, button);
+        made->anchoring = SkinItem::AnchorRight;
+        made->accessibleName = spoken;
+        addItem(std::move(made));
+    }
     addItem(makeSkinItem(skins, 279, 112, 0, 0, ClearItem, art(u"pos-clear"_s), {}, art(u"pos-clear-hot"_s), {},
                          button))
         .accessibleName = tr("Limpar histórico");

@@ -84,6 +84,18 @@ void PosWindowTest::opensWithTheRoutersProfiles()
     QCOMPARE(f.profileButton(0).left, 397);
     QCOMPARE(f.profileButton(1).left, 782);
     QCOMPARE(f.profileButton(0).right - f.profileButton(0).left, 355);
+    // The fixed items where the window's width puts them.
+    for (auto [id, left, top] : {std::tuple{CPosModeWindow::CloseItem, 1128, 0},
+                                 std::tuple{CPosModeWindow::MinimizeItem, 1064, 0},
+                                 std::tuple{CPosModeWindow::LogoutItem, 1040, 655},
+                                 std::tuple{CPosModeWindow::NormalModeItem, 740, 655},
+                                 std::tuple{CPosModeWindow::NextItem, 1030, 595},
+                                 std::tuple{CPosModeWindow::PreviousItem, 365, 595},
+                                 std::tuple{CPosModeWindow::HistoryDownItem, 18, 583}}) {
+        const SkinItem *item = f.window->item(id);
+        QVERIFY(item);
+        QCOMPARE(QPoint(item->left, item->top), QPoint(left, top));
+    }
     for (const QString &name : {u"1 Hora (R$ 3,00)"_s, u"1 Dia (R$ 5,00)"_s, u"Sair do aplicativo"_s,
                                 u"Tela cheia"_s, u"Modo Normal"_s, u"Apagar histórico"_s, u"Fechar"_s,
                                 u"Minimizar"_s, u"Limpar histórico"_s})
@@ -416,6 +428,7 @@ void PosWindowTest::fullScreenIsKeptForTheUser()
     QVERIFY(findAccessible(f.window.get(), QAccessible::Button, u"Restaurar"_s));
     // The buttons along the bottom follow the edge.
     QCOMPARE(f.window->item(CPosModeWindow::LogoutItem)->bottom, available.height() - 20);
+    QCOMPARE(f.window->item(CPosModeWindow::CloseItem)->left, available.width() - 72);
     QVERIFY(storedUsers(f).first().FullScreen);
 
     f.window.reset();
