@@ -10,6 +10,11 @@ a throwaway settings file and data folder, it logs in with the login window's
 empty user and password, makes three vouchers of the first profile in the
 generator window, and then checks from outside that the router holds exactly
 those three users and that the command line's history lists the same three.
+Then "Modo P&OS" opens the counter window, where a touch on the same profile
+opens the keypad, "2" and "Imprimir" sell two vouchers (the print dialog is
+cancelled, and the window says the vouchers were not printed), the sale shows
+in the list and on the router and in the history, and "Modo Normal" brings the
+generator window back.
 Every control is found through AT-SPI by the text the window shows.
 
 Exit status 0 when everything held, 1 with a message (and a dump of the
@@ -335,6 +340,69 @@ def history_rows(cli, env):
 
 
 # --------------------------------------------------------------------------
+POS_COUNT = 2
+
+
+def showing_window_with(application, predicate):
+    """The showing window of the application that holds a node for which predicate holds."""
+    for window in children_of(application):
+        if has_state(window, STATE_SHOWING) and find(window, predicate, 6) is not None:
+            return window
+    return None
+
+
+def sell_at_the_counter(application, generator, profile, state_file, cli, env, made_before, rows_before):
+    """"Modo P&OS", a sale of two vouchers on the keypad, then "Modo Normal"."""
+    press(require(generator, "the button \"Modo POS\"", named("Modo POS", "push button")),
+          "the button \"Modo POS\"")
+    counter = wait_for("the counter window", lambda: showing_window_with(
+        application, named("Sair do aplicativo", "push button")))
+    log(f"counter window: {name_of(counter)!r}")
+    require(counter, "the total \"TOTAL\"", named("TOTAL", "label"))
+
+    # The profile's button reads "<title> (<price>)".
+    button = require(counter, f"the button of the profile {profile!r}",
+                     lambda n: role_of(n) == "push button" and name_of(n).startswith(profile + " ("))
+    press(button, "the profile's button")
+    keypad = wait_for("the keypad", lambda: showing_window_with(application, named("Imprimir", "push button")))
+    for key, shown in (("2", "2"),):
+        display = require(keypad, "the keypad's display \"1\"", named("1", "label"))
+        press(require(keypad, f"the key {key!r}", named(key, "push button")), f"the key {key!r}")
+        wait_for(f"the display to read {shown!r}", lambda: name_of(display) == shown)
+    press(require(keypad, "the key \"Imprimir\"", named("Imprimir", "push button")), "the key \"Imprimir\"")
+
+    # No printer is set up here: the print dialog is cancelled, and the
+    # counter says the vouchers were made but not printed.
+    cancel = ("Cancel", "Cancelar")
+    dialog = wait_for("the print dialog", lambda: showing_window_with(
+        application, lambda n: role_of(n) == "push button" and name_of(n) in cancel))
+    press(find(dialog, lambda n: role_of(n) == "push button" and name_of(n) in cancel, 6), "the print dialog's Cancel")
+    warning = wait_for("the warning that nothing was printed", lambda: showing_window_with(
+        application, lambda n: name_of(n).startswith("Os vouchers desta venda não foram impressos")))
+    press(require(warning, "the message's OK", named("OK", "push button")), "the message's OK")
+
+    # The sale in the list, and from outside: on the router and in the history.
+    require(counter, f"the sale \"{POS_COUNT}x {profile} ...\"",
+            lambda n: role_of(n) == "label" and name_of(n).startswith(f"{POS_COUNT}x {profile} "),
+            timeout=STEP_TIMEOUT_S)
+    users = {u["name"] for u in router_state(state_file)["userManagerUsers"]}
+    sold = users - made_before
+    if len(sold) != POS_COUNT or not made_before <= users:
+        raise Failure(f"after the sale the router holds {sorted(users)}; before it {sorted(made_before)}")
+    rows = history_rows(cli, env)
+    if len(rows) != rows_before + POS_COUNT or not sold <= {row["user"] for row in rows}:
+        raise Failure(f"the history lists {[row['user'] for row in rows]} after selling {sorted(sold)}")
+    log(f"sold {sorted(sold)} at the counter")
+    # Until the sale is over the window takes no touch; it says so.
+    busy = ("Gerando", "Imprimindo")
+    wait_for("the counter to be idle again", lambda: find(
+        counter, lambda n: role_of(n) == "label" and name_of(n).startswith(busy), 3) is None)
+
+    press(require(counter, "the button \"Modo Normal\"", named("Modo Normal", "push button")),
+          "the button \"Modo Normal\"")
+    wait_for("the generator window back", lambda: showing_window_with(application, named("Gerar", "push button")))
+    log("back in the generator window")
+
 
 def run(program, simulator, cli, folder, processes):
     data = os.path.join(folder, "data")
@@ -499,6 +567,9 @@ def run(program, simulator, cli, folder, processes):
     if len({row["serial"] for row in rows}) != VOUCHER_COUNT:
         raise Failure(f"history rows share a serial: {[row['serial'] for row in rows]}")
     log(f"router and history agree on {sorted(shown)}")
+
+    sell_at_the_counter(application, generator, expected_profile, state_file, cli, env,
+                        set(on_router), len(rows))
 
     # A second start hands over to the running copy and ends at once.
     second = subprocess.run([program], env=program_env, stdout=subprocess.DEVNULL,
