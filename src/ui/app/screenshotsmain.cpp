@@ -96,13 +96,20 @@ ProfileList counterProfiles(int count, const PriceFormat &price, const VoucherDe
         bool hotSpot;
     };
     static const Made made[] = {
-        {"1 Hora", 3600, 500, true},           {"2 Horas", 7200, 800, true},
-        {"3 Horas", 10800, 1000, false},       {"6 Horas", 21600, 1500, true},
-        {"1 Dia", 86400, 2000, false},         {"Hóspede 1 noite", 86400, 0, true},
-        {"2 Dias", 172800, 3500, true},        {"Fim de semana", 259200, 4500, false},
-        {"Hóspede 3 noites", 259200, 0, true}, {"1 Semana", 604800, 8000, false},
-        {"Evento do salão", 604800, 1200, true}, {"15 Dias", 1296000, 14000, false},
-        {"1 Mês", 2592000, 25000, false},      {"1 Mês empresa", 2592000, 40000, true},
+        {"1 Hora", 3600, 500, true},
+        {"2 Horas", 7200, 800, true},
+        {"3 Horas", 10800, 1000, false},
+        {"6 Horas", 21600, 1500, true},
+        {"1 Dia", 86400, 2000, false},
+        {"Hóspede 1 noite", 86400, 0, true},
+        {"2 Dias", 172800, 3500, true},
+        {"Fim de semana", 259200, 4500, false},
+        {"Hóspede 3 noites", 259200, 0, true},
+        {"1 Semana", 604800, 8000, false},
+        {"Evento do salão", 604800, 1200, true},
+        {"15 Dias", 1296000, 14000, false},
+        {"1 Mês", 2592000, 25000, false},
+        {"1 Mês empresa", 2592000, 40000, true},
         {"Temporada", 7776000, 60000, false},
     };
     ProfileList profiles;
@@ -255,11 +262,13 @@ int main(int argc, char *argv[])
                         keypad->pressKey(key);
                     if (names) {
                         for (QChar c : QStringLiteral("ana12"))
-                            QCoreApplication::postEvent(keypad, new QKeyEvent(QEvent::KeyPress, 0, Qt::NoModifier, c));
+                            QCoreApplication::postEvent(
+                                keypad, new QKeyEvent(QEvent::KeyPress, 0, Qt::NoModifier, c));
                         QCoreApplication::processEvents();
                     }
                 }
-                ok = save(pos, dir, names ? QStringLiteral("pos-keypad-name") : QStringLiteral("pos-keypad-count")) &&
+                ok = save(pos, dir,
+                          names ? QStringLiteral("pos-keypad-name") : QStringLiteral("pos-keypad-count")) &&
                      ok;
                 if (CKeyPad *keypad = pos.keypad())
                     keypad->pressKey(CKeyPad::Escape);

@@ -24,8 +24,8 @@ void setWorkingWindows(CMikrotikAPIApp &app, SessionFacade &session, OperatorInt
             auto *pos = new CPosModeWindow(session, interaction, prompt, printers, resources);
             QObject::connect(pos, &CPosModeWindow::logoutRequested, &app, &CMikrotikAPIApp::openLoginWindow,
                              Qt::QueuedConnection);
-            QObject::connect(pos, &CPosModeWindow::normalModeRequested, &app, &CMikrotikAPIApp::openMainWindow,
-                             Qt::QueuedConnection);
+            QObject::connect(pos, &CPosModeWindow::normalModeRequested, &app,
+                             &CMikrotikAPIApp::openMainWindow, Qt::QueuedConnection);
             QObject::connect(pos, &CPosModeWindow::quitRequested, &app, &CMikrotikAPIApp::quit,
                              Qt::QueuedConnection);
             return pos;

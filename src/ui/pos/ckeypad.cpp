@@ -35,20 +35,13 @@ struct Key
 
 // The keys in the order they are made, which is also the screen reader's.
 constexpr Key Keys[] = {
-    {0, 0, "7", 7, "keypad-blue"},
-    {0, 1, "8", 8, "keypad-blue"},
-    {0, 2, "9", 9, "keypad-blue"},
-    {0, 3, nullptr, CKeyPad::Backspace, "keypad-yellow"},
-    {1, 0, "4", 4, "keypad-blue"},
-    {1, 1, "5", 5, "keypad-blue"},
-    {1, 2, "6", 6, "keypad-blue"},
-    {1, 3, "CLR", CKeyPad::Clear, "keypad-red"},
-    {2, 0, "1", 1, "keypad-blue"},
-    {2, 1, "2", 2, "keypad-blue"},
-    {2, 2, "3", 3, "keypad-blue"},
-    {2, 3, "ESC", CKeyPad::Escape, "keypad-red"},
-    {3, 0, "0", 0, "keypad-wide-blue"},
-    {3, 2, "Imprimir", CKeyPad::Confirm, "keypad-wide-green"},
+    {0, 0, "7", 7, "keypad-blue"},      {0, 1, "8", 8, "keypad-blue"},
+    {0, 2, "9", 9, "keypad-blue"},      {0, 3, nullptr, CKeyPad::Backspace, "keypad-yellow"},
+    {1, 0, "4", 4, "keypad-blue"},      {1, 1, "5", 5, "keypad-blue"},
+    {1, 2, "6", 6, "keypad-blue"},      {1, 3, "CLR", CKeyPad::Clear, "keypad-red"},
+    {2, 0, "1", 1, "keypad-blue"},      {2, 1, "2", 2, "keypad-blue"},
+    {2, 2, "3", 3, "keypad-blue"},      {2, 3, "ESC", CKeyPad::Escape, "keypad-red"},
+    {3, 0, "0", 0, "keypad-wide-blue"}, {3, 2, "Imprimir", CKeyPad::Confirm, "keypad-wide-green"},
 };
 
 // A label of the keypad: white text on the skin, read as text.
@@ -99,15 +92,15 @@ CKeyPad::CKeyPad(UiResources &resources, const AppSettings &settings, const QRec
 void CKeyPad::addKeys(UiResources &resources)
 {
     for (const Key &key : Keys) {
-        SkinItem &item = addItem(makeSkinItem(skins(), 15 + 58 * key.column, 70 + 55 * key.row, 0, 0, KeyItem,
-                                              art(QLatin1String(key.image)), {},
-                                              art(QLatin1String(key.image) + u"-hot"_s), {},
-                                              SkinItem::Transparent | SkinItem::Enabled));
+        SkinItem &item = addItem(makeSkinItem(
+            skins(), 15 + 58 * key.column, 70 + 55 * key.row, 0, 0, KeyItem, art(QLatin1String(key.image)),
+            {}, art(QLatin1String(key.image) + u"-hot"_s), {}, SkinItem::Transparent | SkinItem::Enabled));
         item.data = key.code;
         if (key.caption) {
-            item.texts[0] = {tr(key.caption), SkinItem::Centre,
-                             SkinItem::Centre,  KeyText,
-                             KeyHotText,        key.code < Backspace ? resources.uiFont18 : resources.uiFont16};
+            item.texts[0] = {
+                tr(key.caption),  SkinItem::Centre,
+                SkinItem::Centre, KeyText,
+                KeyHotText,       key.code < Backspace ? resources.uiFont18 : resources.uiFont16};
         } else {
             item.accessibleName = tr("Apagar");
         }

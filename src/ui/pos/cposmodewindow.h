@@ -116,7 +116,8 @@ private:
     void toggleFullScreen();
 
     void startSale(SkinItem &button);
-    void sell(const std::shared_ptr<const VoucherProfile> &profile, int count, const std::optional<QString> &name);
+    void sell(const std::shared_ptr<const VoucherProfile> &profile, int count,
+              const std::optional<QString> &name);
     void saleProgress(quint32 made, quint32 count);
     void saleFinished();
     void printSale();

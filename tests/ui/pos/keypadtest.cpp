@@ -114,8 +114,7 @@ void KeypadTest::nameTyping_data()
     QTest::addColumn<QString>("shown");
     QTest::addRow("opens empty") << QStringList{} << QString();
     QTest::addRow("digits append") << QStringList{u"1"_s, u"0"_s} << u"10"_s;
-    QTest::addRow("the 13th character is ignored")
-        << QStringList(13, u"7"_s) << u"777777777777"_s;
+    QTest::addRow("the 13th character is ignored") << QStringList(13, u"7"_s) << u"777777777777"_s;
     QTest::addRow("backspace on empty") << QStringList{u"Apagar"_s} << QString();
     QTest::addRow("backspace") << QStringList{u"1"_s, u"2"_s, u"Apagar"_s} << u"1"_s;
     QTest::addRow("clear") << QStringList{u"1"_s, u"2"_s, u"CLR"_s} << QString();
@@ -185,7 +184,8 @@ void KeypadTest::keyboard_data()
     QTest::addRow("numeric keypad digits")
         << true << QList<K>{K(Qt::KeypadModifier, Qt::Key_4), K(Qt::KeypadModifier, Qt::Key_2)} << u"42"_s;
     QTest::addRow("letters ignored when counting") << true << QList<K>{K(Qt::Key_A)} << u"1"_s;
-    QTest::addRow("backspace") << true << QList<K>{K(Qt::Key_4), K(Qt::Key_2), K(Qt::Key_Backspace)} << u"4"_s;
+    QTest::addRow("backspace") << true << QList<K>{K(Qt::Key_4), K(Qt::Key_2), K(Qt::Key_Backspace)}
+                               << u"4"_s;
     QTest::addRow("delete clears") << true << QList<K>{K(Qt::Key_4), K(Qt::Key_Delete)} << u"0"_s;
     QTest::addRow("a name of letters and digits")
         << false << QList<K>{K(Qt::ShiftModifier, Qt::Key_A), K(Qt::Key_N), K(Qt::Key_A), K(Qt::Key_7)}

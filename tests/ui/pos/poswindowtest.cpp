@@ -85,20 +85,19 @@ void PosWindowTest::opensWithTheRoutersProfiles()
     QCOMPARE(f.profileButton(1).left, 782);
     QCOMPARE(f.profileButton(0).right - f.profileButton(0).left, 355);
     // The fixed items where the window's width puts them.
-    for (auto [id, left, top] : {std::tuple{CPosModeWindow::CloseItem, 1128, 0},
-                                 std::tuple{CPosModeWindow::MinimizeItem, 1064, 0},
-                                 std::tuple{CPosModeWindow::LogoutItem, 1040, 655},
-                                 std::tuple{CPosModeWindow::NormalModeItem, 740, 655},
-                                 std::tuple{CPosModeWindow::NextItem, 1030, 595},
-                                 std::tuple{CPosModeWindow::PreviousItem, 365, 595},
-                                 std::tuple{CPosModeWindow::HistoryDownItem, 18, 583}}) {
+    for (auto [id, left, top] :
+         {std::tuple{CPosModeWindow::CloseItem, 1128, 0}, std::tuple{CPosModeWindow::MinimizeItem, 1064, 0},
+          std::tuple{CPosModeWindow::LogoutItem, 1040, 655},
+          std::tuple{CPosModeWindow::NormalModeItem, 740, 655},
+          std::tuple{CPosModeWindow::NextItem, 1030, 595}, std::tuple{CPosModeWindow::PreviousItem, 365, 595},
+          std::tuple{CPosModeWindow::HistoryDownItem, 18, 583}}) {
         const SkinItem *item = f.window->item(id);
         QVERIFY(item);
         QCOMPARE(QPoint(item->left, item->top), QPoint(left, top));
     }
-    for (const QString &name : {u"1 Hora (R$ 3,00)"_s, u"1 Dia (R$ 5,00)"_s, u"Sair do aplicativo"_s,
-                                u"Tela cheia"_s, u"Modo Normal"_s, u"Apagar histórico"_s, u"Fechar"_s,
-                                u"Minimizar"_s, u"Limpar histórico"_s})
+    for (const QString &name :
+         {u"1 Hora (R$ 3,00)"_s, u"1 Dia (R$ 5,00)"_s, u"Sair do aplicativo"_s, u"Tela cheia"_s,
+          u"Modo Normal"_s, u"Apagar histórico"_s, u"Fechar"_s, u"Minimizar"_s, u"Limpar histórico"_s})
         QVERIFY2(findAccessible(f.window.get(), QAccessible::Button, name), qPrintable(name));
     // The page buttons are there, switched off: everything fits one page.
     for (const QString &name : {u"Próximo"_s, u"Anterior"_s}) {
@@ -107,8 +106,7 @@ void PosWindowTest::opensWithTheRoutersProfiles()
     }
     // The second line names the design.
     QCOMPARE(f.profileButton(0).texts[1].text, u"Cartão B"_s);
-    QVERIFY(findAccessible(f.window.get(), QAccessible::StaticText,
-                           u"Ligado ao router Sim (127.0.0.1)"_s));
+    QVERIFY(findAccessible(f.window.get(), QAccessible::StaticText, u"Ligado ao router Sim (127.0.0.1)"_s));
     QCOMPARE(f.total(), u"R$ 0,00"_s);
     QVERIFY(f.h.sent().isEmpty());
 }
@@ -164,11 +162,10 @@ void PosWindowTest::tapsDuringTheSaleAreDropped()
     f.chooser.whileAsked = [&] {
         // The window system hands these over once the print job lets go.
         for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QCoreApplication::postEvent(window, new QMouseEvent(type, onProfile, window->mapToGlobal(onProfile),
-                                                                Qt::LeftButton,
-                                                                type == QEvent::MouseButtonPress ? Qt::LeftButton
-                                                                                                 : Qt::NoButton,
-                                                                {}));
+            QCoreApplication::postEvent(
+                window,
+                new QMouseEvent(type, onProfile, window->mapToGlobal(onProfile), Qt::LeftButton,
+                                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, {}));
         }
     };
 
@@ -432,7 +429,8 @@ void PosWindowTest::fullScreenIsKeptForTheUser()
     QVERIFY(storedUsers(f).first().FullScreen);
 
     f.window.reset();
-    f.window = std::make_unique<CPosModeWindow>(f.session, f.h.interaction, f.h.prompt, f.chooser, f.resources);
+    f.window =
+        std::make_unique<CPosModeWindow>(f.session, f.h.interaction, f.h.prompt, f.chooser, f.resources);
     f.window->show();
     QVERIFY(f.window->isFullScreenMode());
     QCOMPARE(f.window->geometry(), available);
