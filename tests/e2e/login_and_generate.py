@@ -13,8 +13,9 @@ those three users and that the command line's history lists the same three.
 Then "Modo P&OS" opens the counter window, where a touch on the same profile
 opens the keypad, "2" and "Imprimir" sell two vouchers (the print dialog is
 cancelled, and the window says the vouchers were not printed), the sale shows
-in the list and on the router and in the history, and "Modo Normal" brings the
-generator window back.
+in the list, in the total, on the router and in the history. The program ends
+there and starts again: after the login the counter window opens at once with
+the sale still listed, and "Modo Normal" brings the generator window back.
 Every control is found through AT-SPI by the text the window shows.
 
 Exit status 0 when everything held, 1 with a message (and a dump of the
@@ -25,6 +26,7 @@ import datetime
 import importlib.util
 import json
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -88,7 +90,10 @@ def run_wrapped(arguments):
     # The search for a free display starts away from the usual :99, which other
     # xvfb-run users on this machine may be taking at the same moment.
     first_display = 200 + os.getpid() % 500
-    command = ["xvfb-run", "-a", "-n", str(first_display), "-s", "-screen 0 1280x1024x24",
+    # -noreset: by default the server resets whenever its last client leaves
+    # (the accessibility libraries look at it for a moment), and a program
+    # that connects during the reset is refused and ends at once.
+    command = ["xvfb-run", "-a", "-n", str(first_display), "-s", "-screen 0 1280x1024x24 -noreset",
                "dbus-run-session", "--", python, os.path.abspath(__file__)] + arguments
     env = dict(os.environ)
     env[INNER_MARK] = "1"
@@ -340,6 +345,8 @@ def history_rows(cli, env):
 
 
 # --------------------------------------------------------------------------
+# The counter window.
+
 POS_COUNT = 2
 
 
@@ -351,24 +358,38 @@ def showing_window_with(application, predicate):
     return None
 
 
-def sell_at_the_counter(application, generator, profile, state_file, cli, env, made_before, rows_before):
-    """"Modo P&OS", a sale of two vouchers on the keypad, then "Modo Normal"."""
-    press(require(generator, "the button \"Modo POS\"", named("Modo POS", "push button")),
-          "the button \"Modo POS\"")
-    counter = wait_for("the counter window", lambda: showing_window_with(
-        application, named("Sair do aplicativo", "push button")))
-    log(f"counter window: {name_of(counter)!r}")
-    require(counter, "the total \"TOTAL\"", named("TOTAL", "label"))
+def cents(text):
+    """The last amount of money in a text ("2x 1dia 10,00 €", "R$ 1.234,50"), in cents."""
+    numbers = re.findall(r"\d(?:[\d.,]*\d)?", text)
+    return int(re.sub(r"\D", "", numbers[-1])) if numbers else None
 
+
+def total_of(counter):
+    """The total under the sales list, in cents: the one label that is an amount and nothing else."""
+    amounts = [name_of(n) for n in find_all(counter, lambda n: role_of(n) == "label", 3)
+               if re.fullmatch(r"\D*\d(?:[\d.,]*\d)?\D*", name_of(n))]
+    if len(amounts) != 1:
+        raise Failure(f"no single total among the labels {amounts}")
+    return cents(amounts[0])
+
+
+def sale_row(profile):
+    return lambda n: role_of(n) == "label" and name_of(n).startswith(f"{POS_COUNT}x {profile} ")
+
+
+def sell_at_the_counter(application, counter, profile, price, state_file, cli, env, made_before, rows_before):
+    """A sale of two vouchers of the profile on the keypad, checked in the window and from outside."""
+    total_before = total_of(counter)
     # The profile's button reads "<title> (<price>)".
     button = require(counter, f"the button of the profile {profile!r}",
                      lambda n: role_of(n) == "push button" and name_of(n).startswith(profile + " ("))
     press(button, "the profile's button")
     keypad = wait_for("the keypad", lambda: showing_window_with(application, named("Imprimir", "push button")))
-    for key, shown in (("2", "2"),):
-        display = require(keypad, "the keypad's display \"1\"", named("1", "label"))
-        press(require(keypad, f"the key {key!r}", named(key, "push button")), f"the key {key!r}")
-        wait_for(f"the display to read {shown!r}", lambda: name_of(display) == shown)
+    if same_node(keypad, counter):
+        raise Failure("the keypad's keys are in the counter window, not in a keypad window of its own")
+    display = require(keypad, "the keypad's display \"1\"", named("1", "label"))
+    press(require(keypad, "the key \"2\"", named("2", "push button")), "the key \"2\"")
+    wait_for("the keypad's display to read \"2\"", lambda: name_of(display) == "2")
     press(require(keypad, "the key \"Imprimir\"", named("Imprimir", "push button")), "the key \"Imprimir\"")
 
     # No printer is set up here: the print dialog is cancelled, and the
@@ -381,27 +402,78 @@ def sell_at_the_counter(application, generator, profile, state_file, cli, env, m
         application, lambda n: name_of(n).startswith("Os vouchers desta venda não foram impressos")))
     press(require(warning, "the message's OK", named("OK", "push button")), "the message's OK")
 
-    # The sale in the list, and from outside: on the router and in the history.
-    require(counter, f"the sale \"{POS_COUNT}x {profile} ...\"",
-            lambda n: role_of(n) == "label" and name_of(n).startswith(f"{POS_COUNT}x {profile} "),
-            timeout=STEP_TIMEOUT_S)
-    users = {u["name"] for u in router_state(state_file)["userManagerUsers"]}
-    sold = users - made_before
-    if len(sold) != POS_COUNT or not made_before <= users:
+    # The sale in the list and in the total, at the router's price.
+    amount = POS_COUNT * price
+    row = require(counter, f"the sale \"{POS_COUNT}x {profile} ...\"", sale_row(profile), timeout=STEP_TIMEOUT_S)
+    if cents(name_of(row)) != amount:
+        raise Failure(f"the sale reads {name_of(row)!r}; {POS_COUNT} vouchers at {price} cents make {amount}")
+    wait_for(f"the total to rise from {total_before} by {amount} cents",
+             lambda: total_of(counter) == total_before + amount)
+
+    # From outside: two new users of the profile on the router, and in the history.
+    users = {u["name"]: u for u in router_state(state_file)["userManagerUsers"]}
+    sold = set(users) - made_before
+    if len(sold) != POS_COUNT or not made_before <= set(users):
         raise Failure(f"after the sale the router holds {sorted(users)}; before it {sorted(made_before)}")
+    wrong_profile = [name for name in sold if users[name].get("actual-profile") != profile]
+    if wrong_profile:
+        raise Failure(f"users sold at the counter not on the profile {profile!r}: {wrong_profile}")
     rows = history_rows(cli, env)
-    if len(rows) != rows_before + POS_COUNT or not sold <= {row["user"] for row in rows}:
+    recorded = {row["user"]: row for row in rows}
+    if len(rows) != rows_before + POS_COUNT or not sold <= set(recorded):
         raise Failure(f"the history lists {[row['user'] for row in rows]} after selling {sorted(sold)}")
+    for name in sold:
+        if recorded[name]["password"] != users[name]["password"] or recorded[name]["profile"] != profile:
+            raise Failure(f"history row {recorded[name]} does not match the router's user {users[name]}")
     log(f"sold {sorted(sold)} at the counter")
     # Until the sale is over the window takes no touch; it says so.
     busy = ("Gerando", "Imprimindo")
     wait_for("the counter to be idle again", lambda: find(
         counter, lambda n: role_of(n) == "label" and name_of(n).startswith(busy), 3) is None)
 
-    press(require(counter, "the button \"Modo Normal\"", named("Modo Normal", "push button")),
-          "the button \"Modo Normal\"")
-    wait_for("the generator window back", lambda: showing_window_with(application, named("Gerar", "push button")))
-    log("back in the generator window")
+
+def log_in(application, app):
+    """Logs in with the empty user and password; the main window that takes the login window's place."""
+    login = require(application, "the window \"wifiTicketer login\"", named("wifiTicketer login"), timeout=10)
+    user = require(login, "the edit \"Usuário\"", named("Usuário", "text", "entry"))
+    password = require(login, "the edit \"Senha\"", named("Senha", "password text"))
+    set_text(user, "", "the edit \"Usuário\"")
+    set_text(password, "", "the edit \"Senha\"")
+    press(require(login, "the button \"Login\"", named("Login", "push button")), "the button \"Login\"")
+
+    def main_window():
+        if app.poll() is not None:
+            raise Failure(f"wifiticketer exited with {app.returncode} after the login")
+        windows = children_of(application)
+        main = next((w for w in windows if name_of(w).startswith("wifiTicketer - ")), None)
+        login_there = any(same_node(w, login) and has_state(w, STATE_SHOWING) for w in windows)
+        if main is not None and has_state(main, STATE_SHOWING) and not login_there:
+            return main
+        strangers = [w for w in other_windows(application, [login] + ([main] if main else []))
+                     if not name_of(w).startswith("wifiTicketer - ")]
+        if strangers:
+            raise Failure("a window came up after the login: " + "; ".join(map(describe_window, strangers)))
+        return None
+
+    try:
+        main = wait_for("the main window in place of the login window", main_window)
+    except Failure as failure:
+        raise Failure(f"{failure}\nthe accessible tree:\n" + "\n".join(dump(application)))
+    log(f"logged in: {name_of(main)!r}")
+    return main
+
+
+def end_program(app, application, where):
+    """SIGTERM, as at the end of a desktop session: the program ends with 0."""
+    app.send_signal(signal.SIGTERM)
+    try:
+        code = app.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        # A minimized window is named by its icon text, mostly empty.
+        raise Failure(f"wifiticketer did not end within 10 s of SIGTERM in {where}; its windows now:\n" +
+                      "\n".join(dump(application, max_depth=1)))
+    if code != 0:
+        raise Failure(f"wifiticketer exited with {code} on SIGTERM in {where}")
 
 
 def run(program, simulator, cli, folder, processes):
@@ -439,6 +511,7 @@ def run(program, simulator, cli, folder, processes):
     # A fresh installation sells no hotspot profiles of its own: the list shows
     # the router's User Manager profiles, the first of them on top.
     expected_profile = before["userManagerProfiles"][0]["name"]
+    expected_price = round(float(before["userManagerProfiles"][0]["price"]) * 100)
 
     env = dict(os.environ)
     env.update({
@@ -453,52 +526,31 @@ def run(program, simulator, cli, folder, processes):
     })
     program_env = dict(env, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
     program_out = open(os.path.join(folder, "program.out"), "wb")
-    app = processes.start("wifiticketer", [program], env=program_env,
-                          stdout=program_out, stderr=subprocess.STDOUT)
-
     desktop = pyatspi.Registry.getDesktop(0)
 
-    def our_application():
-        if app.poll() is not None:
-            raise Failure(f"wifiticketer exited with {app.returncode} before its window showed")
-        for candidate in children_of(desktop):
-            try:
-                if candidate.get_process_id() == app.pid:
-                    return candidate
-            except Exception:
-                continue
-        return None
+    def start_program():
+        """The program's process and its application on the accessibility bus."""
+        app = processes.start("wifiticketer", [program], env=program_env,
+                              stdout=program_out, stderr=subprocess.STDOUT)
 
-    application = wait_for("the program on the accessibility bus", our_application)
-    log("program on the accessibility bus")
+        def our_application():
+            if app.poll() is not None:
+                raise Failure(f"wifiticketer exited with {app.returncode} before its window showed")
+            for candidate in children_of(desktop):
+                try:
+                    if candidate.get_process_id() == app.pid:
+                        return candidate
+                except Exception:
+                    continue
+            return None
 
-    # The login window.
-    login = require(application, "the window \"wifiTicketer login\"", named("wifiTicketer login"), timeout=10)
-    user = require(login, "the edit \"Usuário\"", named("Usuário", "text", "entry"))
-    password = require(login, "the edit \"Senha\"", named("Senha", "password text"))
-    set_text(user, "", "the edit \"Usuário\"")
-    set_text(password, "", "the edit \"Senha\"")
-    press(require(login, "the button \"Login\"", named("Login", "push button")), "the button \"Login\"")
+        application = wait_for("the program on the accessibility bus", our_application)
+        log("program on the accessibility bus")
+        return app, application
 
-    def generator_window():
-        if app.poll() is not None:
-            raise Failure(f"wifiticketer exited with {app.returncode} after the login")
-        windows = children_of(application)
-        main = next((w for w in windows if name_of(w).startswith("wifiTicketer - ")), None)
-        login_there = any(same_node(w, login) and has_state(w, STATE_SHOWING) for w in windows)
-        if main is not None and has_state(main, STATE_SHOWING) and not login_there:
-            return main
-        strangers = [w for w in other_windows(application, [login] + ([main] if main else []))
-                     if not name_of(w).startswith("wifiTicketer - ")]
-        if strangers:
-            raise Failure("a window came up after the login: " + "; ".join(map(describe_window, strangers)))
-        return None
+    app, application = start_program()
 
-    try:
-        generator = wait_for("the generator window in place of the login window", generator_window)
-    except Failure as failure:
-        raise Failure(f"{failure}\nthe accessible tree:\n" + "\n".join(dump(application)))
-    log(f"logged in: {name_of(generator)!r}")
+    generator = log_in(application, app)
 
     # The generator window: the first profile, three vouchers with random names,
     # no printing afterwards (there is no printer here).
@@ -568,8 +620,31 @@ def run(program, simulator, cli, folder, processes):
         raise Failure(f"history rows share a serial: {[row['serial'] for row in rows]}")
     log(f"router and history agree on {sorted(shown)}")
 
-    sell_at_the_counter(application, generator, expected_profile, state_file, cli, env,
+    # The counter window.
+    press(require(generator, "the button \"Modo POS\"", named("Modo POS", "push button")),
+          "the button \"Modo POS\"")
+    counter = wait_for("the counter window", lambda: showing_window_with(
+        application, named("Sair do aplicativo", "push button")))
+    log(f"counter window: {name_of(counter)!r}")
+    sell_at_the_counter(application, counter, expected_profile, expected_price, state_file, cli, env,
                         set(on_router), len(rows))
+    total = total_of(counter)
+
+    # The user works at the counter now: after a new start and the login the
+    # counter window opens at once, with the shift's sales.
+    end_program(app, application, "the counter window")
+    app, application = start_program()
+    counter = log_in(application, app)
+    if find(counter, named("Sair do aplicativo", "push button"), 6) is None:
+        raise Failure("after a new start the user who left at the counter gets " + describe_window(counter))
+    require(counter, f"the sale \"{POS_COUNT}x {expected_profile} ...\" after a new start",
+            sale_row(expected_profile))
+    if total_of(counter) != total:
+        raise Failure(f"after a new start the total is {total_of(counter)} cents, before it {total}")
+    press(require(counter, "the button \"Modo Normal\"", named("Modo Normal", "push button")),
+          "the button \"Modo Normal\"")
+    wait_for("the generator window", lambda: showing_window_with(application, named("Gerar", "push button")))
+    log("back in the generator window")
 
     # A second start hands over to the running copy and ends at once.
     second = subprocess.run([program], env=program_env, stdout=subprocess.DEVNULL,
@@ -580,16 +655,7 @@ def run(program, simulator, cli, folder, processes):
         raise Failure(f"the running copy ended ({app.returncode}) when a second one started")
     log("a second start handed over and ended with 0")
 
-    # The program ends on SIGTERM, as at the end of a desktop session.
-    app.send_signal(signal.SIGTERM)
-    try:
-        code = app.wait(timeout=10)
-    except subprocess.TimeoutExpired:
-        # A minimized window is named by its icon text, mostly empty.
-        raise Failure("wifiticketer did not end within 10 s of SIGTERM; its windows now:\n" +
-                      "\n".join(dump(application, max_depth=1)))
-    if code != 0:
-        raise Failure(f"wifiticketer exited with {code} on SIGTERM")
+    end_program(app, application, "the generator window")
 
 
 def main():

@@ -241,7 +241,10 @@ int main(int argc, char *argv[])
 
     // The counter window with 5 and 15 profiles and 20 sales, at its usual
     // size and full screen, and its keypad counting and taking a name.
-    state.users = {{QStringLiteral("balcao"), QString(), false, true, false}};
+    AppUser counterUser;
+    counterUser.Name = QStringLiteral("balcao");
+    counterUser.PosMode = true;
+    state.users = {counterUser};
     state.currentUser = 0;
     state.settings.UseCurrency = QStringLiteral("R$ %c");
     state.separators = {QStringLiteral(","), QStringLiteral(".")};
