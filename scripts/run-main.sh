@@ -2,8 +2,9 @@
 # Installs what is missing, builds, and runs the program's main job:
 #   scripts/run-main.sh               with a display: the program's windows against the demo router
 #                                     (the simulator, started on 127.0.0.1:8728 when nothing answers
-#                                     there), in a throwaway settings file and data folder; log in
-#                                     with empty user and password and make vouchers.
+#                                     there), in a throwaway settings file and data folder: the
+#                                     setup opens first; then log in with empty user and password
+#                                     and make vouchers.
 #                                     Without a display: the main job end to end on the command
 #                                     line (log in, make five vouchers of the router's first
 #                                     profile, record them, list today's history), then pictures
@@ -36,7 +37,8 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
             sleep 0.1
         done
     fi
-    echo "run-main: log in with empty user and password" >&2
+    echo "run-main: a new installation: the setup opens first (its router 127.0.0.1:8728 is the" \
+        "simulator; \"Testar Conexão\" on it, then \"&Ok\"); then log in with empty user and password" >&2
     build/bin/wifiticketer
     exit
 fi

@@ -93,14 +93,14 @@ void readLegacy(const RegKeyValues &key, LegacySettings &legacy)
     readScrambled(key, u"UserPassword"_s, legacy.UserPassword);
 }
 
+} // namespace
+
 RegValue intervalValue(qint64 seconds)
 {
     QByteArray data(8, '\0');
     qToLittleEndian(seconds, data.data());
     return binaryValue(data);
 }
-
-} // namespace
 
 void loadSettings(const SettingsKey &key, AppSettings &settings, QList<AppUser> &users)
 {

@@ -77,6 +77,9 @@ bool saveSettings(const SettingsKey &key, AppSettings &settings, const QList<App
 // caller carries on.
 void saveValue(const SettingsKey &key, const QString &name, const RegValue &value);
 
+// "HotSpotScheduleInterval" as stored: 8 bytes, little-endian seconds.
+RegValue intervalValue(qint64 seconds);
+
 // The first routers of an installation without Routers.bin, from the legacy
 // values: router A, and router B for hotspots when one router did not serve both.
 QList<RouterConfig> legacyRouters(const LegacySettings &legacy);

@@ -151,6 +151,35 @@ ScriptUpload SessionFacade::uploadExpirationScript(const RouterConfig &router, q
     return result;
 }
 
+bool SessionFacade::testRouterConnection(const RouterConfig &router)
+{
+    WaitCursor wait(m_interaction);
+    ApiConnection connection;
+    if (!openSession(connection, router, m_interaction))
+        return false;
+    closeSession(connection);
+    m_interaction.showMessage(tr("Conectado ao roteador com sucesso!"), MessageIcon::Information);
+    return true;
+}
+
+std::optional<HotSpotNames> SessionFacade::listHotSpotNames(const QList<RouterConfig> &routers)
+{
+    return ::listHotSpotNames(routers, m_interaction);
+}
+
+void SessionFacade::storeScriptInterval(qint64 seconds)
+{
+    m_state.settings.HotSpotScheduleInterval = seconds;
+    saveValue(m_state.settingsKey, QStringLiteral("HotSpotScheduleInterval"), intervalValue(seconds));
+}
+
+bool SessionFacade::applySetup(const SetupData &edited)
+{
+    const bool written = ::applySetup(m_state, edited, m_interaction);
+    Q_EMIT setupApplied();
+    return written;
+}
+
 bool SessionFacade::removeRouterUser(const RouterConfig &router, const QString &name, bool hotSpot)
 {
     return ::removeRouterUser(router, name, hotSpot, m_state.routerInfo, m_interaction);

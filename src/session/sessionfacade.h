@@ -1,9 +1,11 @@
 #pragma once
 
 #include "generationrun.h"
+#include "setupdata.h"
 
 #include "history/historysearch.h"
 #include "router/expirationscript.h"
+#include "router/routerinfo.h"
 
 #include <QObject>
 #include <memory>
@@ -72,6 +74,19 @@ public:
     // The router dialog's upload of the expiration script with force on, to the
     // router as given, the scheduler entry running every `interval` seconds.
     ScriptUpload uploadExpirationScript(const RouterConfig &router, qint64 interval);
+    // The setup's "Testar Conexão": logs in to the router as given and out
+    // again under the wait cursor; the operator reads the outcome.
+    bool testRouterConnection(const RouterConfig &router);
+    // The hotspot user profile and server names of the first router of the
+    // list that sells hotspot profiles (see listHotSpotNames).
+    std::optional<HotSpotNames> listHotSpotNames(const QList<RouterConfig> &routers);
+    // The expiration script's run interval, stored at once (the routers'
+    // scripts are being given it).
+    void storeScriptInterval(qint64 seconds);
+    // The setup's OK (see applySetup). Listeners hear of new routers and
+    // profiles through setupApplied.
+    bool applySetup(const SetupData &edited);
+
     // Removes a user from the router (see removeRouterUser).
     bool removeRouterUser(const RouterConfig &router, const QString &name, bool hotSpot);
 
@@ -92,6 +107,9 @@ public:
 
 Q_SIGNALS:
     void profilesChanged();
+    // The setup was confirmed: users, routers, profiles and settings may all
+    // be new (also when some file could not be written).
+    void setupApplied();
     // A profile of the list prints with another design.
     void profileDesignChanged(const VoucherProfile *profile);
     // The batch holds the vouchers of the run that just ended.

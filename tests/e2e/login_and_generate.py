@@ -6,10 +6,13 @@ Usage: login_and_generate.py WIFITICKETER WIFITICKETER-ROUTERSIM WIFITICKETER-CL
 The program runs on a private X server with a private D-Bus session and its
 accessibility bus; the test re-executes itself inside xvfb-run and
 dbus-run-session when it is not already there. Against the router simulator, in
-a throwaway settings file and data folder, it logs in with the login window's
-empty user and password, makes three vouchers of the first profile in the
-generator window, and then checks from outside that the router holds exactly
-those three users and that the command line's history lists the same three.
+a throwaway (empty) settings file and data folder, the program starts as a new
+installation: the setup opens by itself, the router it knows from nothing is
+deleted, the simulator is added (checked with "Testar Conexão") and the setup
+confirmed. It then logs in with the login window's empty user and password,
+makes three vouchers of the first profile in the generator window, and checks
+from outside that the router holds exactly those three users and that the
+command line's history lists the same three.
 Then "Modo P&OS" opens the counter window, where a touch on the same profile
 opens the keypad, "2" and "Imprimir" sell two vouchers (the print dialog is
 cancelled, and the window says the vouchers were not printed), the sale shows
@@ -366,8 +369,10 @@ def cents(text):
 
 def total_of(counter):
     """The total under the sales list, in cents: the one label that is an amount and nothing else."""
+    # The router line "Ligado ao router NAME (ADDRESS)" holds one number too.
     amounts = [name_of(n) for n in find_all(counter, lambda n: role_of(n) == "label", 3)
-               if re.fullmatch(r"\D*\d(?:[\d.,]*\d)?\D*", name_of(n))]
+               if re.fullmatch(r"\D*\d(?:[\d.,]*\d)?\D*", name_of(n))
+               and not name_of(n).startswith("Ligado ao router")]
     if len(amounts) != 1:
         raise Failure(f"no single total among the labels {amounts}")
     return cents(amounts[0])
@@ -430,6 +435,61 @@ def sell_at_the_counter(application, counter, profile, price, state_file, cli, e
     busy = ("Gerando", "Imprimindo")
     wait_for("the counter to be idle again", lambda: find(
         counter, lambda n: role_of(n) == "label" and name_of(n).startswith(busy), 3) is None)
+
+
+def window_named(application, title):
+    """The showing window of the application with that title."""
+    return next((w for w in children_of(application)
+                 if name_of(w) == title and has_state(w, STATE_SHOWING)), None)
+
+
+def field(window, label, what):
+    """A text field found by the label beside it ("IP do router:" names the field)."""
+    return require(window, what, lambda n: role_of(n) in ("text", "entry", "password text")
+                   and name_of(n).rstrip(":") == label)
+
+
+def answer_message(application, text_start, button):
+    """Presses a button of the message box whose text starts so."""
+    box = wait_for(f"the message \"{text_start}...\"", lambda: showing_window_with(
+        application, lambda n: name_of(n).startswith(text_start)))
+    press(require(box, f"the message's \"{button}\"", named(button, "push button")), f"the message's {button}")
+
+
+def first_setup(application, port):
+    """A new installation opens the setup by itself: the router it knows from
+    nothing is replaced by the simulator, tested, and the setup confirmed."""
+    setup = wait_for("the setup window to open by itself",
+                     lambda: window_named(application, "Configuração do wifiTicketer"), timeout=10)
+    log("setup opened on the first start")
+    press(require(setup, "the tab \"Routers\"", named("Routers", "page tab")), "the tab \"Routers\"")
+    routers = require(setup, "the list \"Routers\"", named("Routers", *LIST_ROLES))
+    group = require(setup, "the group \"Routers\"", lambda n: name_of(n) == "Routers" and role_of(n) in
+                    ("panel", "grouping", "filler"))
+    table = routers.queryTable()
+    wait_for("the router of a new installation", lambda: table.nRows == 1)
+    if not table.addRowSelection(0):
+        raise Failure("the list \"Routers\" refused to select its row")
+    press(require(group, "the routers' \"Apagar\"", named("Apagar", "push button")), "the routers' Apagar")
+    answer_message(application, "Você deseja apagar o router selecionado?", "Sim")
+    wait_for("the router list to be empty", lambda: table.nRows == 0)
+
+    press(require(group, "the routers' \"Adicionar\"", named("Adicionar", "push button")), "the routers' Adicionar")
+    dialog = wait_for("the router dialog", lambda: window_named(application, "Configuração do roteador"))
+    for label, text in (("Nome router", "Simulador"), ("IP do router", "127.0.0.1"),
+                        ("Porta API", str(port)), ("Usuário API", "admin")):
+        set_text(field(dialog, label, f"the field \"{label}:\""), text, f"the field \"{label}:\"")
+    press(require(dialog, "\"Testar Conexão\"", named("Testar Conexão", "push button")), "Testar Conexão")
+    answer_message(application, "Conectado ao roteador com sucesso!", "OK")
+    press(require(dialog, "the router dialog's \"Ok\"", named("Ok", "push button")), "the router dialog's Ok")
+    wait_for("the new router in the list", lambda: table.nRows == 1 and
+             name_of(table.getAccessibleAt(0, 0)) == "Simulador")
+    press(require(setup, "the setup's \"Ok\"", named("Ok", "push button")), "the setup's Ok")
+    wait_for("the setup to close", lambda: window_named(application, "Configuração do wifiTicketer") is None)
+    login = require(application, "the window \"wifiTicketer login\"", named("wifiTicketer login"))
+    require(login, "the router \"Simulador\" chosen in the login window",
+            lambda n: name_of(n) == "Simulador")
+    log("setup confirmed with the simulator as the router")
 
 
 def log_in(application, app):
@@ -500,11 +560,7 @@ def run(program, simulator, cli, folder, processes):
                           stdout=open(sim_out, "wb"), stderr=subprocess.STDOUT)
     port = read_listening_port(sim, sim_out)
     log(f"router simulator on port {port}")
-    # A first start knows one router, 127.0.0.1 with the user admin; only its port differs.
-    with open(settings, "w", encoding="utf-8") as file:
-        file.write("Windows Registry Editor Version 5.00\n\n"
-                   "[HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems\\wifiTicketer]\n"
-                   f"\"MikrotikApiPort\"=\"{port}\"\n")
+    # No settings file: the program starts as a new installation would.
     before = wait_for("the simulator's first state file", lambda: os.path.exists(state_file) and router_state(state_file))
     if before["hotspotUsers"] or before["userManagerUsers"]:
         raise Failure("the simulator starts with users; the test expects none")
@@ -549,6 +605,7 @@ def run(program, simulator, cli, folder, processes):
         return app, application
 
     app, application = start_program()
+    first_setup(application, port)
 
     generator = log_in(application, app)
 

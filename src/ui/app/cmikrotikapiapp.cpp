@@ -4,6 +4,7 @@
 #include "session/sessionfacade.h"
 #include "ui/framework/workingwindow.h"
 #include "ui/login/cmikrotikapidlg.h"
+#include "ui/setup/csetuptabdialog.h"
 
 #include <QCoreApplication>
 #include <QWidget>
@@ -23,8 +24,15 @@ CMikrotikAPIApp::~CMikrotikAPIApp()
 
 void CMikrotikAPIApp::openLoginWindow()
 {
-    auto *login = new CMikrotikAPIDlg(m_session, m_interaction, m_resources);
+    auto *login = new CMikrotikAPIDlg(m_session, m_interaction, m_resources, true);
     connect(login, &CMikrotikAPIDlg::loggedIn, this, &CMikrotikAPIApp::openMainWindow, Qt::QueuedConnection);
+    connect(login, &CMikrotikAPIDlg::setupRequested, login, [this, login](bool resetCredentials) {
+        runSetup(m_session, m_interaction, m_resources, resetCredentials, login);
+        // The routers may have changed: the menu lists them again, the first
+        // one selected.
+        login->rebuildRouterMenu();
+        login->update();
+    });
     switchTo(login);
 }
 
@@ -84,7 +92,8 @@ void CMikrotikAPIApp::quit()
         return;
     // A working window first keeps what it holds (and lets a run end); it
     // then asks again.
-    if (auto *working = dynamic_cast<WorkingWindow *>(m_mainWindow.data()); working && !working->isLeaving()) {
+    if (auto *working = dynamic_cast<WorkingWindow *>(m_mainWindow.data());
+        working && !working->isLeaving()) {
         working->endProgram();
         return;
     }

@@ -17,6 +17,10 @@
 #include "ui/login/cmikrotikapidlg.h"
 #include "ui/pos/ckeypad.h"
 #include "ui/pos/cposmodewindow.h"
+#include "ui/setup/chotspotprofiledialog.h"
+#include "ui/setup/crouterdialog.h"
+#include "ui/setup/csetuptabdialog.h"
+#include "ui/setup/cusereditdialog.h"
 #include "ui/userdata/cuserdatabasedlg.h"
 #include "ui/userdata/cuserdatadlg.h"
 
@@ -171,7 +175,9 @@ int main(int argc, char *argv[])
 
     bool ok = true;
     {
-        CMikrotikAPIDlg login(session, nobody, resources);
+        // An installation that has been set up: the setup does not open by itself.
+        state.settings.SettingsPresent = true;
+        CMikrotikAPIDlg login(session, nobody, resources, true);
         ok = save(login, dir, QStringLiteral("login-empty")) && ok;
         login.userEdit()->setText(QStringLiteral("caixa"));
         login.passwordEdit()->setText(QStringLiteral("1234"));
@@ -237,6 +243,45 @@ int main(int argc, char *argv[])
     {
         CUserDatabaseDlg database(userNames, nobody);
         ok = save(database, dir, QStringLiteral("username-database")) && ok;
+    }
+
+    // The setup window's two pages, and the dialogs they open.
+    state.users = {{QStringLiteral("dono"), QString(), true, false, false},
+                   {QStringLiteral("caixa"), QString(), false, true, false},
+                   {QString(), QString(), false, false, false}};
+    HotSpotProfile hour;
+    hour.Name = QStringLiteral("1 Hora");
+    hour.Validity = 86400;
+    hour.LimitUptime = 3600;
+    hour.RouterProfile = QStringLiteral("default");
+    hour.Price = 500;
+    HotSpotProfile day = hour;
+    day.Name = QStringLiteral("1 Dia");
+    day.LimitUptime = 86400;
+    day.Validity = 2 * 86400;
+    day.Price = 1500;
+    state.hotSpotProfiles = {hour, day};
+    {
+        CSetupTabDialog setup(session, nobody, resources, false);
+        ok = save(setup, dir, QStringLiteral("setup-general")) && ok;
+        setup.selectTab(1);
+        ok = save(setup, dir, QStringLiteral("setup-routers")) && ok;
+    }
+    {
+        CUserEditDialog editor(QStringLiteral("dono"), QString(), true);
+        ok = save(editor, dir, QStringLiteral("user-editor")) && ok;
+    }
+    {
+        RouterConfig router = state.routers.front();
+        router.ApiUser = QStringLiteral("admin");
+        CRouterDialog dialog(router, 600, session, nobody);
+        ok = save(dialog, dir, QStringLiteral("router-dialog")) && ok;
+    }
+    {
+        const HotSpotNames names{{QStringLiteral("default"), QStringLiteral("1hora"), QStringLiteral("1dia")},
+                                 {QStringLiteral("hotspot1")}};
+        CHotSpotProfileDialog dialog(hour, names, {QStringLiteral(","), QStringLiteral(".")}, nobody);
+        ok = save(dialog, dir, QStringLiteral("profile-editor")) && ok;
     }
 
     // The counter window with 5 and 15 profiles and 20 sales, at its usual

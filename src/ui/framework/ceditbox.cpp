@@ -1,5 +1,7 @@
 #include "ceditbox.h"
 
+#include "okcancelbuttons.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,12 +22,7 @@ CEditBox::CEditBox(const QString &prompt, const QString &value, QWidget *parent)
     setWindowTitle(u"wifiTicketer"_s);
     m_prompt->setBuddy(m_edit);
 
-    auto *buttons = new QDialogButtonBox(this);
-    QPushButton *ok = buttons->addButton(tr("&Ok"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(tr("&Cancelar"), QDialogButtonBox::RejectRole);
-    ok->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox *buttons = addOkCancelButtons(this).box;
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_prompt);

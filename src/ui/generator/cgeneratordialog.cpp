@@ -10,6 +10,7 @@
 #include "session/appstate.h"
 #include "session/sessionfacade.h"
 #include "ui/framework/ceditcombo.h"
+#include "ui/framework/smallimagelist.h"
 #include "ui/framework/uiresources.h"
 #include "ui/tray/csystemtray.h"
 
@@ -30,10 +31,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The small images of the lists.
-constexpr int UserManagerImage = 4;
-constexpr int HotSpotImage = 5;
 
 // The window's size in dialog units: a quarter of the average character width
 // across, an eighth of the character height down.

@@ -10,6 +10,7 @@
 
 #include <QKeyEvent>
 #include <QMenu>
+#include <QTimer>
 
 namespace {
 
@@ -103,6 +104,10 @@ CMikrotikAPIDlg::CMikrotikAPIDlg(SessionFacade &session, OperatorInteraction &in
 
     connect(this, &CDesignWnd::itemCommand, this, &CMikrotikAPIDlg::onItemCommand);
     rebuildRouterMenu();
+    // A new installation starts in the setup, once the window is on the
+    // screen, for the default program user (no name, no password).
+    if (m_setupAvailable && !m_session.state().settings.SettingsPresent)
+        QTimer::singleShot(0, this, &CMikrotikAPIDlg::openSetup);
 }
 
 CSymbolEdit *CMikrotikAPIDlg::makeEdit(const QString &cue, const QRect &place)

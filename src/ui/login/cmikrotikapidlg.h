@@ -28,9 +28,11 @@ public:
         ResetCommand = 32,
     };
 
-    // Logs the program user out. `setupAvailable`: whether the setup window
-    // exists in this build; without it "Configuração" and the reset of the
-    // authentication data are shown switched off.
+    // Logs the program user out. `setupAvailable`: whether someone answers
+    // setupRequested with the setup window (the application does); without it
+    // "Configuração" and the reset of the authentication data are shown
+    // switched off. With it, a new installation (no settings yet) asks for
+    // the setup as soon as the window is shown.
     CMikrotikAPIDlg(SessionFacade &session, OperatorInteraction &interaction, UiResources &resources,
                     bool setupAvailable = false, QWidget *parent = nullptr);
 

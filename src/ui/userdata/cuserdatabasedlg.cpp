@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr int UserImage = 1; // the program user's picture of the small image list
 
 // Every row shows the same small picture before its name.
 class RowIconDelegate : public QStyledItemDelegate

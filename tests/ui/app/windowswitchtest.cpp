@@ -38,6 +38,7 @@ struct Fixture
     Fixture()
     {
         started = h.start();
+        h.state.settings.SettingsPresent = true; // not a new installation: no setup at once
         h.state.users = {{u"caixa"_s, QString(), false, false, false},
                          {u"balcao"_s, QString(), false, true, false}};
         loadUiResources(resources);

@@ -1,0 +1,100 @@
+#include "setupdata.h"
+
+#include "appstate.h"
+
+#include "config/hotspotprofilesfile.h"
+#include "config/routersfile.h"
+#include "config/userdatabasefile.h"
+#include "config/voucherserial.h"
+
+SetupData setupData(const AppState &state)
+{
+    return {state.settings, state.users, state.userNames, state.routers, state.hotSpotProfiles};
+}
+
+namespace {
+
+// The settings the setup's pages edit; the others (AutoPrint, the history
+// database, what was read from old installations) are not theirs to change.
+void takeSetupSettings(AppSettings &to, const AppSettings &from)
+{
+    to.GenerateUserPrefix = from.GenerateUserPrefix;
+    to.CreateRandomUserName = from.CreateRandomUserName;
+    to.UseUserDatabase = from.UseUserDatabase;
+    to.VerifyCreatedUser = from.VerifyCreatedUser;
+    to.CreateRandomPassword = from.CreateRandomPassword;
+    to.UseOnlyNumbers = from.UseOnlyNumbers;
+    to.QueryPassword = from.QueryPassword;
+    to.QueryUserData = from.QueryUserData;
+    to.GenerateHotSpotUserPrefix = from.GenerateHotSpotUserPrefix;
+    to.HotSpotScheduleInterval = from.HotSpotScheduleInterval;
+    to.MinimizeToTray = from.MinimizeToTray;
+    to.GenerateUserSize = from.GenerateUserSize;
+    to.UseCurrency = from.UseCurrency;
+    to.GeneratePasswordSize = from.GeneratePasswordSize;
+    to.VoucherSerial = from.VoucherSerial;
+}
+
+qsizetype indexByName(const QList<AppUser> &users, const QString &name)
+{
+    for (qsizetype i = 0; i < users.size(); ++i)
+        if (users[i].Name == name)
+            return i;
+    return -1;
+}
+
+qsizetype indexByName(const QList<RouterConfig> &routers, const QString &name)
+{
+    for (qsizetype i = 0; i < routers.size(); ++i)
+        if (routers[i].Name == name)
+            return i;
+    return -1;
+}
+
+} // namespace
+
+bool applySetup(AppState &state, const SetupData &edited, OperatorInteraction &interaction)
+{
+    bool written = true;
+    const QString &folder = state.paths.dataFolder;
+    if (edited.userNames != state.userNames) {
+        if (saveUserDatabase(folder, edited.userNames, interaction))
+            state.userNames = edited.userNames;
+        else
+            written = false;
+    }
+    if (edited.hotSpotProfiles != state.hotSpotProfiles) {
+        if (saveHotSpotProfiles(folder, edited.hotSpotProfiles, interaction))
+            state.hotSpotProfiles = edited.hotSpotProfiles;
+        else
+            written = false;
+    }
+    const QString currentRouter = state.currentRouter() ? state.currentRouter()->Name : QString();
+    const bool hadRouter = state.currentRouter() != nullptr;
+    if (edited.routers != state.routers) {
+        if (saveRouters(folder, edited.routers, interaction))
+            state.routers = edited.routers;
+        else
+            written = false;
+    }
+    if (hadRouter)
+        state.currentRouterIndex = indexByName(state.routers, currentRouter);
+
+    AppSettings settings = state.settings;
+    takeSetupSettings(settings, edited.settings);
+    // A serial left as it was shown must not undo the serials another process
+    // (the command line) has taken meanwhile: the key holds the next one.
+    if (edited.settings.VoucherSerial == state.settings.VoucherSerial)
+        settings.VoucherSerial = readVoucherSerial(state.settingsKey).value_or(settings.VoucherSerial);
+    const QString currentUser = currentUserName(state);
+    const bool hadUser = state.currentUser >= 0 && state.currentUser < state.users.size();
+    if (saveSettings(state.settingsKey, settings, edited.users, interaction)) {
+        state.settings = settings;
+        state.users = edited.users;
+    } else {
+        written = false;
+    }
+    if (hadUser)
+        state.currentUser = indexByName(state.users, currentUser);
+    return written;
+}

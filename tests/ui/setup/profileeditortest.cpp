@@ -1,0 +1,389 @@
+#include "accessiblesearch.h"
+#include "scriptedinteraction.h"
+#include "testmain.h"
+
+#include "config/hotspotprofile.h"
+#include "ui/setup/chotspotprofiledialog.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString NoValidity = u"Introduza um período de validade correta."_s;
+const QString NoPrice = u"Introduza um preço correto."_s;
+
+const QString NameLabel = u"Nome do perfil"_s;
+const QString PriceLabel = u"Preço"_s;
+const QString ServerLabel = u"Servidor Hotspot"_s;
+const QString RouterProfileLabel = u"Perfil de usuário Mikrotik"_s;
+const QString ValidityLabel = u"Validez"_s;
+const QString UptimeLabel = u"Limite tempo conexão"_s;
+const QString BytesInLabel = u"Limite bytes entrada"_s;
+const QString BytesOutLabel = u"Limite bytes saída"_s;
+const QString BytesTotalLabel = u"Limite total bytes"_s;
+
+// Decimal comma, as in a Brazilian locale.
+const NumberSeparators Comma{u","_s, u"."_s};
+
+QLineEdit *field(QWidget *root, const QString &label)
+{
+    QAccessibleInterface *found = findAccessible(root, QAccessible::EditableText, label);
+    return found ? qobject_cast<QLineEdit *>(found->object()) : nullptr;
+}
+
+// A drop-down list by the label that names it (screen readers follow the
+// label's buddy to it).
+QComboBox *list(QWidget *root, const QString &label)
+{
+    for (QLabel *candidate : root->findChildren<QLabel *>()) {
+        if (candidate->text() == label)
+            return qobject_cast<QComboBox *>(candidate->buddy());
+    }
+    return nullptr;
+}
+
+void click(QWidget *root, const QString &name)
+{
+    QAccessibleInterface *found = findAccessible(root, QAccessible::Button, name);
+    QVERIFY2(found, qPrintable(name));
+    QTest::mouseClick(qobject_cast<QAbstractButton *>(found->object()), Qt::LeftButton);
+}
+
+void retype(QWidget *root, const QString &label, const QString &text)
+{
+    QLineEdit *edit = field(root, label);
+    QVERIFY2(edit, qPrintable(label));
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    // Key by key, with the characters QTest has no key for sent as text.
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+const HotSpotNames Names{{u"hs10"_s, u"hs1"_s, u"default"_s}, {u"hotspot10"_s, u"hotspot1"_s}};
+
+HotSpotProfile storedProfile()
+{
+    HotSpotProfile profile;
+    profile.Name = u"2 horas"_s;
+    profile.Validity = 7200;
+    profile.LimitUptime = 3600;
+    profile.RouterProfile = u"default"_s;
+    profile.Server = u"hotspot1"_s;
+    profile.LimitBytesIn = u"10M"_s;
+    profile.LimitBytesOut = u"20M"_s;
+    profile.LimitBytesTotal = u"30M"_s;
+    profile.Price = 500;
+    return profile;
+}
+
+} // namespace
+
+class ProfileEditorTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void shownAtOpening();
+    void tabOrder();
+    void listsSelectTheStoredNames_data();
+    void listsSelectTheStoredNames();
+    void emptyNameLists();
+    void okStoresEveryField();
+    void priceIsReadAndRewritten_data();
+    void priceIsReadAndRewritten();
+    void otherLocaleSeparatorReadsBack();
+    void refusedValuesKeepTheEditorOpen_data();
+    void refusedValuesKeepTheEditorOpen();
+    void cancelKeepsTheProfile();
+
+private:
+    ScriptedInteraction m_interaction;
+};
+
+void ProfileEditorTest::init()
+{
+    m_interaction = ScriptedInteraction();
+}
+
+void ProfileEditorTest::shownAtOpening()
+{
+    HotSpotProfile profile = storedProfile();
+    profile.Validity = 93600;
+    profile.LimitUptime = 0;
+    profile.Price = 5;
+    CHotSpotProfileDialog dialog(profile, Names, Comma, m_interaction);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+
+    QCOMPARE(dialog.windowTitle(), u"Perfil do HotSpot"_s);
+    QCOMPARE(field(&dialog, NameLabel)->text(), u"2 horas"_s);
+    QCOMPARE(field(&dialog, PriceLabel)->text(), u"0,05"_s);
+    QCOMPARE(field(&dialog, ValidityLabel)->text(), u"1d 02:00:00"_s);
+    QCOMPARE(field(&dialog, UptimeLabel)->text(), QString());
+    QCOMPARE(field(&dialog, BytesInLabel)->text(), u"10M"_s);
+    QCOMPARE(field(&dialog, BytesOutLabel)->text(), u"20M"_s);
+    QCOMPARE(field(&dialog, BytesTotalLabel)->text(), u"30M"_s);
+    QComboBox *servers = list(&dialog, ServerLabel);
+    QVERIFY(servers);
+    QCOMPARE(servers->count(), 3);
+    QCOMPARE(servers->itemText(0), u"(Todos)"_s);
+    QCOMPARE(servers->itemText(1), u"hotspot10"_s);
+    QCOMPARE(servers->itemText(2), u"hotspot1"_s);
+    QComboBox *profiles = list(&dialog, RouterProfileLabel);
+    QVERIFY(profiles);
+    QCOMPARE(profiles->count(), 3);
+    QCOMPARE(profiles->itemText(0), u"hs10"_s);
+    for (const QString &button : {u"Ok"_s, u"Cancelar"_s})
+        QVERIFY2(findAccessible(&dialog, QAccessible::Button, button), qPrintable(button));
+}
+
+void ProfileEditorTest::tabOrder()
+{
+    HotSpotProfile profile = storedProfile();
+    CHotSpotProfileDialog dialog(profile, Names, Comma, m_interaction);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+
+    const QList<QWidget *> expected = {
+        field(&dialog, NameLabel),         field(&dialog, PriceLabel),    list(&dialog, ServerLabel),
+        list(&dialog, RouterProfileLabel), field(&dialog, ValidityLabel), field(&dialog, UptimeLabel),
+        field(&dialog, BytesInLabel),      field(&dialog, BytesOutLabel), field(&dialog, BytesTotalLabel)};
+    QList<QWidget *> visited;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        QWidget *focused = QApplication::focusWidget();
+        QVERIFY(focused);
+        visited.append(focused);
+        QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    QCOMPARE(visited, expected);
+    QVERIFY(!expected.contains(nullptr));
+}
+
+void ProfileEditorTest::listsSelectTheStoredNames_data()
+{
+    QTest::addColumn<QString>("storedProfile");
+    QTest::addColumn<QString>("storedServer");
+    QTest::addColumn<QString>("shownProfile");
+    QTest::addColumn<QString>("shownServer");
+    QTest::addColumn<QString>("server");
+
+    // clang-format off
+    QTest::addRow("equal names before longer ones")
+        << u"hs1"_s << u"hotspot1"_s << u"hs1"_s << u"hotspot1"_s << u"hotspot1"_s;
+    QTest::addRow("equal ignoring case")
+        << u"HS1"_s << u"HOTSPOT1"_s << u"hs1"_s << u"hotspot1"_s << u"hotspot1"_s;
+    QTest::addRow("only a beginning: the first that begins so")
+        << u"hs"_s << u"hot"_s << u"hs10"_s << u"hotspot10"_s << u"hotspot10"_s;
+    QTest::addRow("no longer on the router: first profile, every server")
+        << u"apagado"_s << u"antigo"_s << u"hs10"_s << u"(Todos)"_s << QString();
+    QTest::addRow("no server: every server")
+        << u"default"_s << QString() << u"default"_s << u"(Todos)"_s << QString();
+    // clang-format on
+}
+
+void ProfileEditorTest::listsSelectTheStoredNames()
+{
+    QFETCH(QString, storedProfile);
+    QFETCH(QString, storedServer);
+    QFETCH(QString, shownProfile);
+    QFETCH(QString, shownServer);
+    QFETCH(QString, server);
+
+    HotSpotProfile profile = ::storedProfile();
+    profile.RouterProfile = storedProfile;
+    profile.Server = storedServer;
+    CHotSpotProfileDialog dialog(profile, Names, Comma, m_interaction);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QCOMPARE(list(&dialog, RouterProfileLabel)->currentText(), shownProfile);
+    QCOMPARE(list(&dialog, ServerLabel)->currentText(), shownServer);
+    click(&dialog, u"Ok"_s);
+
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(profile.RouterProfile, shownProfile);
+    QCOMPARE(profile.Server, server);
+    QCOMPARE(m_interaction.texts(), QStringList());
+}
+
+void ProfileEditorTest::emptyNameLists()
+{
+    HotSpotProfile profile = storedProfile();
+    CHotSpotProfileDialog dialog(profile, HotSpotNames{}, Comma, m_interaction);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QCOMPARE(list(&dialog, ServerLabel)->count(), 1);
+    click(&dialog, u"Ok"_s);
+
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(profile.RouterProfile, QString());
+    QCOMPARE(profile.Server, QString());
+}
+
+void ProfileEditorTest::okStoresEveryField()
+{
+    HotSpotProfile profile = storedProfile();
+    CHotSpotProfileDialog dialog(profile, Names, Comma, m_interaction);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    retype(&dialog, NameLabel, u"Um dia"_s);
+    retype(&dialog, PriceLabel, u"12,5"_s);
+    // "(Todos)" is the first server item, "hs10" the first profile.
+    QComboBox *servers = list(&dialog, ServerLabel);
+    servers->setFocus();
+    QTest::keyClick(servers, Qt::Key_Home);
+    QComboBox *profiles = list(&dialog, RouterProfileLabel);
+    profiles->setFocus();
+    QTest::keyClick(profiles, Qt::Key_Home);
+    // Hours written without their unit are not read.
+    retype(&dialog, ValidityLabel, u"1d 12"_s);
+    retype(&dialog, UptimeLabel, u"90m"_s);
+    retype(&dialog, BytesInLabel, u"1G"_s);
+    retype(&dialog, BytesOutLabel, QString());
+    retype(&dialog, BytesTotalLabel, u"3000000"_s);
+    QTest::keyClick(field(&dialog, BytesTotalLabel), Qt::Key_Return);
+
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(!dialog.isVisible());
+    HotSpotProfile expected;
+    expected.Name = u"Um dia"_s;
+    expected.Validity = 86400;
+    expected.LimitUptime = 5400;
+    expected.RouterProfile = u"hs10"_s;
+    expected.Server = QString();
+    expected.LimitBytesIn = u"1G"_s;
+    expected.LimitBytesOut = QString();
+    expected.LimitBytesTotal = u"3000000"_s;
+    expected.Price = 1250;
+    QCOMPARE(profile, expected);
+    QCOMPARE(m_interaction.texts(), QStringList());
+}
+
+void ProfileEditorTest::priceIsReadAndRewritten_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<qint32>("price");
+
+    QTest::addRow("decimal comma, one decimal") << u"12,5"_s << u"12,50"_s << 1250;
+    QTest::addRow("decimal point") << u"12.50"_s << u"12,50"_s << 1250;
+    QTest::addRow("units only") << u"5"_s << u"5,00"_s << 500;
+    QTest::addRow("thousands and decimals") << u"1.250,50"_s << u"1250,50"_s << 125050;
+    QTest::addRow("third decimal dropped") << u"5,257"_s << u"5,25"_s << 525;
+    QTest::addRow("empty is free") << QString() << u"0,00"_s << 0;
+}
+
+void ProfileEditorTest::priceIsReadAndRewritten()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(qint32, price);
+
+    HotSpotProfile profile = storedProfile();
+    CHotSpotProfileDialog dialog(profile, Names, Comma, m_interaction);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    retype(&dialog, PriceLabel, typed);
+    QLineEdit *box = field(&dialog, PriceLabel);
+    QTest::keyClick(box, Qt::Key_Tab);
+    QVERIFY(!box->hasFocus());
+    QCOMPARE(box->text(), shown);
+    click(&dialog, u"Ok"_s);
+
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(profile.Price, price);
+}
+
+void ProfileEditorTest::otherLocaleSeparatorReadsBack()
+{
+    // A locale whose decimal separator is neither a comma nor a point.
+    const NumberSeparators arabic{u"٫"_s, QString()};
+    HotSpotProfile profile = storedProfile();
+    profile.Price = 1250;
+    CHotSpotProfileDialog dialog(profile, Names, arabic, m_interaction);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QLineEdit *box = field(&dialog, PriceLabel);
+    QCOMPARE(box->text(), u"12٫50"_s);
+    // Passing through the box leaves the price as it was.
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Tab);
+    QCOMPARE(box->text(), u"12٫50"_s);
+    retype(&dialog, PriceLabel, u"7٫5"_s);
+    QTest::keyClick(box, Qt::Key_Return);
+
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(profile.Price, 750);
+}
+
+void ProfileEditorTest::refusedValuesKeepTheEditorOpen_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+
+    QTest::addRow("price with a letter") << PriceLabel << u"12,5x"_s << NoPrice;
+    QTest::addRow("price in words") << PriceLabel << u"doze"_s << NoPrice;
+    QTest::addRow("price beyond 32 bits") << PriceLabel << u"30000000"_s << NoPrice;
+    QTest::addRow("zero validity") << ValidityLabel << u"0"_s << NoValidity;
+    QTest::addRow("empty validity") << ValidityLabel << QString() << NoValidity;
+    QTest::addRow("validity without unit") << ValidityLabel << u"12"_s << NoValidity;
+}
+
+void ProfileEditorTest::refusedValuesKeepTheEditorOpen()
+{
+    QFETCH(QString, label);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+
+    HotSpotProfile profile = storedProfile();
+    const HotSpotProfile before = profile;
+    CHotSpotProfileDialog dialog(profile, Names, Comma, m_interaction);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    // Other fields changed too: none of them is stored either.
+    retype(&dialog, NameLabel, u"Outro"_s);
+    retype(&dialog, BytesInLabel, u"5M"_s);
+    retype(&dialog, label, typed);
+    QTest::keyClick(field(&dialog, label), Qt::Key_Return);
+
+    QCOMPARE(m_interaction.texts(), QStringList{message});
+    QCOMPARE(m_interaction.events[0].icon, MessageIcon::Warning);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(profile, before);
+    // The operator is taken to the box to mend.
+    QCOMPARE(QApplication::focusWidget(), field(&dialog, label));
+}
+
+void ProfileEditorTest::cancelKeepsTheProfile()
+{
+    HotSpotProfile profile = storedProfile();
+    const HotSpotProfile before = profile;
+    CHotSpotProfileDialog dialog(profile, Names, Comma, m_interaction);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    retype(&dialog, NameLabel, u"Outro"_s);
+    retype(&dialog, PriceLabel, u"9"_s);
+    retype(&dialog, ValidityLabel, u"3d"_s);
+    QComboBox *servers = list(&dialog, ServerLabel);
+    servers->setFocus();
+    QTest::keyClick(servers, Qt::Key_Home);
+    QTest::keyClick(servers, Qt::Key_Escape);
+
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(profile, before);
+}
+
+WIFITICKETER_TEST(ProfileEditorTest)
+#include "profileeditortest.moc"
