@@ -139,6 +139,14 @@ std::optional<HistorySearchResult> SessionFacade::searchHistory(const HistoryFil
     return ::searchHistory(history, filter);
 }
 
+bool SessionFacade::markVoucherRemoved(const QString &userName, std::optional<quint32> serial)
+{
+    WaitCursor wait(m_interaction);
+    HistoryDatabase history;
+    return openHistory(history, historyPlace(m_state)) &&
+           markHistoryRowRemoved(history.connection(), userName, serial);
+}
+
 ScriptUpload SessionFacade::uploadExpirationScript(const RouterConfig &router, qint64 interval)
 {
     WaitCursor wait(m_interaction);

@@ -70,6 +70,10 @@ public:
     // The history page's search; nothing when the database could not be
     // opened or failed.
     std::optional<HistorySearchResult> searchHistory(const HistoryFilter &filter);
+    // Marks the history rows of a user removed from its router (see
+    // markHistoryRowRemoved); false when the database could not be opened or
+    // holds no such row.
+    bool markVoucherRemoved(const QString &userName, std::optional<quint32> serial);
 
     // The router dialog's upload of the expiration script with force on, to the
     // router as given, the scheduler entry running every `interval` seconds.

@@ -2,14 +2,18 @@
 
 #include "appstate.h"
 
+#include <algorithm>
+
 #include "config/hotspotprofilesfile.h"
 #include "config/routersfile.h"
 #include "config/userdatabasefile.h"
 #include "config/voucherserial.h"
+#include "design/designfile.h"
 
 SetupData setupData(const AppState &state)
 {
-    return {state.settings, state.users, state.userNames, state.routers, state.hotSpotProfiles};
+    return {state.settings, state.users,           state.userNames,
+            state.routers,  state.hotSpotProfiles, state.designs};
 }
 
 namespace {
@@ -33,6 +37,12 @@ void takeSetupSettings(AppSettings &to, const AppSettings &from)
     to.UseCurrency = from.UseCurrency;
     to.GeneratePasswordSize = from.GeneratePasswordSize;
     to.VoucherSerial = from.VoucherSerial;
+}
+
+bool sameDesigns(const DesignList &a, const DesignList &b)
+{
+    return std::equal(a.cbegin(), a.cend(), b.cbegin(), b.cend(),
+                      [](const auto &x, const auto &y) { return x == y || (x && y && *x == *y); });
 }
 
 qsizetype indexByName(const QList<AppUser> &users, const QString &name)
@@ -79,6 +89,18 @@ bool applySetup(AppState &state, const SetupData &edited, OperatorInteraction &i
     }
     if (hadRouter)
         state.currentRouterIndex = indexByName(state.routers, currentRouter);
+
+    if (!sameDesigns(edited.designs, state.designs)) {
+        if (saveDesigns(folder, edited.designs, interaction)) {
+            // Profiles point at designs; the old ones go with the old list.
+            for (const std::shared_ptr<VoucherProfile> &profile : std::as_const(state.profiles))
+                if (profile->Design && profile->Design != &state.defaultDesign)
+                    profile->Design = findDesign(edited.designs, profile->Design->Name);
+            state.designs = edited.designs;
+        } else {
+            written = false;
+        }
+    }
 
     AppSettings settings = state.settings;
     takeSetupSettings(settings, edited.settings);

@@ -4,6 +4,7 @@
 #include "config/appuser.h"
 #include "config/hotspotprofile.h"
 #include "config/routerconfig.h"
+#include "design/voucherdesign.h"
 
 #include <QList>
 #include <QStringList>
@@ -21,13 +22,17 @@ struct SetupData
     QStringList userNames; // the username database
     QList<RouterConfig> routers;
     QList<HotSpotProfile> hotSpotProfiles;
+    // The program's designs as they are (shared); the design page works on
+    // copies of its own and hands back new ones.
+    DesignList designs;
 };
 
 SetupData setupData(const AppState &state);
 
 // Makes the edited copies the program's own and writes them: UserDatabase.bin,
-// HotSpotProfiles.bin and Routers.bin each only when its list changed, then the
-// settings with the program users. A file that cannot be written has been
+// HotSpotProfiles.bin, Routers.bin and Voucher.bin each only when its list
+// changed, then the settings with the program users. Profiles that print with
+// a replaced design print with the new design of the same name. A file that cannot be written has been
 // reported and keeps its old contents, and so does the program's list of it:
 // memory and disk never disagree. False when anything could not be written (the
 // setup stays open; OK tries again). The logged-in program user and the current

@@ -4,7 +4,6 @@
 #include "session/sessionfacade.h"
 #include "ui/framework/workingwindow.h"
 #include "ui/login/cmikrotikapidlg.h"
-#include "ui/setup/csetuptabdialog.h"
 
 #include <QCoreApplication>
 #include <QWidget>
@@ -24,10 +23,10 @@ CMikrotikAPIApp::~CMikrotikAPIApp()
 
 void CMikrotikAPIApp::openLoginWindow()
 {
-    auto *login = new CMikrotikAPIDlg(m_session, m_interaction, m_resources, true);
+    auto *login = new CMikrotikAPIDlg(m_session, m_interaction, m_resources, bool(m_runSetup));
     connect(login, &CMikrotikAPIDlg::loggedIn, this, &CMikrotikAPIApp::openMainWindow, Qt::QueuedConnection);
     connect(login, &CMikrotikAPIDlg::setupRequested, login, [this, login](bool resetCredentials) {
-        runSetup(m_session, m_interaction, m_resources, resetCredentials, login);
+        m_runSetup(login, resetCredentials);
         // The routers may have changed: the menu lists them again, the first
         // one selected.
         login->rebuildRouterMenu();

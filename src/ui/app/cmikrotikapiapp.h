@@ -35,6 +35,12 @@ public:
         m_makePos = std::move(pos);
     }
 
+    // Runs the setup window modally over the login window; with
+    // `resetCredentials` after the reset of the routers' API credentials.
+    // Without it the login window offers no setup.
+    using SetupWindow = std::function<void(QWidget *parent, bool resetCredentials)>;
+    void setSetupWindow(SetupWindow setup) { m_runSetup = std::move(setup); }
+
     // The login window becomes the main window.
     void openLoginWindow();
     // The logged-in user's working window becomes the main window: the POS
@@ -64,6 +70,7 @@ private:
     UiResources &m_resources;
     WorkingWindowFactory m_makeGenerator;
     WorkingWindowFactory m_makePos;
+    SetupWindow m_runSetup;
     QPointer<QWidget> m_mainWindow;
     bool m_quitting = false;
 };

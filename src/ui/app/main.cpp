@@ -10,6 +10,7 @@
 #include "session/appstate.h"
 #include "session/sessionfacade.h"
 #include "session/startup.h"
+#include "ui/framework/filechooser.h"
 #include "ui/framework/messageboxinteraction.h"
 #include "ui/framework/printdialogprinterchooser.h"
 #include "ui/framework/uiresources.h"
@@ -80,6 +81,8 @@ int main(int argc, char *argv[])
     DialogUserDataPrompt prompt(nullptr, state.settings, state.userNames);
     PrintDialogPrinterChooser printers(nullptr);
     setWorkingWindows(windows, session, interaction, prompt, printers, resources);
+    DialogFileChooser files;
+    setSetupWindow(windows, session, interaction, resources, printers, files);
 
     windows.openLoginWindow();
     return app.exec();

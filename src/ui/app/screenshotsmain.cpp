@@ -8,15 +8,20 @@
 #include "generation/userdataprompt.h"
 #include "generation/voucherprofile.h"
 #include "generation/voucherrecord.h"
+#include "history/historydatabase.h"
+#include "history/historystore.h"
+#include "history/openhistory.h"
 #include "session/appstate.h"
 #include "session/sessionfacade.h"
 #include "ui/framework/ceditcombo.h"
 #include "ui/framework/csymboledit.h"
+#include "ui/framework/filechooser.h"
 #include "ui/framework/uiresources.h"
 #include "ui/generator/cgeneratordialog.h"
 #include "ui/login/cmikrotikapidlg.h"
 #include "ui/pos/ckeypad.h"
 #include "ui/pos/cposmodewindow.h"
+#include "ui/setup/cfontselectdialog.h"
 #include "ui/setup/chotspotprofiledialog.h"
 #include "ui/setup/crouterdialog.h"
 #include "ui/setup/csetuptabdialog.h"
@@ -30,6 +35,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -166,8 +172,13 @@ int main(int argc, char *argv[])
     }
     AppState state(
         {scratch.filePath(QStringLiteral("settings.reg")), scratch.filePath(QStringLiteral("data"))});
-    state.routers = {{QStringLiteral("Café Central"), QStringLiteral("192.168.88.1")},
-                     {QStringLiteral("Pousada Mar Azul"), QStringLiteral("10.0.0.1")}};
+    for (const auto &[name, address] :
+         {std::pair{QStringLiteral("Café Central"), QStringLiteral("192.168.88.1")},
+          std::pair{QStringLiteral("Pousada Mar Azul"), QStringLiteral("10.0.0.1")}}) {
+        RouterConfig &router = state.routers.emplace_back();
+        router.Name = name;
+        router.Address = address;
+    }
     UnattendedInteraction nobody;
     SessionFacade session(state, nobody);
     UiResources resources;
@@ -261,11 +272,48 @@ int main(int argc, char *argv[])
     day.Validity = 2 * 86400;
     day.Price = 1500;
     state.hotSpotProfiles = {hour, day};
+    // Twenty vouchers of today in the history, one of them removed from its
+    // router.
     {
-        CSetupTabDialog setup(session, nobody, resources, false);
+        HistoryDatabase history;
+        if (openHistory(history, historyPlace(state))) {
+            const QDateTime today(QDate::currentDate(), QTime(8, 0));
+            QList<HistoryRow> rows;
+            for (int i = 0; i < 20; ++i) {
+                HistoryRow &row = rows.emplace_back();
+                const bool day = i % 3 == 0;
+                row.UserName =
+                    (i == 4 ? QStringLiteral("|") : QString()) + QStringLiteral("usr%1k").arg(i + 10);
+                row.Password = QStringLiteral("e6u%1d").arg(i * 7 % 100, 2, 10, QChar(u'0'));
+                row.Profile =
+                    QStringLiteral("!#") + (day ? QStringLiteral("1 Dia") : QStringLiteral("1 Hora"));
+                row.Router = state.routers[i % 2].Name;
+                row.Created = today.addSecs(i * 1537);
+                row.Generator = i % 4 == 0 ? QStringLiteral("dono") : QStringLiteral("caixa");
+                row.Validity = day ? QStringLiteral("2d") : QStringLiteral("1d");
+                row.Price = day ? 1500 : 500;
+                row.Serial = quint32(101 + i);
+            }
+            storeHistoryRows(history.connection(), rows);
+        }
+    }
+    {
+        DialogFileChooser files;
+        CSetupTabDialog setup(session, nobody, resources, {printer, files}, false);
         ok = save(setup, dir, QStringLiteral("setup-general")) && ok;
         setup.selectTab(1);
         ok = save(setup, dir, QStringLiteral("setup-routers")) && ok;
+        setup.selectTab(2);
+        ok = save(setup, dir, QStringLiteral("setup-designs")) && ok;
+        setup.selectTab(3);
+        for (QPushButton *button : setup.findChildren<QPushButton *>())
+            if (button->text() == QObject::tr("Iniciar Pesquisa"))
+                button->click();
+        ok = save(setup, dir, QStringLiteral("setup-history")) && ok;
+    }
+    {
+        CFontSelectDialog fonts(QString(), {QStringLiteral("Carlito"), 24, true, false});
+        ok = save(fonts, dir, QStringLiteral("font-dialog")) && ok;
     }
     {
         CUserEditDialog editor(QStringLiteral("dono"), QString(), true);

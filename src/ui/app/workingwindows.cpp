@@ -4,6 +4,7 @@
 
 #include "ui/generator/cgeneratordialog.h"
 #include "ui/pos/cposmodewindow.h"
+#include "ui/setup/csetuptabdialog.h"
 
 void setWorkingWindows(CMikrotikAPIApp &app, SessionFacade &session, OperatorInteraction &interaction,
                        UserDataPrompt &prompt, PrinterChooser &printers, UiResources &resources)
@@ -30,4 +31,12 @@ void setWorkingWindows(CMikrotikAPIApp &app, SessionFacade &session, OperatorInt
                              Qt::QueuedConnection);
             return pos;
         });
+}
+
+void setSetupWindow(CMikrotikAPIApp &app, SessionFacade &session, OperatorInteraction &interaction,
+                    UiResources &resources, PrinterChooser &printers, FileChooser &files)
+{
+    app.setSetupWindow([&](QWidget *parent, bool resetCredentials) {
+        runSetup(session, interaction, resources, {printers, files}, resetCredentials, parent);
+    });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 class CMikrotikAPIApp;
+class FileChooser;
 class OperatorInteraction;
 class PrinterChooser;
 class SessionFacade;
@@ -11,3 +12,7 @@ struct UiResources;
 // each asking the application for the switches its buttons stand for.
 void setWorkingWindows(CMikrotikAPIApp &app, SessionFacade &session, OperatorInteraction &interaction,
                        UserDataPrompt &prompt, PrinterChooser &printers, UiResources &resources);
+
+// The setup window, for the login window's "Configuração" and its reset.
+void setSetupWindow(CMikrotikAPIApp &app, SessionFacade &session, OperatorInteraction &interaction,
+                    UiResources &resources, PrinterChooser &printers, FileChooser &files);

@@ -1,7 +1,9 @@
 #include "csetuptabdialog.h"
 
+#include "chistorydialog.h"
 #include "chotspotsetup.h"
 #include "csetupdialog.h"
+#include "cvoucherdialog.h"
 #include "setuppage.h"
 
 #include "base/operatorinteraction.h"
@@ -15,7 +17,8 @@
 #include <QVBoxLayout>
 
 CSetupTabDialog::CSetupTabDialog(SessionFacade &session, OperatorInteraction &interaction,
-                                 UiResources &resources, bool resetCredentials, QWidget *parent)
+                                 UiResources &resources, SetupChoosers choosers, bool resetCredentials,
+                                 QWidget *parent)
     : QDialog(parent), m_session(session), m_interaction(interaction), m_data(setupData(session.state()))
 {
     setWindowTitle(tr("Configuração do wifiTicketer"));
@@ -30,6 +33,10 @@ CSetupTabDialog::CSetupTabDialog(SessionFacade &session, OperatorInteraction &in
     m_tabs = new QTabWidget(this);
     addPage(new CSetupDialog(interaction, resources), tr("Definições Gerais"));
     addPage(new CHotSpotSetup(session, interaction, resources), tr("Routers"));
+    addPage(new CVoucherDialog(session, interaction, resources, choosers.printers, choosers.files),
+            tr("Configuração de Voucher"));
+    addPage(new CHistoryDialog(session, interaction, resources, choosers.printers, choosers.files),
+            tr("Histórico de Voucher"));
 
     QDialogButtonBox *buttons = addOkCancelButtons(this).box;
 
@@ -81,8 +88,8 @@ void CSetupTabDialog::reject()
 }
 
 bool runSetup(SessionFacade &session, OperatorInteraction &interaction, UiResources &resources,
-              bool resetCredentials, QWidget *parent)
+              SetupChoosers choosers, bool resetCredentials, QWidget *parent)
 {
-    CSetupTabDialog setup(session, interaction, resources, resetCredentials, parent);
+    CSetupTabDialog setup(session, interaction, resources, choosers, resetCredentials, parent);
     return setup.exec() == QDialog::Accepted;
 }

@@ -5,11 +5,21 @@
 #include <QDialog>
 #include <QList>
 
+class FileChooser;
 class OperatorInteraction;
+class PrinterChooser;
 class QTabWidget;
 class SessionFacade;
 class SetupPage;
 struct UiResources;
+
+// What the setup's pages ask the operator for besides answers: a printer (test
+// prints, reprints, the report) and files (designs, images, exports).
+struct SetupChoosers
+{
+    PrinterChooser &printers;
+    FileChooser &files;
+};
 
 // The setup window: the pages in tabs, working on copies of the program's
 // settings and lists. OK validates every page, saves them into the copies and
@@ -23,7 +33,7 @@ public:
     // With `resetCredentials` the routers are shown without their API user and
     // password, which an OK stores; a cancelled setup keeps them.
     CSetupTabDialog(SessionFacade &session, OperatorInteraction &interaction, UiResources &resources,
-                    bool resetCredentials, QWidget *parent = nullptr);
+                    SetupChoosers choosers, bool resetCredentials, QWidget *parent = nullptr);
 
     void selectTab(int index);
     QTabWidget *tabs() const { return m_tabs; }
@@ -44,4 +54,4 @@ private:
 
 // Runs the setup modally over `parent`; true when it was confirmed.
 bool runSetup(SessionFacade &session, OperatorInteraction &interaction, UiResources &resources,
-              bool resetCredentials, QWidget *parent);
+              SetupChoosers choosers, bool resetCredentials, QWidget *parent);

@@ -1,12 +1,15 @@
 #include "accessiblesearch.h"
 #include "nextmodal.h"
 #include "routerharness.h"
+#include "scriptedfilechooser.h"
+#include "sellingfixture.h"
 #include "testmain.h"
 
 #include "config/appsettings.h"
 #include "config/routersfile.h"
 #include "session/sessionfacade.h"
 #include "ui/app/cmikrotikapiapp.h"
+#include "ui/app/workingwindows.h"
 #include "ui/framework/csymboledit.h"
 #include "ui/framework/uiresources.h"
 #include "ui/login/cmikrotikapidlg.h"
@@ -61,7 +64,8 @@ struct Fixture
     // Opens the setup, not modal, so the test drives it directly.
     CSetupTabDialog &open(bool resetCredentials = false)
     {
-        setup = std::make_unique<CSetupTabDialog>(session, h.interaction, resources, resetCredentials);
+        setup = std::make_unique<CSetupTabDialog>(session, h.interaction, resources,
+                                                  SetupChoosers{printers, files}, resetCredentials);
         setup->show();
         return *setup;
     }
@@ -77,6 +81,8 @@ struct Fixture
     bool started = false;
     SessionFacade session{h.state, h.interaction};
     UiResources resources;
+    ScriptedPrinterChooser printers;
+    ScriptedFileChooser files;
     std::unique_ptr<CSetupTabDialog> setup;
 };
 
@@ -357,6 +363,7 @@ void SetupWindowTest::loginWindowOpensTheSetup()
     f.h.state.settings.SettingsPresent = true;
     f.h.state.routers.append(unreachableRouter(u"Filial"_s));
     CMikrotikAPIApp app(f.h.state, f.session, f.h.interaction, f.resources);
+    setSetupWindow(app, f.session, f.h.interaction, f.resources, f.printers, f.files);
     app.openLoginWindow();
     auto *login = qobject_cast<CMikrotikAPIDlg *>(app.mainWindow());
     QVERIFY(login);
@@ -400,6 +407,7 @@ void SetupWindowTest::resetOpensTheSetupAfterTheQuestion()
     QVERIFY(f.started);
     f.h.state.settings.SettingsPresent = true;
     CMikrotikAPIApp app(f.h.state, f.session, f.h.interaction, f.resources);
+    setSetupWindow(app, f.session, f.h.interaction, f.resources, f.printers, f.files);
     app.openLoginWindow();
     auto *login = qobject_cast<CMikrotikAPIDlg *>(app.mainWindow());
     QVERIFY(login);
@@ -432,6 +440,7 @@ void SetupWindowTest::firstStartOpensTheSetup()
     f.h.state.users = {{QString(), QString(), true, false, false}};
     QVERIFY(!f.h.state.settings.SettingsPresent);
     CMikrotikAPIApp app(f.h.state, f.session, f.h.interaction, f.resources);
+    setSetupWindow(app, f.session, f.h.interaction, f.resources, f.printers, f.files);
     bool setupOpened = false;
     onNextModal([&](QWidget *dialog) {
         setupOpened = qobject_cast<CSetupTabDialog *>(dialog) != nullptr;
