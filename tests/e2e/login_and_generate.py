@@ -18,8 +18,32 @@ opens the keypad, "2" and "Imprimir" sell two vouchers (the print dialog is
 cancelled, and the window says the vouchers were not printed), the sale shows
 in the list, in the total, on the router and in the history. The program ends
 there and starts again: after the login the counter window opens at once with
-the sale still listed, and "Modo Normal" brings the generator window back.
-Every control is found through AT-SPI by the text the window shows.
+the sale still listed, and "Modo Normal" brings the generator window back; a
+second start of the program hands over to the running one.
+"Sair" then leads back to the login window, whose "Configuração" opens the
+setup for the default user. On "Configuração de Voucher" (design "Padrão") the
+first "Texto" row of the grid "Lista de Textos" gets a new text: Tab into the
+grid, Down onto the row, which opens its editor, the editor's text set and
+Enter. With WIFITICKETER_TEST_PRINT_QUEUE and WIFITICKETER_TEST_PRINT_OUTPUT
+set (scripts/run-tests.sh sets them), "Impressora Disponível" is set to that
+CUPS PDF queue and "Teste de Impressão" must leave a new PDF there whose text
+(pdftotext) holds the new text; without them that part is skipped, and the log
+says so. On "Histórico de Voucher", "Iniciar Pesquisa" must list today's
+vouchers as the command line's history and the router do; the first row is
+selected, the menu key opens its context menu, "Excluir do roteador" is chosen
+there with Down and Enter and the question "Deseja excluir este usuário?"
+answered "Sim": the router no longer holds that user and the command line's
+history marks its row removed (and only that one). "Ok" saves the setup, and
+the command line's "print-test" of "Padrão" prints the new text from the saved
+Voucher.bin. The program ends at the login window.
+Every control is found through AT-SPI by the text the window shows or, for a
+combo box (named by its current text), by its label. Keys (Tab, Down, Enter,
+the menu key) go through XTest where AT-SPI offers no action: item views and
+combo boxes refuse AT-SPI's focus request, an item view opens its editor only
+when a row becomes current, and a popup menu's items act only when chosen
+with the keyboard. The editor and the popup menu are not among the accessible
+children of their view and of the application; they are found through the
+focus and "showing" events, as a screen reader finds them.
 
 Exit status 0 when everything held, 1 with a message (and a dump of the
 accessible tree when a control was not found) otherwise.
@@ -48,8 +72,8 @@ CONTROL_TIMEOUT_S = 5
 # What a list with columns (a tree or table view) is to AT-SPI.
 LIST_ROLES = ("tree", "tree table", "table", "list")
 
-# AT-SPI states, known once pyatspi is imported inside the session.
-STATE_SHOWING = STATE_SENSITIVE = STATE_CHECKED = None
+# AT-SPI states and relations, known once pyatspi is imported inside the session.
+STATE_SHOWING = STATE_SENSITIVE = STATE_CHECKED = STATE_FOCUSED = LABEL_FOR = None
 
 BUS_LAUNCHERS = (
     "/usr/libexec/at-spi-bus-launcher",
@@ -84,9 +108,9 @@ def interpreter_with_pyatspi():
 
 
 def run_wrapped(arguments):
-    for tool in ("xvfb-run", "dbus-run-session"):
+    for tool, package in (("xvfb-run", "xvfb"), ("dbus-run-session", "dbus"), ("pdftotext", "poppler-utils")):
         if shutil.which(tool) is None:
-            raise Failure(f"{tool} is not installed (Debian packages xvfb, dbus)")
+            raise Failure(f"{tool} is not installed (Debian package {package})")
     python = interpreter_with_pyatspi()
     if python is None:
         raise Failure("no Python interpreter can import pyatspi (Debian package python3-pyatspi)")
@@ -456,6 +480,99 @@ def answer_message(application, text_start, button):
     press(require(box, f"the message's \"{button}\"", named(button, "push button")), f"the message's {button}")
 
 
+# --------------------------------------------------------------------------
+# The keyboard, for what AT-SPI alone cannot do: keys go through XTest to the
+# window that has the X focus, as the keys of a screen reader user would.
+
+KEY_TAB, KEY_DOWN, KEY_RETURN, KEY_MENU = 0xFF09, 0xFF54, 0xFF0D, 0xFF67
+
+
+def key(keysym):
+    import pyatspi  # noqa: E402 (only inside the session)
+    pyatspi.Registry.generateKeyboardEvent(keysym, None, pyatspi.KEY_SYM)
+
+
+class BusEvents:
+    """What the program reports as gaining the focus or showing, in order.
+
+    Some things are never among their parents' accessible children: an item
+    view's open editor, and a popup menu (the application lists no popups). A
+    screen reader learns of them from these events alone, and so does the test.
+    """
+
+    KINDS = ("object:state-changed:focused", "object:state-changed:showing")
+
+    def __init__(self):
+        import pyatspi  # noqa: E402
+        from gi.repository import GLib  # noqa: E402
+        self._registry = pyatspi.Registry
+        self._context = GLib.MainContext.default()
+        self.seen = []  # (kind, node)
+        self._registry.registerEventListener(self._on_event, *self.KINDS)
+
+    def _on_event(self, event):
+        if event.detail1 == 1:
+            self.seen.append((event.type, event.source))
+
+    def close(self):
+        self._registry.deregisterEventListener(self._on_event, *self.KINDS)
+
+    def mark(self):
+        """Where the events so far end, for wait_for's since."""
+        while self._context.iteration(False):
+            pass
+        return len(self.seen)
+
+    def wait_for(self, what, kind, predicate, since=0, timeout=CONTROL_TIMEOUT_S):
+        """The latest node reported (after the mark since) as gaining kind
+        ("focused", "showing") for which predicate holds."""
+        def arrived():
+            while self._context.iteration(False):
+                pass
+            return next((node for seen_kind, node in reversed(self.seen[since:])
+                         if seen_kind.endswith(":" + kind) and predicate(node)), None)
+
+        return wait_for(what, arrived, timeout=timeout)
+
+
+def labelled(window, label, what):
+    """The control a label names (a combo box is named by its current text)."""
+    def target():
+        for node in find_all(window, named(label, "label")):
+            try:
+                relations = node.getRelationSet()
+            except Exception:
+                continue
+            for relation in relations:
+                if relation.getRelationType() == LABEL_FOR and relation.getNTargets() > 0:
+                    return relation.getTarget(0)
+        return None
+
+    try:
+        return wait_for(what, target, timeout=CONTROL_TIMEOUT_S)
+    except Failure:
+        raise Failure(f"{what} not found; the accessible tree:\n" + "\n".join(dump(window)))
+
+
+def focus_by_tab(before, target, what):
+    """Focuses target with Tab from the control before it in the tab order.
+
+    Item views and combo boxes refuse AT-SPI's grabFocus; buttons take it.
+    """
+    if not before.queryComponent().grabFocus():
+        raise Failure(f"{describe_node(before)} refused the focus on the way to {what}")
+    wait_for(f"{describe_node(before)} to have the focus", lambda: has_state(before, STATE_FOCUSED))
+    key(KEY_TAB)
+    try:
+        wait_for(f"{what} to have the focus after Tab", lambda: has_state(target, STATE_FOCUSED))
+    except Failure as failure:
+        raise Failure(f"{failure} (the tab order changed?)")
+
+
+def describe_node(node):
+    return f"the {role_of(node)} {name_of(node)!r}"
+
+
 def first_setup(application, port):
     """A new installation opens the setup by itself: the router it knows from
     nothing is replaced by the simulator, tested, and the setup confirmed."""
@@ -490,6 +607,217 @@ def first_setup(application, port):
     require(login, "the router \"Simulador\" chosen in the login window",
             lambda n: name_of(n) == "Simulador")
     log("setup confirmed with the simulator as the router")
+
+
+# --------------------------------------------------------------------------
+# The setup again, from the login window: a design text, the printer and a
+# test print, and a voucher taken off the router from the history page.
+
+def print_setting():
+    """The PDF queue and its output folder, or None when the run has none."""
+    queue = os.environ.get("WIFITICKETER_TEST_PRINT_QUEUE", "")
+    output = os.environ.get("WIFITICKETER_TEST_PRINT_OUTPUT", "")
+    if not queue and not output:
+        return None
+    if not queue or not output:
+        raise Failure("WIFITICKETER_TEST_PRINT_QUEUE and WIFITICKETER_TEST_PRINT_OUTPUT go together; "
+                      f"got queue {queue!r} and output {output!r}")
+    if not os.path.isdir(output):
+        raise Failure(f"the print output folder {output} does not exist (scripts/start-cups.sh)")
+    return queue, output
+
+
+def pdf_text(path):
+    """The text of a PDF; None while it cannot be read (still being written)."""
+    result = subprocess.run(["pdftotext", "-q", path, "-"], capture_output=True, timeout=30)
+    return result.stdout.decode(errors="replace") if result.returncode == 0 else None
+
+
+def edit_first_text(setup, events, text):
+    """Sets the design's first "Texto" row to text, the way the keyboard does:
+    Tab into the grid, Down onto the row (which opens its editor), the editor's
+    text set, Enter."""
+    press(require(setup, "the tab \"Configuração de Voucher\"", named("Configuração de Voucher", "page tab")),
+          "the tab \"Configuração de Voucher\"")
+    design = labelled(setup, "Definição de Voucher", "the combo box \"Definição de Voucher\"")
+    if name_of(design) != "Padrão":
+        raise Failure(f"the design page opens on the design {name_of(design)!r}, not \"Padrão\"")
+    grid = require(setup, "the grid \"Lista de Textos\"", named("Lista de Textos", *LIST_ROLES))
+    table = grid.queryTable()
+    wait_for("the texts of the design", lambda: table.nRows > 1)
+    cells = [[name_of(table.getAccessibleAt(row, column)) for column in (0, 1)] for row in (0, 1)]
+    if cells[0][0] != "Definição de Texto" or cells[1][0] != "Texto":
+        raise Failure(f"the grid \"Lista de Textos\" begins with the rows {cells}, "
+                      "not a group \"Definição de Texto\" and its \"Texto\"")
+    before = cells[1][1]
+    if before == text:
+        raise Failure(f"the first text already reads {text!r}: the change would prove nothing")
+    # Tab from the button before the grid: the grid has no current row yet, so
+    # it takes its first row (the group), and Down goes to "Texto".
+    focus_by_tab(require(setup, "the button \"Add Gráfico ...\"", named("Add Gráfico ...", "push button")),
+                 grid, "the grid \"Lista de Textos\"")
+    since = events.mark()
+    key(KEY_DOWN)
+    editor = events.wait_for("the editor of the row \"Texto\" (a focused text named \"Texto\")", "focused",
+                             lambda n: role_of(n) == "text" and name_of(n) == "Texto", since=since)
+    if editor.queryText().getText(0, -1) != before:
+        raise Failure(f"the editor of \"Texto\" holds {editor.queryText().getText(0, -1)!r}, the row {before!r}")
+    set_text(editor, text, "the editor of \"Texto\"")
+    key(KEY_RETURN)
+    wait_for(f"the row \"Texto\" to read {text!r} after Enter",
+             lambda: name_of(table.getAccessibleAt(1, 1)) == text)
+    log(f"the design's first text changed from {before!r} to {text!r}")
+
+
+def choose_printer_and_test(application, setup, known_windows, queue, output, text):
+    """Picks the queue in "Impressora Disponível" (Tab in, Down until it shows)
+    and waits for the test print's PDF with the changed text."""
+    combo = labelled(setup, "Impressora Disponível", "the combo box \"Impressora Disponível\"")
+    offered = [name_of(item) for item in find_all(combo, lambda n: role_of(n) == "list item", 3)]
+    if queue not in offered:
+        raise Failure(f"\"Impressora Disponível\" offers {offered}, not the queue {queue!r}")
+    focus_by_tab(require(setup, "the button \"Compartilhar\"", named("Compartilhar", "push button")),
+                 combo, "the combo box \"Impressora Disponível\"")
+    for _ in offered:
+        if name_of(combo) == queue:
+            break
+        shown = name_of(combo)
+        key(KEY_DOWN)
+        wait_for("the printer choice to move on", lambda: name_of(combo) != shown)
+    if name_of(combo) != queue:
+        raise Failure(f"Down never reached {queue!r} in \"Impressora Disponível\" (it shows {name_of(combo)!r})")
+
+    before = set(os.listdir(output))
+    press(require(setup, "the button \"Teste de Impressão\"", named("Teste de Impressão", "push button")),
+          "the button \"Teste de Impressão\"")
+
+    def printed():
+        strangers = other_windows(application, known_windows)
+        if strangers:
+            raise Failure("a window came up during the test print: " + "; ".join(map(describe_window, strangers)))
+        for name in sorted(set(os.listdir(output)) - before):
+            if name.endswith(".pdf"):
+                found = pdf_text(os.path.join(output, name))
+                if found is not None and text in found:
+                    return name
+        return None
+
+    name = wait_for(f"a new PDF in {output} with {text!r}", printed)
+    log(f"test print on {queue}: {name}")
+
+
+def remove_from_history(application, setup, known_windows, events, state_file, cli, env):
+    """Lists today's vouchers on the history page, takes the first one off the
+    router through the list's context menu, and checks the router and the
+    history from outside."""
+    rows = history_rows(cli, env)
+    users = {u["name"] for u in router_state(state_file)["userManagerUsers"]}
+    if any(row["removed"] for row in rows) or {row["user"] for row in rows} != users:
+        raise Failure(f"before the removal the history lists {[(r['user'], r['removed']) for r in rows]}, "
+                      f"the router holds {sorted(users)}")
+
+    press(require(setup, "the tab \"Histórico de Voucher\"", named("Histórico de Voucher", "page tab")),
+          "the tab \"Histórico de Voucher\"")
+    press(require(setup, "the button \"Iniciar Pesquisa\"", named("Iniciar Pesquisa", "push button")),
+          "the button \"Iniciar Pesquisa\"")
+    results = require(setup, "the list \"Resultados\"", named("Resultados", *LIST_ROLES))
+    table = results.queryTable()
+    wait_for(f"{len(rows)} vouchers in \"Resultados\"", lambda: table.nRows == len(rows))
+    listed = [name_of(table.getAccessibleAt(row, 0)) for row in range(table.nRows)]
+    if sorted(listed) != sorted(row["user"] for row in rows):
+        raise Failure(f"\"Resultados\" lists {listed}, the command line's history {[r['user'] for r in rows]}")
+    victim = listed[0]
+
+    if not table.addRowSelection(0):
+        raise Failure("the list \"Resultados\" refused to select its first row")
+    wait_for("the first row of \"Resultados\" to be selected", lambda: table.isRowSelected(0))
+    focus_by_tab(require(setup, "the button \"Exportar CSV\"", named("Exportar CSV", "push button")),
+                 results, "the list \"Resultados\"")
+    # The menu key opens the context menu at the selected row.
+    since = events.mark()
+    key(KEY_MENU)
+    menu = events.wait_for("the context menu of \"Resultados\" (a popup menu shown)", "showing",
+                           lambda n: role_of(n) in ("popup menu", "menu"), since=since)
+    items = [name_of(n) for n in children_of(menu) if role_of(n) == "menu item"]
+    if "Excluir do roteador" not in items:
+        raise Failure(f"the context menu of \"Resultados\" offers {items}, not \"Excluir do roteador\"")
+    # The item is chosen with the keyboard: its AT-SPI action "Press" triggers
+    # it without closing the menu, and the page acts on the item the menu
+    # closes with, so "Press" leaves the menu open and removes nothing.
+    for _ in items:
+        since = events.mark()
+        key(KEY_DOWN)
+        current = events.wait_for("a menu item to take the focus after Down", "focused",
+                                  lambda n: role_of(n) == "menu item", since=since)
+        if name_of(current) == "Excluir do roteador":
+            break
+    else:
+        raise Failure(f"Down never reached \"Excluir do roteador\" among {items}")
+    key(KEY_RETURN)
+    answer_message(application, "Deseja excluir este usuário?", "Sim")
+
+    # From outside: the user is gone from the router, the others stay; the
+    # history keeps the row, marked removed.
+    wait_for(f"{victim!r} to leave the router", lambda: victim not in
+             {u["name"] for u in router_state(state_file)["userManagerUsers"]})
+    left = {u["name"] for u in router_state(state_file)["userManagerUsers"]}
+    if left != users - {victim}:
+        raise Failure(f"after removing {victim!r} the router holds {sorted(left)}; before it {sorted(users)}")
+    after = history_rows(cli, env)
+    marks = {row["user"]: row["removed"] for row in after}
+    if len(after) != len(rows) or marks != {row["user"]: row["user"] == victim for row in rows}:
+        raise Failure(f"after removing {victim!r} the history lists {sorted(marks.items())}")
+    strangers = other_windows(application, known_windows)
+    if strangers:
+        raise Failure("a window came up after the removal: " + "; ".join(map(describe_window, strangers)))
+    log(f"removed {victim!r} from the router through the history page")
+
+
+def setup_from_login(application, login, state_file, cli, env, text):
+    """"Configuração" at the login window: the design text, the printer and its
+    test print (when the run has a PDF queue), a removal on the history page,
+    then "Ok"."""
+    press(require(login, "the button \"Configuração\"", named("Configuração", "push button")),
+          "the button \"Configuração\"")
+    setup = wait_for("the setup window", lambda: window_named(application, "Configuração do wifiTicketer"))
+    log("setup opened from the login window")
+    events = BusEvents()
+    try:
+        edit_first_text(setup, events, text)
+        printing = print_setting()
+        if printing is None:
+            log("WIFITICKETER_TEST_PRINT_QUEUE and WIFITICKETER_TEST_PRINT_OUTPUT are not set: "
+                "the printer choice and \"Teste de Impressão\" are skipped")
+        else:
+            choose_printer_and_test(application, setup, [setup, login], *printing, text)
+        remove_from_history(application, setup, [setup, login], events, state_file, cli, env)
+    finally:
+        events.close()
+    press(require(setup, "the setup's \"Ok\"", named("Ok", "push button")), "the setup's Ok")
+
+    def closed():
+        strangers = other_windows(application, [setup, login])
+        if strangers:
+            raise Failure("a window came up on the setup's Ok: " + "; ".join(map(describe_window, strangers)))
+        return window_named(application, "Configuração do wifiTicketer") is None
+
+    wait_for("the setup to close", closed)
+    require(application, "the window \"wifiTicketer login\" after the setup", named("wifiTicketer login"))
+    return printing
+
+
+def check_saved_design(cli, env, folder, text):
+    """The saved design, as the command line prints it from Voucher.bin."""
+    sample = os.path.join(folder, "saved-design.pdf")
+    result = subprocess.run([cli, "print-test", "--design", "Padrão", "--pdf", sample],
+                            env=env, capture_output=True, timeout=30)
+    if result.returncode != 0:
+        raise Failure(f"wifiticketer-cli print-test exited {result.returncode}: "
+                      f"{result.stderr.decode(errors='replace').strip()}")
+    found = pdf_text(sample)
+    if found is None or text not in found:
+        raise Failure(f"the design \"Padrão\" in Voucher.bin does not print {text!r}; its sample reads {found!r}")
+    log("Voucher.bin holds the changed text")
 
 
 def log_in(application, app):
@@ -549,10 +877,11 @@ def run(program, simulator, cli, folder, processes):
         file.write("<html><body>e2e</body></html>\n")
 
     start_accessibility_bus(processes, folder)
-    global STATE_SHOWING, STATE_SENSITIVE, STATE_CHECKED
+    global STATE_SHOWING, STATE_SENSITIVE, STATE_CHECKED, STATE_FOCUSED, LABEL_FOR
     import pyatspi  # noqa: E402 (connects to the accessibility bus on import)
-    STATE_SHOWING, STATE_SENSITIVE, STATE_CHECKED = (
-        pyatspi.STATE_SHOWING, pyatspi.STATE_SENSITIVE, pyatspi.STATE_CHECKED)
+    STATE_SHOWING, STATE_SENSITIVE, STATE_CHECKED, STATE_FOCUSED, LABEL_FOR = (
+        pyatspi.STATE_SHOWING, pyatspi.STATE_SENSITIVE, pyatspi.STATE_CHECKED, pyatspi.STATE_FOCUSED,
+        pyatspi.RELATION_LABEL_FOR)
 
     sim_out = os.path.join(folder, "sim.out")
     sim = processes.start("wifiticketer-routersim",
@@ -712,7 +1041,17 @@ def run(program, simulator, cli, folder, processes):
         raise Failure(f"the running copy ended ({app.returncode}) when a second one started")
     log("a second start handed over and ended with 0")
 
-    end_program(app, application, "the generator window")
+    # "Sair" leads back to the login window, whose "Configuração" opens the
+    # setup for the default user without a password.
+    generator = showing_window_with(application, named("Gerar", "push button"))
+    press(require(generator, "the button \"Sair\"", named("Sair", "push button")), "the button \"Sair\"")
+    login = wait_for("the login window after \"Sair\"", lambda: window_named(application, "wifiTicketer login"))
+    # A text of this run only: the PDF of another run cannot pass for this one's.
+    text = f"Bem-vindo ao Wi-Fi {os.getpid()}"
+    setup_from_login(application, login, state_file, cli, env, text)
+    check_saved_design(cli, env, folder, text)
+
+    end_program(app, application, "the login window")
 
 
 def main():

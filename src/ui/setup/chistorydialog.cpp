@@ -253,7 +253,15 @@ void CHistoryDialog::showContextMenu(const QPoint &globalPos)
     if (!isRemovedRow(m_model->row(rows.first())))
         removeAction = menu.addAction(tr("Excluir do roteador"));
 
-    QAction *chosen = menu.exec(globalPos);
+    // A screen reader's press triggers an entry without closing the menu: the
+    // menu closes on any trigger, and the entry triggered is the one chosen.
+    QAction *chosen = nullptr;
+    for (QMenu *source : {&menu, printMenu})
+        connect(source, &QMenu::triggered, &menu, [&](QAction *action) {
+            chosen = action;
+            menu.close();
+        });
+    menu.exec(globalPos);
     if (!chosen)
         return;
     if (chosen == removeAction) {
