@@ -265,6 +265,9 @@ CVoucherDialog::CVoucherDialog(SessionFacade &session, OperatorInteraction &inte
         m_shareMenu->exec(m_shareButton->mapToGlobal(
             QPoint(m_shareButton->width() - size.width(), m_shareButton->height())));
     });
+    // A screen reader's press triggers an entry without closing its menu.
+    for (QMenu *menu : {m_shareMenu, m_addGraphicMenu})
+        connect(menu, &QMenu::triggered, menu, &QMenu::close);
     connect(importAction, &QAction::triggered, this, &CVoucherDialog::importDesign);
     connect(exportAction, &QAction::triggered, this, &CVoucherDialog::exportDesign);
     connect(testButton, &QPushButton::clicked, this, &CVoucherDialog::testPrint);
