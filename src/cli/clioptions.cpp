@@ -12,6 +12,7 @@ namespace {
 // The options each command takes besides the common ones.
 const QHash<QString, QStringList> CommandOptions = {
     {u"routers"_s, {}},
+    {u"designs"_s, {}},
     {u"profiles"_s, {}},
     {u"upload-script"_s, {u"interval"_s}},
     {u"remove"_s, {u"user"_s, u"usermanager"_s}},
@@ -44,6 +45,7 @@ QString cliUsage()
 Commands:
   routers                    one line per configured router, tab-separated:
                              Name, Address, Port, ApiUser, HS=0|1, UM=0|1, MAC=0|1, UserManagerAdmin
+  designs                    the voucher designs' names, one a line
   profiles                   logs in and lists the sellable profiles, tab-separated:
                              HS|UM, Title, Validity, ValidityDisplay, Price, PriceText, Design
   upload-script [--interval DURATION]

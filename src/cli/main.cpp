@@ -1,4 +1,5 @@
 #include "clioptions.h"
+#include "designscommand.h"
 #include "exitcodes.h"
 #include "generatecommand.h"
 #include "historycommand.h"
@@ -80,6 +81,8 @@ int main(int argc, char *argv[])
     int code = ExitUsage;
     if (options.command == u"routers")
         code = runRoutersCommand(state, out);
+    else if (options.command == u"designs")
+        code = runDesignsCommand(state, out);
     else if (options.command == u"profiles")
         code = runProfilesCommand(session, options, out);
     else if (options.command == u"upload-script")

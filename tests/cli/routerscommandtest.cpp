@@ -14,6 +14,8 @@ class RoutersCommandTest : public QObject
 private Q_SLOTS:
     void listsRoutersFile();
     void firstStartListsSeededRouter();
+    void listsDesigns_data();
+    void listsDesigns();
     void usageErrors_data();
     void usageErrors();
     void help();
@@ -40,6 +42,28 @@ void RoutersCommandTest::firstStartListsSeededRouter()
     // Nothing is written by listing.
     QVERIFY(!QDir(folder.dataFolder()).exists());
     QVERIFY(!QFile::exists(folder.settingsFile()));
+}
+
+void RoutersCommandTest::listsDesigns_data()
+{
+    QTest::addColumn<bool>("designFile");
+    QTest::addColumn<QString>("listed");
+    QTest::addRow("Voucher.bin") << true << u"Café\nVazio\n"_s;
+    QTest::addRow("new installation") << false << u"Padrão\n"_s;
+}
+
+// The names --design takes.
+void RoutersCommandTest::listsDesigns()
+{
+    QFETCH(bool, designFile);
+    QFETCH(QString, listed);
+    TestFolder folder;
+    if (designFile)
+        folder.copyFixture(u"Voucher.bin"_s, u"Voucher.bin"_s);
+    const CliRun run = runCli(folder, {u"designs"_s});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, listed);
+    QCOMPARE(run.err, QString());
 }
 
 void RoutersCommandTest::usageErrors_data()
