@@ -88,7 +88,7 @@ int main(int argc, char *argv[])
     else if (options.command == u"upload-script")
         code = runUploadScriptCommand(session, options);
     else if (options.command == u"remove")
-        code = runRemoveCommand(session, options);
+        code = runRemoveCommand(session, options, interaction);
     else if (options.command == u"generate")
         code = runGenerateCommand(session, options, interaction, out);
     else if (options.command == u"history")

@@ -170,3 +170,17 @@ bool markHistoryRowRemoved(const QSqlDatabase &db, const QString &userName, std:
         query.bindValue(2, serialValue(serial));
     return query.exec() && query.numRowsAffected() > 0;
 }
+
+std::optional<int> markRouterUserRemoved(const QSqlDatabase &db, const QString &userName,
+                                         const QString &routerName)
+{
+    QSqlQuery query(db);
+    if (!query.prepare(u"UPDATE History SET UserName = ? WHERE UserName = ? AND Router = ?"_s))
+        return std::nullopt;
+    query.bindValue(0, u"|"_s + userName);
+    query.bindValue(1, userName);
+    query.bindValue(2, routerName);
+    if (!query.exec())
+        return std::nullopt;
+    return query.numRowsAffected();
+}

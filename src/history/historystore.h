@@ -30,6 +30,11 @@ std::optional<QList<HistoryRow>> findHistoryRows(const QSqlDatabase &db, const H
 // removal mark. A row without serial is found by an empty serial. False on a
 // database error or when no such row exists.
 bool markHistoryRowRemoved(const QSqlDatabase &db, const QString &userName, std::optional<quint32> serial);
+// Marks every row of that user made on that router removed (the command
+// line's removal, which knows no serial). The number of rows marked; nothing
+// when the database failed.
+std::optional<int> markRouterUserRemoved(const QSqlDatabase &db, const QString &userName,
+                                         const QString &routerName);
 
 // Created as the History table holds it: local time, "yyyy-MM-dd HH:mm:ss".
 QString historyTimeText(const QDateTime &time);

@@ -147,6 +147,14 @@ bool SessionFacade::markVoucherRemoved(const QString &userName, std::optional<qu
            markHistoryRowRemoved(history.connection(), userName, serial);
 }
 
+std::optional<int> SessionFacade::markRouterUserRemoved(const QString &userName, const QString &routerName)
+{
+    HistoryDatabase history;
+    if (!openHistory(history, historyPlace(m_state)))
+        return std::nullopt;
+    return ::markRouterUserRemoved(history.connection(), userName, routerName);
+}
+
 ScriptUpload SessionFacade::uploadExpirationScript(const RouterConfig &router, qint64 interval)
 {
     WaitCursor wait(m_interaction);

@@ -74,6 +74,9 @@ public:
     // markHistoryRowRemoved); false when the database could not be opened or
     // holds no such row.
     bool markVoucherRemoved(const QString &userName, std::optional<quint32> serial);
+    // The history rows of a user removed from a router by name, marked
+    // removed; the number marked, nothing when the history failed.
+    std::optional<int> markRouterUserRemoved(const QString &userName, const QString &routerName);
 
     // The router dialog's upload of the expiration script with force on, to the
     // router as given, the scheduler entry running every `interval` seconds.

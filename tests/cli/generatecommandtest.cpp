@@ -44,6 +44,7 @@ class GenerateCommandTest : public QObject
 
 private Q_SLOTS:
     void generateThenHistory();
+    void removeMarksTheHistory();
     void jsonAndGivenName();
     void nothingCreated();
     void unknownProfile();
@@ -112,6 +113,38 @@ void GenerateCommandTest::generateThenHistory()
     QVERIFY(nobody.out.startsWith(u"0 usuário gerados de "_s));
     const CliRun yesterday = runCli(folder, Operator + QStringList{u"history"_s, u"--to"_s, u"2000-01-01"_s});
     QVERIFY(yesterday.out.startsWith(u"0 usuário gerados de "_s));
+}
+
+// A user removed from the router shows removed in the history, as after the
+// history page's removal; the other voucher stays.
+void GenerateCommandTest::removeMarksTheHistory()
+{
+    TestFolder folder;
+    SimProcess sim(folder);
+    QVERIFY(sim.start(routersim::defaultRouterState()));
+    QVERIFY(install(folder, sim.port()));
+    const CliRun run = runCli(folder, Operator + QStringList{u"--no"_s, u"generate"_s, u"--profile"_s,
+                                                             u"3 horas"_s, u"--count"_s, u"2"_s});
+    QCOMPARE(run.exitCode, 0);
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 2);
+    const QString gone = lines[0].section(u'\t', 0, 0);
+    const QString kept = lines[1].section(u'\t', 0, 0);
+
+    const CliRun removal = runCli(folder, Operator + QStringList{u"remove"_s, u"--user"_s, gone});
+    QCOMPARE(removal.exitCode, 0);
+    QCOMPARE(removal.err, QString());
+    QCOMPARE(hotspotNames(sim).contains(gone), false);
+
+    const CliRun history = runCli(folder, Operator + QStringList{u"history"_s, u"--format"_s, u"json"_s});
+    QCOMPARE(history.exitCode, 0);
+    const QJsonObject found = QJsonDocument::fromJson(history.out.toUtf8()).object();
+    QCOMPARE(found[u"total"].toInt(), 300);
+    QCOMPARE(found[u"suppressed"].toInt(), 300);
+    QHash<QString, bool> removed;
+    for (const QJsonValue row : found[u"rows"].toArray())
+        removed.insert(row[u"user"].toString(), row[u"removed"].toBool());
+    QCOMPARE(removed, (QHash<QString, bool>{{gone, true}, {kept, false}}));
 }
 
 void GenerateCommandTest::jsonAndGivenName()
