@@ -62,6 +62,7 @@ private Q_SLOTS:
     void activation();
     void profileAssignmentOnSeven();
     void scriptsAndSchedulers();
+    void tagIsEchoed_data();
     void tagIsEchoed();
     void quitEndsSession();
 };
@@ -490,20 +491,47 @@ void CommandTest::scriptsAndSchedulers()
     QVERIFY(sim.router().state().schedulers.isEmpty());
 }
 
+void CommandTest::tagIsEchoed_data()
+{
+    QTest::addColumn<bool>("loggedIn");
+    QTest::addColumn<QByteArrayList>("command");
+    QTest::addColumn<QStringList>("answer");
+
+    QTest::addRow("print, on every !re")
+        << true << QByteArrayList{"/ip/hotspot/user/profile/print", ".tag=7"}
+        << QStringList{QStringLiteral("!re =.id=*2 =name=default .tag=7"),
+                       QStringLiteral("!re =.id=*3 =name=1hora .tag=7"), QStringLiteral("!done .tag=7")};
+    QTest::addRow("trap and its done")
+        << true << QByteArrayList{"/ip/hotspot/user/remove", "=.id=*77", ".tag=a"}
+        << QStringList{QStringLiteral("!trap =message=no such item .tag=a"), QStringLiteral("!done .tag=a")};
+    QTest::addRow("add") << true << QByteArrayList{"/ip/hotspot/user/add", "=name=x", ".tag=b"}
+                         << QStringList{QStringLiteral("!done =ret=*8 .tag=b")};
+    QTest::addRow("tag before the attributes")
+        << true << QByteArrayList{"/ip/hotspot/user/add", ".tag=c", "=name=x"}
+        << QStringList{QStringLiteral("!done =ret=*8 .tag=c")};
+    QTest::addRow("not logged in") << false << QByteArrayList{"/ip/hotspot/user/print", ".tag=n"}
+                                   << QStringList{QStringLiteral("!trap =message=not logged in .tag=n"),
+                                                  QStringLiteral("!done .tag=n")};
+    QTest::addRow("fatal") << false << QByteArrayList{"/quit", ".tag=q"}
+                           << QStringList{
+                                  QStringLiteral("!fatal =message=session terminated on request .tag=q")};
+    // An attribute named ".tag" is no tag: the add does not know it, and
+    // nothing is echoed.
+    QTest::addRow("attribute =.tag= tags nothing")
+        << true << QByteArrayList{"/ip/hotspot/user/add", "=name=x", "=.tag=d"}
+        << QStringList{QStringLiteral("!trap =message=unknown parameter"), QStringLiteral("!done")};
+}
+
 void CommandTest::tagIsEchoed()
 {
+    QFETCH(bool, loggedIn);
+    QFETCH(QByteArrayList, command);
+    QFETCH(QStringList, answer);
     SimFixture sim;
     QVERIFY(sim.start());
-    QVERIFY(sim.login());
-    QCOMPARE(
-        sim.call({"/ip/hotspot/user/profile/print", "=.tag=7"}),
-        (QStringList{QStringLiteral("!re =.id=*2 =name=default =.tag=7"),
-                     QStringLiteral("!re =.id=*3 =name=1hora =.tag=7"), QStringLiteral("!done =.tag=7")}));
-    QCOMPARE(sim.call({"/ip/hotspot/user/remove", "=.id=*77", "=.tag=a"}),
-             (QStringList{QStringLiteral("!trap =message=no such item =.tag=a"),
-                          QStringLiteral("!done =.tag=a")}));
-    QCOMPARE(sim.call({"/ip/hotspot/user/add", "=name=x", "=.tag=b"}),
-             QStringList{QStringLiteral("!done =ret=*8 =.tag=b")});
+    if (loggedIn)
+        QVERIFY(sim.login());
+    QCOMPARE(sim.call(command), answer);
 }
 
 void CommandTest::quitEndsSession()

@@ -1,3 +1,4 @@
+#include "apisentence.h"
 #include "filebytes.h"
 #include "rawclient.h"
 #include "testmain.h"
@@ -92,6 +93,7 @@ private Q_SLOTS:
     void configLogAndState();
     void faultOptions();
     void stallAndLatency();
+    void outOfOrder();
     void trickle();
 };
 
@@ -137,9 +139,9 @@ void ExecutableTest::help()
 {
     const Finished run = runToEnd({QStringLiteral("--help")});
     QCOMPARE(run.exitCode, 0);
-    for (const char *option :
-         {"--port", "--config", "--version", "--user", "--password", "--login", "--refuse-adds",
-          "--forget-adds", "--stall", "--close-after", "--latency", "--trickle", "--log", "--state"})
+    for (const char *option : {"--port", "--config", "--version", "--user", "--password", "--login",
+                               "--refuse-adds", "--forget-adds", "--stall", "--close-after", "--latency",
+                               "--out-of-order", "--trickle", "--log", "--state"})
         QVERIFY2(run.out.contains(QLatin1StringView(option)), option);
 }
 
@@ -258,6 +260,19 @@ void ExecutableTest::stallAndLatency()
     RawClient waiting;
     QVERIFY(waiting.connectTo(stalled.port()));
     QCOMPARE(waiting.call({"/login"}, 300), QStringList{QStringLiteral("<no answer>")});
+}
+
+void ExecutableTest::outOfOrder()
+{
+    SimProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--out-of-order")}));
+    RawClient client;
+    QVERIFY(client.connectTo(sim.port()));
+    QCOMPARE(client.call({"/login", "=name=admin", "=password="}), QStringList{QStringLiteral("!done")});
+    client.sendBytes(apiSentence({"/system/script/print", ".tag=1"}) +
+                     apiSentence({"/system/scheduler/print", ".tag=2"}));
+    QCOMPARE(client.readAnswer(), QStringList{QStringLiteral("!done .tag=2")});
+    QCOMPARE(client.readAnswer(), QStringList{QStringLiteral("!done .tag=1")});
 }
 
 void ExecutableTest::trickle()

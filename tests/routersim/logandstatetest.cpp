@@ -168,7 +168,7 @@ void LogAndStateTest::configChangesOnlyWhatItNames()
     const QJsonObject config =
         parse(R"json({"version": "7.12 (stable)", "login": "plain-trap", "latencyMs": 20,
                                          "refuseAdds": true, "stall": false, "closeAfter": 4,
-                                         "forgetAdds": true, "trickleMs": 15,
+                                         "forgetAdds": true, "trickleMs": 15, "outOfOrderTags": true,
                                          "hotspotUsers": [{"name": "ana", "limit-bytes-total": 1000000}],
                                          "apiUsers": [{"name": "api", "password": "pw"}]})json");
     QVERIFY2(applyConfigJson(config, state, behaviour, error), qPrintable(error));
@@ -179,6 +179,7 @@ void LogAndStateTest::configChangesOnlyWhatItNames()
     QCOMPARE(behaviour.closeAfter, 4);
     QCOMPARE(behaviour.forgetAdds, true);
     QCOMPARE(behaviour.trickleMs, 15);
+    QCOMPARE(behaviour.outOfOrderTags, true);
     QCOMPARE(state.hotspotUsers.size(), 1);
     // New records take ids after those already used, in list order.
     QCOMPARE(state.apiUsers.value(0).id, QStringLiteral("*8"));
@@ -204,6 +205,8 @@ void LogAndStateTest::configErrors_data()
                                   << QStringLiteral("\"stall\" has a value of the wrong kind");
     QTest::addRow("negative count") << QByteArray(R"json({"closeAfter": -1})json")
                                     << QStringLiteral("\"closeAfter\" has a value of the wrong kind");
+    QTest::addRow("switch as number") << QByteArray(R"json({"outOfOrderTags": 1})json")
+                                      << QStringLiteral("\"outOfOrderTags\" has a value of the wrong kind");
     QTest::addRow("pause as text") << QByteArray(R"json({"trickleMs": "50"})json")
                                    << QStringLiteral("\"trickleMs\" has a value of the wrong kind");
     QTest::addRow("list not an array")

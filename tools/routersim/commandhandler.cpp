@@ -25,9 +25,9 @@ const char *const UnknownParameter = "unknown parameter";
 struct Command
 {
     QString path;
-    Attributes attributes;         // "=key=value" words in order, without the tag
+    Attributes attributes;         // "=key=value" words in order
     QStringList queries;           // "?" words without the question mark
-    std::optional<QByteArray> tag; // "=.tag=", echoed in every answer
+    std::optional<QByteArray> tag; // the value of the ".tag=" word, echoed in every answer
     bool strayWord = false;        // a word that is neither attribute nor query
 };
 
@@ -46,9 +46,9 @@ Command parseCommand(const Sentence &sentence)
     command.path = QString::fromUtf8(sentence.first());
     for (qsizetype i = 1; i < sentence.size(); ++i) {
         const QByteArray &word = sentence[i];
-        if (word.startsWith("=.tag=")) {
-            command.tag = word.mid(6);
-        } else if (word.startsWith(".tag=")) {
+        // The tag is a word of its own; "=.tag=" is an ordinary attribute
+        // that tags nothing.
+        if (word.startsWith(".tag=")) {
             command.tag = word.mid(5);
         } else if (word.startsWith('=')) {
             const qsizetype split = word.indexOf('=', 1);
@@ -604,10 +604,10 @@ Reply handleSentence(const Sentence &sentence, RouterState &state, const RouterB
     Context context{command, state, behaviour, session, parseRouterVersion(state.version)};
     Reply reply = answer(context);
     if (command.tag) {
-        for (Sentence &answerSentence : reply.sentences) {
-            if (answerSentence.first() != "!fatal")
-                answerSentence.append("=.tag=" + *command.tag);
-        }
+        // Every sentence of the reply, "!fatal" included, carries the tag back.
+        for (Sentence &answerSentence : reply.sentences)
+            answerSentence.append(".tag=" + *command.tag);
+        reply.tagged = true;
     }
     return reply;
 }

@@ -21,7 +21,8 @@ struct Session
 struct Reply
 {
     QList<Sentence> sentences;
-    bool close = false; // the router ends the connection after the reply
+    bool close = false;  // the router ends the connection after the reply
+    bool tagged = false; // the command carried ".tag=", and every sentence of the reply carries it back
 };
 
 // Answers one received sentence the way a router of the state's RouterOS

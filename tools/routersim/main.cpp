@@ -82,8 +82,14 @@ int main(int argc, char *argv[])
     const QCommandLineOption closeAfter(QStringLiteral("close-after"),
                                         QStringLiteral("Close a connection after answering N sentences."),
                                         QStringLiteral("N"));
-    const QCommandLineOption latency(QStringLiteral("latency"), QStringLiteral("Delay every answer by MS."),
-                                     QStringLiteral("MS"));
+    const QCommandLineOption latency(
+        QStringLiteral("latency"),
+        QStringLiteral("Answer every command MS after it arrived; commands sent together are answered "
+                       "together."),
+        QStringLiteral("MS"));
+    const QCommandLineOption outOfOrder(
+        QStringLiteral("out-of-order"),
+        QStringLiteral("Answer tagged commands (\".tag=X\") that arrived together in reverse order."));
     const QCommandLineOption trickle(QStringLiteral("trickle"),
                                      QStringLiteral("Send every answer one byte at a time, MS apart."),
                                      QStringLiteral("MS"));
@@ -94,7 +100,7 @@ int main(int argc, char *argv[])
         QStringLiteral("state"), QStringLiteral("Rewrite the state as JSON to FILE after every sentence."),
         QStringLiteral("FILE"));
     parser.addOptions({help, port, config, version, user, password, login, refuseAdds, forgetAdds, stall,
-                       closeAfter, latency, trickle, logFile, stateFile});
+                       closeAfter, latency, outOfOrder, trickle, logFile, stateFile});
 
     if (!parser.parse(app.arguments()))
         return usageError(parser.errorText());
@@ -143,6 +149,8 @@ int main(int argc, char *argv[])
         behaviour.forgetAdds = true;
     if (parser.isSet(stall))
         behaviour.stall = true;
+    if (parser.isSet(outOfOrder))
+        behaviour.outOfOrderTags = true;
     if (parser.isSet(closeAfter)) {
         const std::optional<int> count = readNumber(parser.value(closeAfter), 1000000);
         if (!count)

@@ -21,9 +21,12 @@ struct RouterBehaviour
     bool refuseAdds = false; // every add command answers a trap
     bool stall = false;      // sentences are read and logged, never answered
     int closeAfter = 0;      // the connection is closed after answering this many sentences (0: never)
-    int latencyMs = 0;       // every answer waits this long
+    int latencyMs = 0;       // every answer leaves this long after its command arrived
     bool forgetAdds = false; // every add is answered "!done" with a new id, and nothing is stored
     int trickleMs = 0;       // every answer goes out one byte at a time, this many ms apart (0: at once)
+    // The answers to tagged commands that fall due together leave in reverse
+    // order, so a client must match them by tag.
+    bool outOfOrderTags = false;
 };
 
 QString loginModeName(LoginMode mode);

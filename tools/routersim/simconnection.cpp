@@ -19,12 +19,14 @@ SimConnection::SimConnection(QTcpSocket *socket, SimulatedRouter &router, QObjec
 void SimConnection::readIncoming()
 {
     m_received += m_socket->readAll();
+    // Every complete sentence of the read is answered before anything is
+    // written, so the answers of commands sent together fall due together.
     // After the router has decided to close, nothing more is read.
     while (!m_closing) {
         Sentence sentence;
         const TakeResult result = takeSentence(m_received, sentence);
         if (result == TakeResult::NeedMore)
-            return;
+            break;
         if (result == TakeResult::Malformed) {
             m_closing = true;
             m_outbox.clear();
@@ -34,18 +36,43 @@ void SimConnection::readIncoming()
         const RouterAnswer answer = m_router.receive(m_number, sentence, m_session, ++m_sentences);
         if (answer.sentences.isEmpty() && !answer.close)
             continue;
-        Outgoing outgoing{{}, m_clock.elapsed() + answer.delayMs, answer.close, answer.trickleMs};
+        // The answer that closes the connection stays last, or answers after
+        // it would be lost.
+        Outgoing outgoing{{},
+                          m_clock.elapsed() + answer.delayMs,
+                          answer.close,
+                          answer.trickleMs,
+                          answer.reorderable && !answer.close};
         for (const Sentence &reply : answer.sentences)
             outgoing.bytes += encodeSentence(reply);
         m_outbox.append(outgoing);
         m_closing = answer.close;
-        writeDue();
     }
+    writeDue();
+}
+
+void SimConnection::reorderDue(qint64 now)
+{
+    // The reorderable answers among those newly due leave in reverse order;
+    // the others keep their places.
+    QList<qsizetype> places;
+    for (qsizetype i = 0; i < m_outbox.size() && m_outbox[i].dueMs <= now; ++i) {
+        Outgoing &outgoing = m_outbox[i];
+        if (outgoing.placed)
+            continue;
+        outgoing.placed = true;
+        if (outgoing.reorderable)
+            places.append(i);
+    }
+    for (qsizetype low = 0, high = places.size() - 1; low < high; ++low, --high)
+        m_outbox.swapItemsAt(places[low], places[high]);
 }
 
 void SimConnection::writeDue()
 {
-    while (!m_outbox.isEmpty() && m_outbox.first().dueMs <= m_clock.elapsed()) {
+    const qint64 now = m_clock.elapsed();
+    reorderDue(now);
+    while (!m_outbox.isEmpty() && m_outbox.first().dueMs <= now) {
         Outgoing &next = m_outbox.first();
         if (next.trickleMs > 0) {
             // A trickling answer goes out byte by byte, each in a segment of

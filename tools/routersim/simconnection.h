@@ -14,7 +14,9 @@ class QTcpSocket;
 namespace routersim {
 
 // One API connection: reads sentences as they complete, hands them to the
-// router and writes the answers, each when its delay has passed, in order.
+// router and writes the answers, each when its delay has passed since its
+// command arrived (a delay line: commands sent together are answered
+// together), in arrival order unless tagged answers are to be reordered.
 class SimConnection : public QObject
 {
     Q_OBJECT
@@ -30,9 +32,12 @@ private:
         qint64 dueMs = 0; // when the (next) byte is to go out
         bool close = false;
         int trickleMs = 0;
+        bool reorderable = false; // may trade places with other reorderable answers due at once
+        bool placed = false;      // its place among those due with it is settled
     };
 
     void readIncoming();
+    void reorderDue(qint64 now);
     void writeDue();
 
     QTcpSocket *m_socket;

@@ -89,6 +89,7 @@ RouterAnswer SimulatedRouter::receive(int connection, const Sentence &sentence, 
         answer.close = reply.close || (m_behaviour.closeAfter > 0 && received >= m_behaviour.closeAfter);
         answer.delayMs = m_behaviour.latencyMs;
         answer.trickleMs = m_behaviour.trickleMs;
+        answer.reorderable = reply.tagged && m_behaviour.outOfOrderTags;
     }
     if (m_observer)
         m_observer(m_log.last(), m_state);

@@ -18,6 +18,7 @@ struct RouterAnswer
     bool close = false;        // close the connection once the sentences are written
     int delayMs = 0;           // write them this much later
     int trickleMs = 0;         // write them one byte at a time, this many ms apart (0: at once)
+    bool reorderable = false;  // a tagged answer that may overtake others (out-of-order tags)
 };
 
 // The router shared by every connection of a server and by the test that

@@ -141,6 +141,8 @@ bool applyConfigJson(const QJsonObject &config, RouterState &state, RouterBehavi
             valid = readCount(value, newBehaviour.trickleMs);
         } else if (key == u"forgetAdds") {
             valid = readBool(value, newBehaviour.forgetAdds);
+        } else if (key == u"outOfOrderTags") {
+            valid = readBool(value, newBehaviour.outOfOrderTags);
         } else {
             error = QStringLiteral("unknown key \"%1\"").arg(key);
             return false;
