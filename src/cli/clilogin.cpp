@@ -2,6 +2,7 @@
 
 #include "clioptions.h"
 #include "exitcodes.h"
+#include "namechoices.h"
 
 #include "session/appstate.h"
 #include "session/sessionfacade.h"
@@ -23,7 +24,11 @@ std::optional<int> logInAsOperator(SessionFacade &session, const CliOptions &opt
         const auto named = std::find_if(routers.begin(), routers.end(),
                                         [&](const RouterConfig &r) { return r.Name == *options.router; });
         if (named == routers.end()) {
-            err << u"wifiticketer-cli: no router is named '%1'\n"_s.arg(*options.router);
+            QStringList names;
+            for (const RouterConfig &router : routers)
+                names.append(router.Name);
+            err << u"wifiticketer-cli: no router is named '%1'"_s.arg(*options.router)
+                << nameChoices(u"routers"_s, names) << '\n';
             return ExitUsage;
         }
         index = named - routers.begin();

@@ -4,6 +4,7 @@
 #include "clioptions.h"
 #include "exitcodes.h"
 #include "interruptstop.h"
+#include "namechoices.h"
 #include "terminaluserdataprompt.h"
 #include "voucheroutput.h"
 
@@ -120,8 +121,12 @@ int runGenerateCommand(SessionFacade &session, const CliOptions &options, Operat
     const AppState &state = session.state();
     const std::shared_ptr<const VoucherProfile> profile = findProfile(state.profiles, options.profile);
     if (!profile) {
-        QTextStream(stderr) << u"wifiticketer-cli: no profile of the router is titled '%1'\n"_s.arg(
-            options.profile);
+        QStringList titles;
+        for (const std::shared_ptr<VoucherProfile> &candidate : state.profiles)
+            titles.append(candidate->Title);
+        QTextStream(stderr) << u"wifiticketer-cli: no profile of the router is titled '%1'"_s.arg(
+                                   options.profile)
+                            << nameChoices(u"profiles"_s, titles) << '\n';
         return ExitUsage;
     }
     // A wrong --design must stop the run before vouchers are made.

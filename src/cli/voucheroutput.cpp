@@ -1,5 +1,7 @@
 #include "voucheroutput.h"
 
+#include "namechoices.h"
+
 #include "clioptions.h"
 #include "defaultprinterchooser.h"
 
@@ -16,7 +18,11 @@ std::optional<const VoucherDesign *> chosenDesign(const AppState &state, const C
     if (options.design) {
         if (const VoucherDesign *named = findDesign(state.designs, *options.design))
             return named;
-        QTextStream(stderr) << u"wifiticketer-cli: no design is named '%1'\n"_s.arg(*options.design);
+        QStringList names;
+        for (const std::shared_ptr<VoucherDesign> &design : state.designs)
+            names.append(design->Name);
+        QTextStream(stderr) << u"wifiticketer-cli: no design is named '%1'"_s.arg(*options.design)
+                            << nameChoices(u"designs"_s, names) << '\n';
         return std::nullopt;
     }
     return profileDesign ? profileDesign : &state.defaultDesign;

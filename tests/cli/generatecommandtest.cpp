@@ -195,8 +195,14 @@ void GenerateCommandTest::unknownProfile()
     const CliRun run = runCli(folder, Operator + QStringList{u"--no"_s, u"generate"_s, u"--profile"_s,
                                                              u"2 horas"_s, u"--count"_s, u"1"_s});
     QCOMPARE(run.exitCode, 2);
-    QVERIFY2(run.err.endsWith(u"wifiticketer-cli: no profile of the router is titled '2 horas'\n"_s),
-             qPrintable(run.err));
+    // The router's sellable profiles are listed: the two hotspot profiles of the
+    // installation and the router's two User Manager profiles.
+    const QString message = run.err.section(u'\n', -2, -2);
+    QVERIFY2(
+        message.startsWith(u"wifiticketer-cli: no profile of the router is titled '2 horas'; profiles: "_s),
+        qPrintable(run.err));
+    for (const QString &title : {u"'3 horas'"_s, u"'30 dias'"_s, u"'1dia'"_s, u"'7dias'"_s})
+        QVERIFY2(message.contains(title), qPrintable(message));
     QVERIFY(sim.commands().isEmpty() || sim.commands().first().first() != u"/ip/hotspot/user/add"_s);
 }
 

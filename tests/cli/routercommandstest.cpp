@@ -312,7 +312,8 @@ void RouterCommandsTest::unknownRouter()
     const CliRun run = runCli(folder, Operator + QStringList{u"--router"_s, u"sim"_s} + command);
 
     QCOMPARE(run.exitCode, 2);
-    QCOMPARE(run.err, u"wifiticketer-cli: no router is named 'sim'\n"_s);
+    // The names it could have meant are listed.
+    QCOMPARE(run.err, u"wifiticketer-cli: no router is named 'sim'; routers: 'Sim', 'Outro'\n"_s);
     QCOMPARE(run.out, QString());
     QCOMPARE(sim.commands(), Commands());
 }

@@ -192,7 +192,8 @@ void VoucherPdfTest::unknownDesign()
                                               u"--count"_s, u"2"_s, u"--design"_s, u"Nenhum"_s, u"--pdf"_s,
                                               folder.path() + u"/x.pdf"_s});
     QCOMPARE(run.exitCode, 2);
-    QVERIFY(run.err.endsWith(u"wifiticketer-cli: no design is named 'Nenhum'\n"_s));
+    QVERIFY2(run.err.endsWith(u"wifiticketer-cli: no design is named 'Nenhum'; designs: 'Padrão'\n"_s),
+             qPrintable(run.err));
     // Nothing was made on the router.
     for (const QStringList &command : sim.commands())
         QVERIFY(command.value(0) != u"/ip/hotspot/user/add"_s);
