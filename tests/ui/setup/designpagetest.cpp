@@ -42,12 +42,6 @@ const QString HeightLabel = u"Altura do voucher (mm)"_s;
 const QString CopiesLabel = u"Cópias"_s;
 const QString DesignLabel = u"Definição de Voucher"_s;
 
-QLineEdit *field(QWidget *root, const QString &label)
-{
-    QAccessibleInterface *found = findAccessible(root, QAccessible::EditableText, label);
-    return found ? qobject_cast<QLineEdit *>(found->object()) : nullptr;
-}
-
 QPushButton *button(QWidget *root, const QString &text)
 {
     QAccessibleInterface *found = findAccessible(root, QAccessible::Button, text);
@@ -325,7 +319,7 @@ void DesignPageTest::millimetres()
 
     Page p;
     QVERIFY(p.open({defaultDesign(), cardDesign()}));
-    QLineEdit *width = field(&p.page, WidthLabel);
+    QLineEdit *width = findField(&p.page, WidthLabel);
     QVERIFY(width);
     QCOMPARE(width->text(), u"84"_s);
     retype(width, typed);
@@ -358,11 +352,11 @@ void DesignPageTest::copies()
 
     Page p;
     QVERIFY(p.open({defaultDesign()}));
-    QLineEdit *copies = field(&p.page, CopiesLabel);
+    QLineEdit *copies = findField(&p.page, CopiesLabel);
     QVERIFY(copies);
     retype(copies, typed);
     // Leaving the box shows what will be stored.
-    field(&p.page, WidthLabel)->setFocus();
+    findField(&p.page, WidthLabel)->setFocus();
     QCOMPARE(copies->text(), shownAfterwards);
     QCOMPARE(p.saved().designs.at(0)->Copies, stored);
 }
@@ -470,7 +464,7 @@ void DesignPageTest::importTwiceNumbersTheName()
     // Exported again, the current design as its boxes show it.
     const QString exported = p.dir.filePath(u"copia.tkd"_s);
     p.files.answers = {exported};
-    retype(field(&p.page, CopiesLabel), u"4"_s);
+    retype(findField(&p.page, CopiesLabel), u"4"_s);
     chooseFromMenu(share, u"Exportar definição(Design)"_s);
     QCOMPARE(p.files.requests.size(), 3);
     QCOMPARE(p.files.requests[2].save, true);
@@ -506,7 +500,7 @@ void DesignPageTest::previewIsThePrintersDrawing()
     QCOMPARE(shown, expected);
 
     // 50 mm wide: 188.98 pixels.
-    retype(field(&p.page, WidthLabel), u"50"_s);
+    retype(findField(&p.page, WidthLabel), u"50"_s);
     VoucherDesign narrower = makeDefaultDesign();
     narrower.Width = 500;
     QCOMPARE(preview->image().convertToFormat(QImage::Format_RGB32),
@@ -694,8 +688,8 @@ void DesignPageTest::sizeNeeded()
     answerName(u"Balcão"_s);
     QTest::mouseClick(button(&p.page, u"Add novo"_s), Qt::LeftButton);
     QCOMPARE(p.designCombo()->currentText(), u"Balcão"_s);
-    retype(field(&p.page, WidthLabel), width);
-    retype(field(&p.page, HeightLabel), height);
+    retype(findField(&p.page, WidthLabel), width);
+    retype(findField(&p.page, HeightLabel), height);
     // The container validates with another design shown.
     selectDesign(p.designCombo(), u"Padrão"_s);
 
@@ -735,7 +729,7 @@ void DesignPageTest::testPrint()
 
     Page p;
     QVERIFY(p.open({defaultDesign()}));
-    retype(field(&p.page, WidthLabel), width);
+    retype(findField(&p.page, WidthLabel), width);
     QTest::mouseClick(button(&p.page, u"Teste de Impressão"_s), Qt::LeftButton);
     QCOMPARE(p.printers.asked, asked);
     QCOMPARE(p.interaction.texts(), messages);

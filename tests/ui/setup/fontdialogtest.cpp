@@ -69,32 +69,20 @@ ENDFONT
 )"_ba;
 const QString BitmapFace = u"Tickettest"_s;
 
-QLineEdit *field(QWidget *root, const QString &label)
-{
-    QAccessibleInterface *found = findAccessible(root, QAccessible::EditableText, label);
-    return found ? qobject_cast<QLineEdit *>(found->object()) : nullptr;
-}
-
 QListWidget *list(QWidget *root, const QString &label)
 {
     QAccessibleInterface *found = findAccessible(root, QAccessible::List, label);
     return found ? qobject_cast<QListWidget *>(found->object()) : nullptr;
 }
 
-QAbstractButton *button(QWidget *root, QAccessible::Role role, const QString &name)
-{
-    QAccessibleInterface *found = findAccessible(root, role, name);
-    return found ? qobject_cast<QAbstractButton *>(found->object()) : nullptr;
-}
-
 QAbstractButton *okButton(QWidget *root)
 {
-    return button(root, QAccessible::Button, u"Ok"_s);
+    return findAccessibleWidget<QAbstractButton>(root, QAccessible::Button, u"Ok"_s);
 }
 
 void click(QWidget *root, QAccessible::Role role, const QString &name)
 {
-    QAbstractButton *found = button(root, role, name);
+    QAbstractButton *found = findAccessibleWidget<QAbstractButton>(root, role, name);
     QVERIFY2(found, qPrintable(name));
     QTest::mouseClick(found, Qt::LeftButton);
 }
@@ -102,7 +90,7 @@ void click(QWidget *root, QAccessible::Role role, const QString &name)
 // Clears the box and types `text` key by key, as the operator would.
 void retype(QWidget *root, const QString &label, const QString &text)
 {
-    QLineEdit *edit = field(root, label);
+    QLineEdit *edit = findField(root, label);
     QVERIFY2(edit, qPrintable(label));
     edit->setFocus();
     edit->selectAll();
@@ -214,8 +202,8 @@ void FontDialogTest::opensWithTheStoredFont()
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
 
     QCOMPARE(dialog.windowTitle(), u"Seleção de fonte"_s);
-    QLineEdit *nameBox = field(&dialog, NameLabel);
-    QLineEdit *sizeBox = field(&dialog, SizeLabel);
+    QLineEdit *nameBox = findField(&dialog, NameLabel);
+    QLineEdit *sizeBox = findField(&dialog, SizeLabel);
     QListWidget *faces = list(&dialog, NameLabel);
     QListWidget *sizes = list(&dialog, SizeLabel);
     QVERIFY(nameBox && sizeBox && faces && sizes);
@@ -223,13 +211,15 @@ void FontDialogTest::opensWithTheStoredFont()
     QCOMPARE(sizeBox->text(), size);
     QCOMPARE(selectedTexts(faces), selectedFace);
     QCOMPARE(selectedTexts(sizes), selectedSize);
-    QAbstractButton *bold = button(&dialog, QAccessible::CheckBox, u"Negrito"_s);
-    QAbstractButton *italic = button(&dialog, QAccessible::CheckBox, u"Itálico"_s);
+    QAbstractButton *bold =
+        findAccessibleWidget<QAbstractButton>(&dialog, QAccessible::CheckBox, u"Negrito"_s);
+    QAbstractButton *italic =
+        findAccessibleWidget<QAbstractButton>(&dialog, QAccessible::CheckBox, u"Itálico"_s);
     QVERIFY(bold && italic);
     QCOMPARE(bold->isChecked(), stored.bold);
     QCOMPARE(italic->isChecked(), stored.italic);
     QVERIFY(findAccessible(&dialog, QAccessible::Grouping, u"Estilo"_s));
-    QVERIFY(button(&dialog, QAccessible::Button, u"Cancelar"_s));
+    QVERIFY(findAccessibleWidget<QAbstractButton>(&dialog, QAccessible::Button, u"Cancelar"_s));
     QVERIFY(okButton(&dialog));
     QCOMPARE(okButton(&dialog)->isEnabled(), ok);
 }
@@ -261,7 +251,7 @@ void FontDialogTest::okStoresTheChoice()
         click(dialog, QAccessible::CheckBox, u"Negrito"_s);
         click(dialog, QAccessible::CheckBox, u"Itálico"_s);
         QVERIFY(okButton(dialog)->isEnabled());
-        QTest::keyClick(field(dialog, SizeLabel), Qt::Key_Return);
+        QTest::keyClick(findField(dialog, SizeLabel), Qt::Key_Return);
     });
     QVERIFY(selectFont(QString(), nullptr, font));
 
@@ -297,7 +287,7 @@ void FontDialogTest::unusableSizesKeepOkDisabled()
     retype(&dialog, SizeLabel, typedSize);
 
     QVERIFY(!okButton(&dialog)->isEnabled());
-    QTest::keyClick(field(&dialog, SizeLabel), Qt::Key_Return);
+    QTest::keyClick(findField(&dialog, SizeLabel), Qt::Key_Return);
     QVERIFY(dialog.isVisible());
     // A usable size again enables it.
     retype(&dialog, SizeLabel, u"9"_s);
@@ -336,7 +326,7 @@ void FontDialogTest::typingTheNameFocusesThenSelects()
     QCOMPARE(selectedTexts(faces), selected);
     QCOMPARE(currentText(faces), focused);
     // Typing is never rewritten by the list.
-    QCOMPARE(field(&dialog, NameLabel)->text(), typed);
+    QCOMPARE(findField(&dialog, NameLabel)->text(), typed);
     QCOMPARE(okButton(&dialog)->isEnabled(), !selected.isEmpty());
     if (!selected.isEmpty()) {
         QCOMPARE(list(&dialog, SizeLabel)->count(), 16);
@@ -354,7 +344,7 @@ void FontDialogTest::faceAndSizeListsFillTheBoxes()
     QCOMPARE(sizes->count(), 0);
 
     clickItem(faces, Face);
-    QCOMPARE(field(&dialog, NameLabel)->text(), Face);
+    QCOMPARE(findField(&dialog, NameLabel)->text(), Face);
     const QStringList fixedSizes = {u"8"_s,  u"9"_s,  u"10"_s, u"11"_s, u"12"_s, u"14"_s, u"16"_s, u"18"_s,
                                     u"20"_s, u"22"_s, u"24"_s, u"26"_s, u"28"_s, u"36"_s, u"48"_s, u"72"_s};
     QCOMPARE(texts(sizes), fixedSizes);
@@ -362,13 +352,13 @@ void FontDialogTest::faceAndSizeListsFillTheBoxes()
     QVERIFY(okButton(&dialog)->isEnabled());
 
     clickItem(sizes, u"36"_s);
-    QCOMPARE(field(&dialog, SizeLabel)->text(), u"36"_s);
+    QCOMPARE(findField(&dialog, SizeLabel)->text(), u"36"_s);
     // Typing a size that is in the list selects it; one that is not clears it.
     retype(&dialog, SizeLabel, u"14"_s);
     QCOMPARE(selectedTexts(sizes), QStringList{u"14"_s});
     retype(&dialog, SizeLabel, u"14.0"_s);
     QCOMPARE(selectedTexts(sizes), QStringList());
-    QCOMPARE(field(&dialog, SizeLabel)->text(), u"14.0"_s);
+    QCOMPARE(findField(&dialog, SizeLabel)->text(), u"14.0"_s);
 
     // The faces are in order whatever their case, each once.
     const QStringList listed = texts(faces);
@@ -417,13 +407,13 @@ void FontDialogTest::cancelLeavesTheChoice()
     bool answered = false;
     onNextModal([&](QWidget *dialog) {
         answered = true;
-        QCOMPARE(field(dialog, SizeLabel)->text(), u"10.5"_s);
+        QCOMPARE(findField(dialog, SizeLabel)->text(), u"10.5"_s);
         retype(dialog, NameLabel, Face);
         retype(dialog, SizeLabel, u"30"_s);
         click(dialog, QAccessible::CheckBox, u"Negrito"_s);
         QVERIFY(okButton(dialog)->isEnabled());
         if (escape)
-            QTest::keyClick(field(dialog, SizeLabel), Qt::Key_Escape);
+            QTest::keyClick(findField(dialog, SizeLabel), Qt::Key_Escape);
         else
             click(dialog, QAccessible::Button, u"Cancelar"_s);
         QVERIFY(!dialog->isVisible());

@@ -50,12 +50,6 @@ const QStringList CheckBoxes = {RandomNameBox,
 // Two hundred and five characters; names and passwords keep the first 199.
 const QString LongText = QString(u"abcdefghij"_s).repeated(20) + u"klmno"_s;
 
-QLineEdit *field(QWidget *root, const QString &label)
-{
-    QAccessibleInterface *found = findAccessible(root, QAccessible::EditableText, label);
-    return found ? qobject_cast<QLineEdit *>(found->object()) : nullptr;
-}
-
 QAbstractButton *button(QWidget *root, const QString &text)
 {
     QAccessibleInterface *found = findAccessible(root, QAccessible::PushButton, text);
@@ -170,8 +164,8 @@ std::shared_ptr<bool> answerEditor(const QString &name, bool settingsAccess, con
     onNextModal([=](QWidget *dialog) {
         QVERIFY(qobject_cast<CUserEditDialog *>(dialog));
         *answered = true;
-        QLineEdit *nameEdit = field(dialog, u"Nome do Usuário"_s);
-        QLineEdit *passwordEdit = field(dialog, u"Senha"_s);
+        QLineEdit *nameEdit = findField(dialog, u"Nome do Usuário"_s);
+        QLineEdit *passwordEdit = findField(dialog, u"Senha"_s);
         QAbstractButton *access = button(dialog, u"Permitir acesso as configuraçoes"_s);
         QVERIFY(nameEdit && passwordEdit && access);
         QCOMPARE(nameEdit->text(), name);
@@ -239,10 +233,10 @@ void GeneralPageTest::showsTheCopiesByTheirTexts()
     QVERIFY(list);
     QCOMPARE(list->object(), view);
     QVERIFY(findAccessible(list->object(), QAccessible::ListItem, u"< vazio >"_s));
-    QCOMPARE(field(&p.page, UserSizeLabel)->text(), u"8"_s);
-    QCOMPARE(field(&p.page, PasswordSizeLabel)->text(), u"5"_s);
-    QCOMPARE(field(&p.page, SerialLabel)->text(), u"1234"_s);
-    QCOMPARE(field(&p.page, CurrencyLabel)->text(), u"R$ %c"_s);
+    QCOMPARE(findField(&p.page, UserSizeLabel)->text(), u"8"_s);
+    QCOMPARE(findField(&p.page, PasswordSizeLabel)->text(), u"5"_s);
+    QCOMPARE(findField(&p.page, SerialLabel)->text(), u"1234"_s);
+    QCOMPARE(findField(&p.page, CurrencyLabel)->text(), u"R$ %c"_s);
     const QList<bool> ticked = {true, true, false, true, true, true, false, false};
     for (qsizetype i = 0; i < CheckBoxes.size(); ++i) {
         QAbstractButton *box = button(&p.page, CheckBoxes[i]);
@@ -308,8 +302,8 @@ void GeneralPageTest::sizesAreLimited()
     QFETCH(int, saved);
     Page p;
     QVERIFY(p.open());
-    retype(field(&p.page, UserSizeLabel), typed);
-    retype(field(&p.page, PasswordSizeLabel), typed);
+    retype(findField(&p.page, UserSizeLabel), typed);
+    retype(findField(&p.page, PasswordSizeLabel), typed);
     const SetupData out = p.saved();
     QCOMPARE(out.settings.GenerateUserSize, saved);
     QCOMPARE(out.settings.GeneratePasswordSize, saved);
@@ -329,7 +323,7 @@ void GeneralPageTest::sizeEditFollowsItsBox()
     QFETCH(QString, label);
     Page p;
     QVERIFY(p.open());
-    QLineEdit *size = field(&p.page, label);
+    QLineEdit *size = findField(&p.page, label);
     QVERIFY(size->isEnabled());
     QTest::keyClicks(size, u"5"_s); // "85" or "55": both above the limit
     tick(button(&p.page, box));
@@ -353,8 +347,8 @@ void GeneralPageTest::sizeEditFollowsItsBox()
     q.data.settings.CreateRandomUserName = false;
     q.data.settings.CreateRandomPassword = false;
     QVERIFY(q.open());
-    QVERIFY(!field(&q.page, UserSizeLabel)->isEnabled());
-    QVERIFY(!field(&q.page, PasswordSizeLabel)->isEnabled());
+    QVERIFY(!findField(&q.page, UserSizeLabel)->isEnabled());
+    QVERIFY(!findField(&q.page, PasswordSizeLabel)->isEnabled());
 }
 
 void GeneralPageTest::serialField_data()
@@ -385,7 +379,7 @@ void GeneralPageTest::serialField()
     Page p;
     p.data.settings.VoucherSerial = stored;
     QVERIFY(p.open());
-    QLineEdit *serial = field(&p.page, SerialLabel);
+    QLineEdit *serial = findField(&p.page, SerialLabel);
     if (typed)
         retype(serial, *typed);
     QCOMPARE(serial->text(), shown);
@@ -409,7 +403,7 @@ void GeneralPageTest::onlyTypingMarksThePage()
     Page p;
     QVERIFY(p.open());
     if (!edit.isEmpty()) {
-        QLineEdit *line = field(&p.page, edit);
+        QLineEdit *line = findField(&p.page, edit);
         QTest::keyClick(line, Qt::Key_End);
         QTest::keyClicks(line, u"1"_s);
         QVERIFY(p.page.isModified());
@@ -652,15 +646,15 @@ void GeneralPageTest::tabOrder()
         named(QAccessible::PushButton, u"Editar"_s),
         named(QAccessible::PushButton, u"Apagar"_s),
         named(QAccessible::CheckBox, CheckBoxes[0]),
-        field(&p.page, UserSizeLabel),
+        findField(&p.page, UserSizeLabel),
         named(QAccessible::CheckBox, CheckBoxes[1]),
         named(QAccessible::PushButton, u"Database"_s),
         named(QAccessible::CheckBox, CheckBoxes[2]),
         named(QAccessible::CheckBox, CheckBoxes[3]),
-        field(&p.page, PasswordSizeLabel),
+        findField(&p.page, PasswordSizeLabel),
         named(QAccessible::CheckBox, CheckBoxes[4]),
-        field(&p.page, SerialLabel),
-        field(&p.page, CurrencyLabel),
+        findField(&p.page, SerialLabel),
+        findField(&p.page, CurrencyLabel),
         named(QAccessible::CheckBox, CheckBoxes[5]),
         named(QAccessible::CheckBox, CheckBoxes[6]),
         named(QAccessible::CheckBox, CheckBoxes[7]),
@@ -691,8 +685,8 @@ void UserEditDialogTest::opensWithoutThePassword()
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QCOMPARE(dialog.windowTitle(), u"wifiTicketer editor de usuário"_s);
-    QLineEdit *name = field(&dialog, u"Nome do Usuário"_s);
-    QLineEdit *password = field(&dialog, u"Senha"_s);
+    QLineEdit *name = findField(&dialog, u"Nome do Usuário"_s);
+    QLineEdit *password = findField(&dialog, u"Senha"_s);
     QVERIFY(name && password);
     QCOMPARE(name->text(), u"dono"_s);
     QCOMPARE(password->text(), u"########"_s);
@@ -747,8 +741,8 @@ void UserEditDialogTest::result()
         QVERIFY(qobject_cast<CUserEditDialog *>(dialog));
         QCOMPARE(dialog->parentWidget(), &parent);
         *answered = true;
-        QLineEdit *nameEdit = field(dialog, u"Nome do Usuário"_s);
-        QLineEdit *passwordEdit = field(dialog, u"Senha"_s);
+        QLineEdit *nameEdit = findField(dialog, u"Nome do Usuário"_s);
+        QLineEdit *passwordEdit = findField(dialog, u"Senha"_s);
         if (name != u"="_s)
             retype(nameEdit, name);
         if (password)

@@ -32,12 +32,6 @@ const QString BytesTotalLabel = u"Limite total bytes"_s;
 // Decimal comma, as in a Brazilian locale.
 const NumberSeparators Comma{u","_s, u"."_s};
 
-QLineEdit *field(QWidget *root, const QString &label)
-{
-    QAccessibleInterface *found = findAccessible(root, QAccessible::EditableText, label);
-    return found ? qobject_cast<QLineEdit *>(found->object()) : nullptr;
-}
-
 // A drop-down list by the label that names it (screen readers follow the
 // label's buddy to it).
 QComboBox *list(QWidget *root, const QString &label)
@@ -58,7 +52,7 @@ void click(QWidget *root, const QString &name)
 
 void retype(QWidget *root, const QString &label, const QString &text)
 {
-    QLineEdit *edit = field(root, label);
+    QLineEdit *edit = findField(root, label);
     QVERIFY2(edit, qPrintable(label));
     edit->setFocus();
     edit->selectAll();
@@ -126,13 +120,13 @@ void ProfileEditorTest::shownAtOpening()
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
 
     QCOMPARE(dialog.windowTitle(), u"Perfil do HotSpot"_s);
-    QCOMPARE(field(&dialog, NameLabel)->text(), u"2 horas"_s);
-    QCOMPARE(field(&dialog, PriceLabel)->text(), u"0,05"_s);
-    QCOMPARE(field(&dialog, ValidityLabel)->text(), u"1d 02:00:00"_s);
-    QCOMPARE(field(&dialog, UptimeLabel)->text(), QString());
-    QCOMPARE(field(&dialog, BytesInLabel)->text(), u"10M"_s);
-    QCOMPARE(field(&dialog, BytesOutLabel)->text(), u"20M"_s);
-    QCOMPARE(field(&dialog, BytesTotalLabel)->text(), u"30M"_s);
+    QCOMPARE(findField(&dialog, NameLabel)->text(), u"2 horas"_s);
+    QCOMPARE(findField(&dialog, PriceLabel)->text(), u"0,05"_s);
+    QCOMPARE(findField(&dialog, ValidityLabel)->text(), u"1d 02:00:00"_s);
+    QCOMPARE(findField(&dialog, UptimeLabel)->text(), QString());
+    QCOMPARE(findField(&dialog, BytesInLabel)->text(), u"10M"_s);
+    QCOMPARE(findField(&dialog, BytesOutLabel)->text(), u"20M"_s);
+    QCOMPARE(findField(&dialog, BytesTotalLabel)->text(), u"30M"_s);
     QComboBox *servers = list(&dialog, ServerLabel);
     QVERIFY(servers);
     QCOMPARE(servers->count(), 3);
@@ -154,10 +148,11 @@ void ProfileEditorTest::tabOrder()
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
 
-    const QList<QWidget *> expected = {
-        field(&dialog, NameLabel),         field(&dialog, PriceLabel),    list(&dialog, ServerLabel),
-        list(&dialog, RouterProfileLabel), field(&dialog, ValidityLabel), field(&dialog, UptimeLabel),
-        field(&dialog, BytesInLabel),      field(&dialog, BytesOutLabel), field(&dialog, BytesTotalLabel)};
+    const QList<QWidget *> expected = {findField(&dialog, NameLabel),      findField(&dialog, PriceLabel),
+                                       list(&dialog, ServerLabel),         list(&dialog, RouterProfileLabel),
+                                       findField(&dialog, ValidityLabel),  findField(&dialog, UptimeLabel),
+                                       findField(&dialog, BytesInLabel),   findField(&dialog, BytesOutLabel),
+                                       findField(&dialog, BytesTotalLabel)};
     QList<QWidget *> visited;
     for (qsizetype i = 0; i < expected.size(); ++i) {
         QWidget *focused = QApplication::focusWidget();
@@ -250,7 +245,7 @@ void ProfileEditorTest::okStoresEveryField()
     retype(&dialog, BytesInLabel, u"1G"_s);
     retype(&dialog, BytesOutLabel, QString());
     retype(&dialog, BytesTotalLabel, u"3000000"_s);
-    QTest::keyClick(field(&dialog, BytesTotalLabel), Qt::Key_Return);
+    QTest::keyClick(findField(&dialog, BytesTotalLabel), Qt::Key_Return);
 
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(!dialog.isVisible());
@@ -293,7 +288,7 @@ void ProfileEditorTest::priceIsReadAndRewritten()
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     retype(&dialog, PriceLabel, typed);
-    QLineEdit *box = field(&dialog, PriceLabel);
+    QLineEdit *box = findField(&dialog, PriceLabel);
     QTest::keyClick(box, Qt::Key_Tab);
     QVERIFY(!box->hasFocus());
     QCOMPARE(box->text(), shown);
@@ -312,7 +307,7 @@ void ProfileEditorTest::otherLocaleSeparatorReadsBack()
     CHotSpotProfileDialog dialog(profile, Names, arabic, m_interaction);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    QLineEdit *box = field(&dialog, PriceLabel);
+    QLineEdit *box = findField(&dialog, PriceLabel);
     QCOMPARE(box->text(), u"12٫50"_s);
     // Passing through the box leaves the price as it was.
     box->setFocus();
@@ -354,7 +349,7 @@ void ProfileEditorTest::refusedValuesKeepTheEditorOpen()
     retype(&dialog, NameLabel, u"Outro"_s);
     retype(&dialog, BytesInLabel, u"5M"_s);
     retype(&dialog, label, typed);
-    QTest::keyClick(field(&dialog, label), Qt::Key_Return);
+    QTest::keyClick(findField(&dialog, label), Qt::Key_Return);
 
     QCOMPARE(m_interaction.texts(), QStringList{message});
     QCOMPARE(m_interaction.events[0].icon, MessageIcon::Warning);
@@ -362,7 +357,7 @@ void ProfileEditorTest::refusedValuesKeepTheEditorOpen()
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QCOMPARE(profile, before);
     // The operator is taken to the box to mend.
-    QCOMPARE(QApplication::focusWidget(), field(&dialog, label));
+    QCOMPARE(QApplication::focusWidget(), findField(&dialog, label));
 }
 
 void ProfileEditorTest::cancelKeepsTheProfile()

@@ -47,21 +47,9 @@ const QString UserManagerBox = u"Habilitar profiles do user-manager"_s;
 const QString HotSpotBox = u"Habilitar profiles do HotSpot"_s;
 const QString MacBindingBox = u"Vincular no primeiro uso"_s;
 
-QLineEdit *field(QWidget *root, const QString &label)
-{
-    QAccessibleInterface *found = findAccessible(root, QAccessible::EditableText, label);
-    return found ? qobject_cast<QLineEdit *>(found->object()) : nullptr;
-}
-
-QAbstractButton *control(QWidget *root, QAccessible::Role role, const QString &name)
-{
-    QAccessibleInterface *found = findAccessible(root, role, name);
-    return found ? qobject_cast<QAbstractButton *>(found->object()) : nullptr;
-}
-
 void click(QWidget *root, const QString &name)
 {
-    QAbstractButton *button = control(root, QAccessible::Button, name);
+    QAbstractButton *button = findAccessibleWidget<QAbstractButton>(root, QAccessible::Button, name);
     QVERIFY2(button, qPrintable(name));
     QTest::mouseClick(button, Qt::LeftButton);
 }
@@ -69,7 +57,7 @@ void click(QWidget *root, const QString &name)
 // Replaces a field's text the way the operator does: everything selected, then typed over.
 void retype(QWidget *root, const QString &label, const QString &text)
 {
-    QLineEdit *edit = field(root, label);
+    QLineEdit *edit = findField(root, label);
     QVERIFY2(edit, qPrintable(label));
     edit->setFocus();
     edit->selectAll();
@@ -177,27 +165,34 @@ void RouterDialogTest::shownAtOpening()
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
 
     QCOMPARE(dialog.windowTitle(), u"Configuração do roteador"_s);
-    QCOMPARE(field(&dialog, NameLabel)->text(), before.Name);
-    QCOMPARE(field(&dialog, AddressLabel)->text(), before.Address);
-    QCOMPARE(field(&dialog, PortLabel)->text(), newRouter ? u"8728"_s : before.Port);
-    QCOMPARE(field(&dialog, UserLabel)->text(), before.ApiUser);
+    QCOMPARE(findField(&dialog, NameLabel)->text(), before.Name);
+    QCOMPARE(findField(&dialog, AddressLabel)->text(), before.Address);
+    QCOMPARE(findField(&dialog, PortLabel)->text(), newRouter ? u"8728"_s : before.Port);
+    QCOMPARE(findField(&dialog, UserLabel)->text(), before.ApiUser);
     // The stored password is never shown, not even hidden behind dots.
-    QLineEdit *password = field(&dialog, PasswordLabel);
+    QLineEdit *password = findField(&dialog, PasswordLabel);
     QCOMPARE(password->text(), Placeholder);
     QCOMPARE(password->echoMode(), QLineEdit::Password);
-    QCOMPARE(field(&dialog, AdminLabel)->text(), before.UserManagerAdmin);
-    QCOMPARE(field(&dialog, IntervalLabel)->text(), intervalText);
-    QCOMPARE(control(&dialog, QAccessible::CheckBox, UserManagerBox)->isChecked(), newRouter);
-    QCOMPARE(control(&dialog, QAccessible::CheckBox, HotSpotBox)->isChecked(), true);
-    QCOMPARE(control(&dialog, QAccessible::CheckBox, MacBindingBox)->isChecked(), !newRouter);
+    QCOMPARE(findField(&dialog, AdminLabel)->text(), before.UserManagerAdmin);
+    QCOMPARE(findField(&dialog, IntervalLabel)->text(), intervalText);
+    QCOMPARE(
+        findAccessibleWidget<QAbstractButton>(&dialog, QAccessible::CheckBox, UserManagerBox)->isChecked(),
+        newRouter);
+    QCOMPARE(findAccessibleWidget<QAbstractButton>(&dialog, QAccessible::CheckBox, HotSpotBox)->isChecked(),
+             true);
+    QCOMPARE(
+        findAccessibleWidget<QAbstractButton>(&dialog, QAccessible::CheckBox, MacBindingBox)->isChecked(),
+        !newRouter);
     // The check box of MAC binding is captioned by its label too.
     bool macLabelled = false;
     for (const QLabel *label : dialog.findChildren<QLabel *>())
         macLabelled |= label->text() == u"Vincular MAC:" &&
-                       label->buddy() == control(&dialog, QAccessible::CheckBox, MacBindingBox);
+                       label->buddy() == findAccessibleWidget<QAbstractButton>(&dialog, QAccessible::CheckBox,
+                                                                               MacBindingBox);
     QVERIFY(macLabelled);
     for (const QString &button : {TestButton, UploadButton, u"Ok"_s, u"Cancelar"_s})
-        QVERIFY2(control(&dialog, QAccessible::Button, button), qPrintable(button));
+        QVERIFY2(findAccessibleWidget<QAbstractButton>(&dialog, QAccessible::Button, button),
+                 qPrintable(button));
     QCOMPARE(m_harness->sent(), QList<QStringList>());
 }
 
@@ -245,7 +240,7 @@ void RouterDialogTest::intervalIsRewrittenOnLeaving()
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     retype(&dialog, IntervalLabel, typed);
-    QLineEdit *interval = field(&dialog, IntervalLabel);
+    QLineEdit *interval = findField(&dialog, IntervalLabel);
     QCOMPARE(interval->text(), typed);
     QTest::keyClick(interval, Qt::Key_Tab);
     QVERIFY(!interval->hasFocus());
@@ -450,9 +445,10 @@ void RouterDialogTest::okStores()
         retype(&dialog, PasswordLabel, typedPassword);
     retype(&dialog, AdminLabel, QString());
     for (const QString &box : {UserManagerBox, HotSpotBox, MacBindingBox})
-        QTest::mouseClick(control(&dialog, QAccessible::CheckBox, box), Qt::LeftButton);
+        QTest::mouseClick(findAccessibleWidget<QAbstractButton>(&dialog, QAccessible::CheckBox, box),
+                          Qt::LeftButton);
     if (byEnter)
-        QTest::keyClick(field(&dialog, UserLabel), Qt::Key_Return);
+        QTest::keyClick(findField(&dialog, UserLabel), Qt::Key_Return);
     else
         click(&dialog, u"Ok"_s);
 
@@ -492,9 +488,10 @@ void RouterDialogTest::cancelKeepsTheRouter()
     for (const QString &label : {NameLabel, AddressLabel, PortLabel, UserLabel, PasswordLabel, AdminLabel})
         retype(&dialog, label, u"123"_s);
     for (const QString &box : {UserManagerBox, HotSpotBox, MacBindingBox})
-        QTest::mouseClick(control(&dialog, QAccessible::CheckBox, box), Qt::LeftButton);
+        QTest::mouseClick(findAccessibleWidget<QAbstractButton>(&dialog, QAccessible::CheckBox, box),
+                          Qt::LeftButton);
     if (byEscape)
-        QTest::keyClick(field(&dialog, NameLabel), Qt::Key_Escape);
+        QTest::keyClick(findField(&dialog, NameLabel), Qt::Key_Escape);
     else
         click(&dialog, u"Cancelar"_s);
 

@@ -70,11 +70,7 @@ struct Fixture
         return *setup;
     }
     CHotSpotSetup *routersPage() const { return qobject_cast<CHotSpotSetup *>(setup->page(1)); }
-    QLineEdit *edit(const QString &label) const
-    {
-        QAccessibleInterface *found = findAccessible(setup.get(), QAccessible::EditableText, label);
-        return found ? qobject_cast<QLineEdit *>(found->object()) : nullptr;
-    }
+    QLineEdit *edit(const QString &label) const { return findField(setup.get(), label); }
     QString dataFile(const QString &name) const { return QDir(h.state.paths.dataFolder).filePath(name); }
 
     RouterHarness h{routerWithPassword()};

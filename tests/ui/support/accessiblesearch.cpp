@@ -1,5 +1,7 @@
 #include "accessiblesearch.h"
 
+#include <QLineEdit>
+
 namespace {
 
 QAccessibleInterface *search(QAccessibleInterface *node, QAccessible::Role role, const QString &name)
@@ -29,4 +31,9 @@ bool pressAccessible(QAccessibleInterface *target)
         return false;
     actions->doAction(QAccessibleActionInterface::pressAction());
     return true;
+}
+
+QLineEdit *findField(QObject *root, const QString &label)
+{
+    return findAccessibleWidget<QLineEdit>(root, QAccessible::EditableText, label);
 }
