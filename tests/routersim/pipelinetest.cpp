@@ -52,6 +52,7 @@ private Q_SLOTS:
     void latencyIsADelayLine();
     void outOfOrderTags_data();
     void outOfOrderTags();
+    void addFaultsAndIgnoredTags();
 };
 
 void PipelineTest::answeredInOrder_data()
@@ -157,6 +158,35 @@ void PipelineTest::outOfOrderTags()
     QCOMPARE(sim.client().readAnswer(),
              QStringList{QStringLiteral("!fatal =message=session terminated on request .tag=e")});
     QVERIFY(sim.client().waitForClosed());
+}
+
+
+void PipelineTest::addFaultsAndIgnoredTags()
+{
+    RouterBehaviour behaviour;
+    behaviour.collideAddAt = 2;
+    behaviour.refuseAddsFrom = 4;
+    behaviour.ignoreTags = true;
+    SimFixture sim(defaultRouterState(), behaviour);
+    QVERIFY(sim.start());
+    QVERIFY(sim.login());
+    // The second user add collides although its name is free, the fourth and
+    // later are refused; other adds do not count; no answer carries the tag.
+    QCOMPARE(sim.call({"/ip/hotspot/user/add", "=name=a", "=profile=default", ".tag=1"}),
+             QStringList{QStringLiteral("!done =ret=*8")});
+    QCOMPARE(sim.call({"/ip/hotspot/user/add", "=name=b", "=profile=default", ".tag=2"}),
+             (QStringList{QStringLiteral("!trap =message=failure: already have user with this name"),
+                          QStringLiteral("!done")}));
+    QCOMPARE(sim.call({"/system/script/add", "=name=s", "=source=:log info x"}),
+             QStringList{QStringLiteral("!done =ret=*9")});
+    QCOMPARE(sim.call({"/ip/hotspot/user/add", "=name=b", "=profile=default"}),
+             QStringList{QStringLiteral("!done =ret=*A")});
+    for (const QByteArray name : {"c", "d"}) {
+        QCOMPARE(sim.call({"/ip/hotspot/user/add", "=name=" + name, "=profile=default"}),
+                 (QStringList{QStringLiteral("!trap =message=not enough permissions (9)"),
+                              QStringLiteral("!done")}));
+    }
+    QCOMPARE(sim.router().state().hotspotUsers.size(), 2);
 }
 
 WIFITICKETER_TEST(PipelineTest)

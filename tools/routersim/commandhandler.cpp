@@ -577,6 +577,13 @@ Reply answer(Context &c)
         return trap(QString::fromLatin1(UnknownParameter));
     if (c.behaviour.refuseAdds && path.endsWith(u"/add"))
         return trap(QStringLiteral("not enough permissions (9)"));
+    if (path.endsWith(u"/user/add")) {
+        const int number = ++c.session.userAdds;
+        if (number == c.behaviour.collideAddAt)
+            return trap(QStringLiteral("failure: already have user with this name"));
+        if (c.behaviour.refuseAddsFrom > 0 && number >= c.behaviour.refuseAddsFrom)
+            return trap(QStringLiteral("not enough permissions (9)"));
+    }
     // A router that confirms an add it then loses: the client must not trust
     // "=ret=" alone.
     if (c.behaviour.forgetAdds && path.endsWith(u"/add"))
@@ -603,7 +610,7 @@ Reply handleSentence(const Sentence &sentence, RouterState &state, const RouterB
     const Command command = parseCommand(sentence);
     Context context{command, state, behaviour, session, parseRouterVersion(state.version)};
     Reply reply = answer(context);
-    if (command.tag) {
+    if (command.tag && !behaviour.ignoreTags) {
         // Every sentence of the reply, "!fatal" included, carries the tag back.
         for (Sentence &answerSentence : reply.sentences)
             answerSentence.append(".tag=" + *command.tag);

@@ -16,6 +16,7 @@ struct Session
     bool loggedIn = false;
     QByteArray challenge; // the 16 bytes of the last challenge given; empty when none is open
     QString user;
+    int userAdds = 0; // user add commands received so far
 };
 
 struct Reply

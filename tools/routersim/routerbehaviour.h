@@ -27,6 +27,11 @@ struct RouterBehaviour
     // The answers to tagged commands that fall due together leave in reverse
     // order, so a client must match them by tag.
     bool outOfOrderTags = false;
+    // Counted per connection over the user adds ("/ip/hotspot/user/add" and
+    // the User Manager's "/user/add"), from 1:
+    int collideAddAt = 0;    // this add is answered "already have user with this name", storing nothing
+    int refuseAddsFrom = 0;  // this add and every later one are refused
+    bool ignoreTags = false; // ".tag=" words are taken and never echoed, as by a router without tags
 };
 
 QString loginModeName(LoginMode mode);

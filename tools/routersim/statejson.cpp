@@ -143,6 +143,12 @@ bool applyConfigJson(const QJsonObject &config, RouterState &state, RouterBehavi
             valid = readBool(value, newBehaviour.forgetAdds);
         } else if (key == u"outOfOrderTags") {
             valid = readBool(value, newBehaviour.outOfOrderTags);
+        } else if (key == u"collideAddAt") {
+            valid = readCount(value, newBehaviour.collideAddAt);
+        } else if (key == u"refuseAddsFrom") {
+            valid = readCount(value, newBehaviour.refuseAddsFrom);
+        } else if (key == u"ignoreTags") {
+            valid = readBool(value, newBehaviour.ignoreTags);
         } else {
             error = QStringLiteral("unknown key \"%1\"").arg(key);
             return false;
