@@ -166,11 +166,22 @@ void writeSentence(ApiTransport &transport, const ApiSentence &sentence)
     for (qsizetype waiting = transport.pendingBytes(); waiting > 0; waiting -= qMin(waiting, DrainChunk))
         transport.receive(scratch, qMin(waiting, DrainChunk));
 
+    transport.send(*encodeSentence(sentence));
+}
+
+std::optional<QByteArray> encodeSentence(const ApiSentence &sentence)
+{
+    if (sentence.words.isEmpty())
+        return std::nullopt;
     QByteArray bytes;
-    for (const QByteArray &word : sentence.words)
-        bytes += *encodeLength(word.size()) + word;
+    for (const QByteArray &word : sentence.words) {
+        const std::optional<QByteArray> prefix = encodeLength(word.size());
+        if (!prefix)
+            return std::nullopt;
+        bytes += *prefix + word;
+    }
     bytes += '\0';
-    transport.send(bytes);
+    return bytes;
 }
 
 void writeCommand(ApiTransport &transport, const QByteArray &command)
@@ -191,6 +202,13 @@ std::optional<QByteArray> readWord(ApiTransport &transport)
     ReplyBudget budget;
     bool ended = false;
     return readWordOrEnd(transport, budget, ended);
+}
+
+ApiSentence readSingleSentence(ApiTransport &transport)
+{
+    ReplyBudget budget;
+    bool ended = false;
+    return readOneSentence(transport, budget, ended);
 }
 
 ApiSentence readSentence(ApiTransport &transport)

@@ -31,6 +31,9 @@ void writeLength(ApiTransport &transport, qint64 length);
 // empty word. A sentence without words, or with a word too long to encode, is
 // not sent at all.
 void writeSentence(ApiTransport &transport, const ApiSentence &sentence);
+// The bytes of a sentence on the wire; nothing when it has no words or a word
+// too long to encode.
+std::optional<QByteArray> encodeSentence(const ApiSentence &sentence);
 // Sends a fixed command alone ("/login", "/quit") without the drain.
 void writeCommand(ApiTransport &transport, const QByteArray &command);
 
@@ -48,6 +51,10 @@ std::optional<QByteArray> readWord(ApiTransport &transport);
 // the sentence that follows (the "!done" of a trap) is read and dropped. A
 // sentence cut off by the end of the stream is returned without words.
 ApiSentence readSentence(ApiTransport &transport);
+// One sentence as it arrives, the "!done" that follows a trap included (for
+// readers that match replies by tag themselves). Without words when the
+// stream ended.
+ApiSentence readSingleSentence(ApiTransport &transport);
 // Sentences up to and including the first "!done", "!trap" or "!fatal", or up
 // to the end of the stream; each sentence has the time-out to itself.
 ApiReply readReply(ApiTransport &transport);

@@ -1,0 +1,121 @@
+#include "pipeline.h"
+
+#include "apitransport.h"
+#include "codec.h"
+
+namespace {
+
+constexpr QByteArrayView TagPrefix = ".tag=";
+
+// Takes the ".tag=" word out of the sentence and returns its value.
+std::optional<quint32> takeTag(ApiSentence &sentence)
+{
+    for (qsizetype i = 1; i < sentence.words.size(); ++i) {
+        const QByteArray &word = sentence.words[i];
+        if (!word.startsWith(TagPrefix))
+            continue;
+        bool ok = false;
+        const quint32 tag = word.sliced(TagPrefix.size()).toUInt(&ok);
+        sentence.words.removeAt(i);
+        return ok ? std::optional(tag) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+qsizetype sizeOf(const ApiSentence &sentence)
+{
+    qsizetype size = 0;
+    for (const QByteArray &word : sentence.words)
+        size += word.size() + 32;
+    return size;
+}
+
+} // namespace
+
+ApiPipeline::ApiPipeline(ApiTransport &transport) : m_transport(transport) {}
+
+quint32 ApiPipeline::send(const QStringList &words)
+{
+    const quint32 tag = m_nextTag++;
+    ApiSentence sentence;
+    for (const QString &word : words)
+        addWord(sentence, word);
+    addWord(sentence, TagPrefix.toByteArray() + QByteArray::number(tag));
+    // A command that cannot be put on the wire is never answered: it stays
+    // open and the wait for it ends with the stream.
+    if (const std::optional<QByteArray> bytes = encodeSentence(sentence))
+        m_queued += *bytes;
+    m_open.insert(tag, {});
+    return tag;
+}
+
+void ApiPipeline::flush()
+{
+    if (m_queued.isEmpty())
+        return;
+    m_transport.send(m_queued);
+    m_queued.clear();
+}
+
+bool ApiPipeline::replyWaiting()
+{
+    return !m_ended && m_transport.pendingBytes() > 0;
+}
+
+std::optional<TaggedReply> ApiPipeline::next()
+{
+    flush();
+    while (!m_ended && !m_open.isEmpty()) {
+        ApiSentence sentence = readSingleSentence(m_transport);
+        if (sentence.words.isEmpty())
+            return fail();
+        std::optional<quint32> tag = takeTag(sentence);
+        if (tag) {
+            if (m_untagged)
+                return fail();
+            m_tagsEchoed = true;
+        } else {
+            // Only a router that never echoes tags is understood untagged, and
+            // only while one command is in flight.
+            if (m_tagsEchoed || m_open.size() != 1)
+                return fail();
+            m_untagged = true;
+            tag = m_open.begin().key();
+        }
+        const auto open = m_open.find(*tag);
+        if (open == m_open.end())
+            return fail();
+        OpenReply &reply = open.value();
+        reply.size += sizeOf(sentence);
+        if (reply.size > MaxReplySize)
+            return fail();
+        const ReplyKind kind = sentence.kind;
+        if (kind == ReplyKind::Done && reply.trapped) {
+            // The reply ends with its trap, as the one-command reader gives it.
+        } else {
+            reply.reply.sentences.append(std::move(sentence));
+        }
+        if (kind == ReplyKind::Trap) {
+            reply.trapped = true;
+            continue;
+        }
+        if (kind == ReplyKind::Done || kind == ReplyKind::Fatal) {
+            TaggedReply done{*tag, std::move(reply.reply)};
+            m_open.erase(open);
+            // After "!fatal" the router closes the session.
+            if (kind == ReplyKind::Fatal) {
+                m_transport.close();
+                m_ended = true;
+            }
+            return done;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<TaggedReply> ApiPipeline::fail()
+{
+    m_transport.close();
+    m_ended = true;
+    return std::nullopt;
+}
