@@ -16,7 +16,7 @@ struct CliOptions
     QString operatorName;
     QString operatorPassword;
     std::optional<Answer> answer; // --yes or --no: the answer to every question
-    bool help = false;
+    bool help = false;            // --help: of `command`, or the overall one when it is empty
 
     qint64 intervalSeconds = 0; // upload-script --interval; 0: the configured one
     QString user;               // remove --user
@@ -35,14 +35,43 @@ struct CliOptions
     std::optional<QDate> to;   // history --to; default today
     std::optional<QString> generator;
     std::optional<QString> routerName;
+
+    // router and hotspot-profile: what to do ("add", "set" or "remove") with
+    // the router or profile named `itemName`.
+    QString action;
+    QString itemName;
+
+    // router: the options given; what is not given is kept (set) or the new
+    // router's default (add).
+    std::optional<QString> address;
+    std::optional<QString> port;
+    std::optional<QString> apiUser;
+    bool passwordStdin = false;
+    std::optional<bool> hotSpotProfiles;
+    std::optional<bool> userManagerProfiles;
+    std::optional<bool> macBinding;
+    std::optional<QString> userManagerAdmin;
+
+    // hotspot-profile: the options as given, likewise.
+    std::optional<QString> validity;
+    std::optional<QString> uptime;
+    std::optional<QString> routerProfile;
+    std::optional<QString> server;
+    std::optional<QString> limitIn;
+    std::optional<QString> limitOut;
+    std::optional<QString> limitTotal;
+    std::optional<QString> price;
 };
 
 struct UsageError
 {
-    QString message;
+    QString message; // what is wrong
+    QString command; // whose help tells what to do; empty: the overall help
 };
 
 // Parses the arguments (without the program name).
 std::variant<CliOptions, UsageError> parseCliOptions(const QStringList &arguments);
 
-QString cliUsage();
+// The one line a usage error is told with (without the line break):
+// "wifiticketer-cli: <what is wrong>; see 'wifiticketer-cli COMMAND --help'".
+QString usageErrorLine(const UsageError &error);

@@ -5,6 +5,7 @@
 #include "exitcodes.h"
 #include "interruptstop.h"
 #include "namechoices.h"
+#include "outputcheck.h"
 #include "terminaluserdataprompt.h"
 #include "voucheroutput.h"
 
@@ -14,6 +15,7 @@
 #include "session/appstate.h"
 #include "session/sessionfacade.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -24,6 +26,10 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// Runs larger than this are made only after a question: a mistyped count
+// would fill the router with users nobody sells.
+constexpr quint32 LargeCount = 10000;
 
 std::shared_ptr<const VoucherProfile> findProfile(const ProfileList &profiles, const QString &title)
 {
@@ -113,8 +119,17 @@ int runGenerateCommand(SessionFacade &session, const CliOptions &options, Operat
             return ExitFailed;
         }
     }
+    // So is output that could not be written: the vouchers would be made for nothing.
+    if (!outputOptionsUsable(options))
+        return ExitUsage;
     if (std::optional<int> failed = logInAsOperator(session, options))
         return *failed;
+    if (options.count > LargeCount &&
+        interaction.askYesNo(
+            QCoreApplication::translate("Cli", "Serão criados %1 vouchers no roteador. Deseja continuar?")
+                .arg(options.count),
+            MessageIcon::Question) != Answer::Yes)
+        return ExitFailed;
     if (!session.startRouterSession())
         return ExitFailed;
 
@@ -132,6 +147,8 @@ int runGenerateCommand(SessionFacade &session, const CliOptions &options, Operat
     // A wrong --design must stop the run before vouchers are made.
     const std::optional<const VoucherDesign *> design = chosenDesign(state, options, profile->Design);
     if (!design)
+        return ExitUsage;
+    if (!printerAvailable(**design, options))
         return ExitUsage;
     TerminalUserDataPrompt prompt(state.settings, state.userNames);
     bool opened = false;

@@ -19,7 +19,7 @@ void onInterrupt(int)
     if (SessionFacade *session = interruptedSession.load())
         session->requestStop();
     static const char note[] =
-        "\nwifiticketer-cli: stopping after the current voucher (Ctrl+C again quits at once)\n";
+        "\nwifiticketer-cli: stopping once the vouchers under way are made (Ctrl+C again quits at once)\n";
     [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, note, sizeof note - 1);
     std::signal(SIGINT, SIG_DFL);
 }

@@ -1,11 +1,14 @@
 #include "clioptions.h"
+#include "cliusage.h"
 #include "designscommand.h"
 #include "exitcodes.h"
 #include "generatecommand.h"
 #include "historycommand.h"
+#include "hotspotprofilecommand.h"
 #include "printtestcommand.h"
 #include "profilescommand.h"
 #include "removecommand.h"
+#include "routereditcommand.h"
 #include "routerscommand.h"
 #include "terminalinteraction.h"
 #include "uploadscriptcommand.h"
@@ -53,12 +56,13 @@ int main(int argc, char *argv[])
 
     const auto parsed = parseCliOptions(app.arguments().mid(1));
     if (const UsageError *error = std::get_if<UsageError>(&parsed)) {
-        err << "wifiticketer-cli: " << error->message << "\n\n" << cliUsage();
+        // One line: what is wrong and where to read what to do.
+        err << usageErrorLine(*error) << '\n';
         return ExitUsage;
     }
     const CliOptions &options = std::get<CliOptions>(parsed);
     if (options.help) {
-        out << cliUsage();
+        out << (options.command.isEmpty() ? cliUsage() : commandUsage(options.command));
         return ExitDone;
     }
 
@@ -95,6 +99,10 @@ int main(int argc, char *argv[])
         code = runHistoryCommand(session, options, interaction, out);
     else if (options.command == u"print-test")
         code = runPrintTestCommand(session, options, interaction);
+    else if (options.command == u"router")
+        code = runRouterEditCommand(session, options, interaction);
+    else if (options.command == u"hotspot-profile")
+        code = runHotSpotProfileCommand(session, options, interaction);
     out.flush();
     // Sales are written as they happen; this retries one whose write failed.
     if (state.posHistory.unsaved())

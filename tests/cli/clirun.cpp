@@ -3,23 +3,28 @@
 #include "testfolder.h"
 
 #include <QProcess>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-CliRun run(QProcess &process, const QString &program, const QStringList &arguments)
+CliRun run(QProcess &process, const QString &program, const QStringList &arguments,
+           const std::optional<QByteArray> &input = std::nullopt)
 {
     process.start(program, arguments);
+    if (input) {
+        process.write(*input);
+        process.closeWriteChannel();
+    }
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
         return {};
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-} // namespace
-
-CliRun runCli(const TestFolder &folder, const QStringList &arguments)
+CliRun runCliWith(const TestFolder &folder, const QStringList &arguments,
+                  const std::optional<QByteArray> &input)
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -27,7 +32,19 @@ CliRun runCli(const TestFolder &folder, const QStringList &arguments)
     env.insert(u"WIFITICKETER_DATA_DIR"_s, folder.dataFolder());
     env.insert(u"WIFITICKETER_API_TIMEOUT_MS"_s, u"5000"_s);
     process.setProcessEnvironment(env);
-    return run(process, QStringLiteral(WIFITICKETER_CLI_PATH), arguments);
+    return run(process, QStringLiteral(WIFITICKETER_CLI_PATH), arguments, input);
+}
+
+} // namespace
+
+CliRun runCli(const TestFolder &folder, const QStringList &arguments)
+{
+    return runCliWith(folder, arguments, std::nullopt);
+}
+
+CliRun runCli(const TestFolder &folder, const QStringList &arguments, const QByteArray &input)
+{
+    return runCliWith(folder, arguments, input);
 }
 
 CliRun runTool(const QString &program, const QStringList &arguments)

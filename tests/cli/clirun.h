@@ -17,6 +17,8 @@ struct CliRun
 // folder, with a short router time-out. Standard input stays an open pipe, so a
 // question read from it would hang the run rather than pass unnoticed.
 CliRun runCli(const TestFolder &folder, const QStringList &arguments);
+// The same with these bytes on standard input, which then ends.
+CliRun runCli(const TestFolder &folder, const QStringList &arguments, const QByteArray &input);
 
 // Runs another program the tests read results with (pdfinfo, zbarimg, lpstat,
 // ...); a program that is missing gives exit code -1.

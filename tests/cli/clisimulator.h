@@ -77,8 +77,8 @@ public:
         return state;
     }
 
-    // The received sentences after the logins, without "/quit".
-    Commands commands() const
+    // Every sentence received, logins and "/quit" included.
+    Commands sentences() const
     {
         Commands out;
         QFile file(m_log);
@@ -89,6 +89,16 @@ public:
             for (const QJsonValue &word :
                  QJsonDocument::fromJson(file.readLine()).object()[QStringLiteral("words")].toArray())
                 words.append(word.toString());
+            out.append(words);
+        }
+        return out;
+    }
+
+    // The received sentences after the logins, without "/quit".
+    Commands commands() const
+    {
+        Commands out;
+        for (const QStringList &words : sentences()) {
             if (!words.isEmpty() && words[0] != u"/login" && words[0] != u"/quit")
                 out.append(words);
         }
@@ -108,3 +118,16 @@ private:
 // simulator, selling both kinds of profiles) and "Outro" (nobody listens), and
 // two hotspot profiles.
 bool install(const TestFolder &folder, quint16 simPort);
+
+// Program users of installSetup(): gerente may open the setup, caixa may not.
+extern const QStringList Manager;
+extern const QStringList Cashier;
+
+// An installation for the setup's commands: the program users gerente (4321,
+// allowed into the setup) and caixa (1234, not), prices in "R$ %c", the routers
+// "Sim" (the simulator at simPort, user admin with the password "segredo") and
+// "Loja" (10.0.0.1:8729, user api, password "velha", both kinds of profiles,
+// no MAC binding), and the hotspot profiles "3 horas" (3 h, R$ 3,00) and
+// "30 dias" (30 days, R$ 45,00, uptime 10 h, server hs1, 1 GB in total), both of
+// the router profile "default".
+bool installSetup(const TestFolder &folder, quint16 simPort);

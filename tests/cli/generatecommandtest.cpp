@@ -6,13 +6,16 @@
 #include "base/regvalue.h"
 #include "base/settingskey.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
 #include <QtEndian>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -48,6 +51,11 @@ private Q_SLOTS:
     void jsonAndGivenName();
     void nothingCreated();
     void unknownProfile();
+    void outputCheckedFirst_data();
+    void outputCheckedFirst();
+    void existingPdfIsNotTouchedByTheCheck();
+    void largeCountAsksFirst_data();
+    void largeCountAsksFirst();
     void interruptKeepsWhatWasMade();
 };
 
@@ -206,6 +214,129 @@ void GenerateCommandTest::unknownProfile()
     QVERIFY(sim.commands().isEmpty() || sim.commands().first().first() != u"/ip/hotspot/user/add"_s);
 }
 
+void GenerateCommandTest::outputCheckedFirst_data()
+{
+    QTest::addColumn<QString>("pdf"); // %1: the test's folder
+    QTest::addColumn<QString>("message");
+    // Where the check must not have left a file.
+    QTest::addColumn<QString>("untouched");
+
+    QTest::addRow("folder missing")
+        << u"%1/nowhere/v.pdf"_s
+        << u"wifiticketer-cli: cannot write the PDF file '%1/nowhere/v.pdf': the "
+           "folder '%1/nowhere' does not exist; create it or name a file in another "
+           "folder\n"_s
+        << u"%1/nowhere"_s;
+    QTest::addRow("a folder") << u"%1/out"_s
+                              << u"wifiticketer-cli: --pdf '%1/out' is a folder; name a file, such as "
+                                 "'%1/out/vouchers.pdf'\n"_s
+                              << u"%1/out"_s;
+    // Root may write into any folder of a disk; nobody into /sys.
+    const QString locked = geteuid() == 0 ? u"/sys"_s : u"%1/locked"_s;
+    QTest::addRow("folder not writable")
+        << locked + u"/v.pdf"_s
+        << u"wifiticketer-cli: cannot write the PDF file '%1/v.pdf' (Permission denied); name a file in a "
+           "folder you can write to\n"_s.arg(locked)
+        << locked;
+}
+
+// Output that cannot be written stops the run before the router hears a word.
+void GenerateCommandTest::outputCheckedFirst()
+{
+    QFETCH(QString, pdf);
+    QFETCH(QString, message);
+    QFETCH(QString, untouched);
+
+    TestFolder folder;
+    SimProcess sim(folder);
+    QVERIFY(sim.start(routersim::defaultRouterState()));
+    QVERIFY(install(folder, sim.port()));
+    QVERIFY(QDir(folder.path()).mkdir(u"out"_s));
+    QVERIFY(QDir(folder.path()).mkdir(u"locked"_s));
+    QVERIFY(QFile::setPermissions(folder.path() + u"/locked"_s, QFile::ReadOwner | QFile::ExeOwner));
+    const QString target = untouched.arg(folder.path());
+    const QStringList before = QDir(target).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+    const CliRun run =
+        runCli(folder, Operator + QStringList{u"--no"_s, u"generate"_s, u"--profile"_s, u"3 horas"_s,
+                                              u"--count"_s, u"2"_s, u"--pdf"_s, pdf.arg(folder.path())});
+    QCOMPARE(run.err, message.arg(folder.path()));
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.out, QString());
+    QCOMPARE(sim.sentences(), Commands());
+    QCOMPARE(QDir(target).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    QCOMPARE(storedSerial(folder), 1u);
+    QFile::setPermissions(folder.path() + u"/locked"_s,
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// A PDF file that is there already is checked without being emptied: when the
+// run stops later (here at a profile the router does not sell), it is intact.
+void GenerateCommandTest::existingPdfIsNotTouchedByTheCheck()
+{
+    TestFolder folder;
+    SimProcess sim(folder);
+    QVERIFY(sim.start(routersim::defaultRouterState()));
+    QVERIFY(install(folder, sim.port()));
+    const QString pdf = folder.path() + u"/old.pdf"_s;
+    QFile old(pdf);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("yesterday's vouchers");
+    old.close();
+
+    const CliRun run =
+        runCli(folder, Operator + QStringList{u"--no"_s, u"generate"_s, u"--profile"_s, u"2 horas"_s,
+                                              u"--count"_s, u"1"_s, u"--pdf"_s, pdf});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains(u"no profile of the router is titled '2 horas'"_s), qPrintable(run.err));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), "yesterday's vouchers"_ba);
+}
+
+void GenerateCommandTest::largeCountAsksFirst_data()
+{
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QStringList>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<int>("exitCode");
+
+    QTest::addRow("--no") << u"10001"_s << QStringList{u"--no"_s} << true << 1;
+    // Standard input is no terminal: the question is answered No.
+    QTest::addRow("no terminal") << u"10001"_s << QStringList{} << true << 1;
+    // Yes goes on to the router; the profile it does not sell ends the run
+    // before any voucher is made.
+    QTest::addRow("--yes") << u"10001"_s << QStringList{u"--yes"_s} << true << 2;
+    QTest::addRow("10000 is not asked about") << u"10000"_s << QStringList{} << false << 2;
+}
+
+void GenerateCommandTest::largeCountAsksFirst()
+{
+    QFETCH(QString, count);
+    QFETCH(QStringList, answer);
+    QFETCH(bool, asked);
+    QFETCH(int, exitCode);
+
+    TestFolder folder;
+    SimProcess sim(folder);
+    QVERIFY(sim.start(routersim::defaultRouterState()));
+    QVERIFY(install(folder, sim.port()));
+    const CliRun run =
+        runCli(folder, Operator + answer +
+                           QStringList{u"generate"_s, u"--profile"_s, u"2 horas"_s, u"--count"_s, count});
+    QCOMPARE(run.exitCode, exitCode);
+    const QString question = u"Serão criados 10001 vouchers no roteador. Deseja continuar?\n"_s;
+    QCOMPARE(run.err.startsWith(question), asked);
+    if (exitCode == 1) {
+        QCOMPARE(run.err, question);
+        QCOMPARE(sim.sentences(), Commands());
+    } else {
+        QCOMPARE(sim.sentences().value(0).value(0), u"/login"_s);
+        for (const QStringList &command : sim.commands())
+            QVERIFY(command.value(0) != u"/ip/hotspot/user/add"_s);
+    }
+    QCOMPARE(run.out, QString());
+}
+
 // Ctrl+C on the terminal while vouchers are made over a slow link: the run
 // shows its progress, stops after the voucher being made, and everything made
 // is listed, on the router, in the history, in the serial and in one sale.
@@ -232,12 +363,15 @@ void GenerateCommandTest::interruptKeepsWhatWasMade()
     env.insert(u"SHELL"_s, u"/bin/sh"_s);
     terminal.setProcessEnvironment(env);
     terminal.start(script, {u"-qefc"_s,
-                            u"exec '%1' %2 --no generate --profile '3 horas' --count 200 > '%3'"_s.arg(
+                            u"exec '%1' %2 --no generate --profile '3 horas' --count 2000 > '%3'"_s.arg(
                                 QStringLiteral(WIFITICKETER_CLI_PATH), Operator.join(u' '), listing),
                             u"/dev/null"_s});
     QVERIFY(terminal.waitForStarted(10000));
+    // The progress goes by the vouchers confirmed together; the second figure
+    // shows the batch well under way.
+    const QRegularExpression progressFigure(u"\\r(\\d+)/2000"_s);
     QByteArray shown;
-    while (!shown.contains("\r3/200")) {
+    while (shown.count("/2000") < 2) {
         QVERIFY2(terminal.waitForReadyRead(30000), shown.constData());
         shown += terminal.readAll();
     }
@@ -245,7 +379,7 @@ void GenerateCommandTest::interruptKeepsWhatWasMade()
     QVERIFY(terminal.waitForFinished(60000));
     shown += terminal.readAll();
     QCOMPARE(terminal.exitCode(), 1);
-    QVERIFY2(shown.contains("stopping after the current voucher"), shown.constData());
+    QVERIFY2(shown.contains("stopping once the vouchers under way are made"), shown.constData());
 
     QFile file(listing);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -253,10 +387,12 @@ void GenerateCommandTest::interruptKeepsWhatWasMade()
     for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts))
         made << line.section(u'\t', 0, 0);
     const qsizetype count = made.size();
-    QVERIFY2(count >= 3 && count < 200, qPrintable(QString::number(count)));
+    QVERIFY2(count >= 2 && count < 2000, qPrintable(QString::number(count)));
     // The progress went as far as the vouchers listed, and no further.
-    QVERIFY(shown.contains("\r" + QByteArray::number(count) + "/200"));
-    QVERIFY(!shown.contains("\r" + QByteArray::number(count + 1) + "/200"));
+    QString last;
+    for (const QRegularExpressionMatch &match : progressFigure.globalMatch(QString::fromUtf8(shown)))
+        last = match.captured(1);
+    QCOMPARE(last, QString::number(count));
 
     QCOMPARE(hotspotNames(sim), before + made);
     QCOMPARE(storedSerial(folder), quint32(count + 1));

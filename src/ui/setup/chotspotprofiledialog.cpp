@@ -6,6 +6,7 @@
 #include "base/operatorinteraction.h"
 #include "base/pricetext.h"
 #include "config/hotspotprofile.h"
+#include "config/hotspotprofilevalidation.h"
 #include "generation/duration.h"
 #include "ui/framework/okcancelbuttons.h"
 
@@ -22,7 +23,7 @@ namespace {
 
 // The profiles file keeps 99 characters of each text, and durations of 100
 // characters or more read as none.
-constexpr int ProfileTextLength = 99;
+constexpr int ProfileTextLength = int(HotSpotProfileTextLength);
 
 QLineEdit *textBox(const QString &text, QWidget *parent)
 {
@@ -45,6 +46,16 @@ int matchingItem(const QComboBox *combo, const QString &text, int first)
             return i;
     }
     return -1;
+}
+
+// The price box's text with "," or "." before the decimals: the box shows the
+// locale's separator, and one other than a comma or a point reads as the
+// decimal comma.
+QString priceAsTyped(QString text, const NumberSeparators &separators)
+{
+    if (separators.decimal != u"," && separators.decimal != u"." && !separators.decimal.isEmpty())
+        text.replace(separators.decimal, u","_s);
+    return text;
 }
 
 } // namespace
@@ -113,12 +124,7 @@ CHotSpotProfileDialog::CHotSpotProfileDialog(HotSpotProfile &profile, const HotS
 
 std::optional<qint32> CHotSpotProfileDialog::typedPrice() const
 {
-    QString text = m_price->text();
-    // The box shows the locale's separator; one other than a comma or a point
-    // reads as the decimal comma.
-    if (m_separators.decimal != u"," && m_separators.decimal != u"." && !m_separators.decimal.isEmpty())
-        text.replace(m_separators.decimal, u","_s);
-    return readPriceText(text);
+    return readPriceText(priceAsTyped(m_price->text(), m_separators));
 }
 
 void CHotSpotProfileDialog::refuse(const QString &message, QLineEdit *edit)
@@ -130,26 +136,26 @@ void CHotSpotProfileDialog::refuse(const QString &message, QLineEdit *edit)
 
 void CHotSpotProfileDialog::accept()
 {
-    const qint64 validity = parseDuration(m_validity->text());
-    // Vouchers of no validity would expire as soon as they were made.
-    if (validity <= 0) {
-        refuse(tr("Introduza um período de validade correta."), m_validity);
+    HotSpotProfileInput input;
+    input.name = m_name->text();
+    input.validity = parseDuration(m_validity->text());
+    input.limitUptime = parseDuration(m_limitUptime->text());
+    input.limitBytesIn = m_limitBytesIn->text();
+    input.limitBytesOut = m_limitBytesOut->text();
+    input.limitBytesTotal = m_limitBytesTotal->text();
+    input.routerProfile = m_routerProfile->currentText();
+    input.server = m_server->currentIndex() > 0 ? m_server->currentText() : QString();
+    input.price = priceAsTyped(m_price->text(), m_separators);
+    // The command line stores profiles with the same rules.
+    if (const std::optional<HotSpotProfileProblem> problem = applyHotSpotProfileInput(m_profile, input)) {
+        QLineEdit *const edits[] = {m_name,         m_price,         nullptr,
+                                    nullptr,        m_validity,      m_limitUptime,
+                                    m_limitBytesIn, m_limitBytesOut, m_limitBytesTotal};
+        if (QLineEdit *edit = edits[int(problem->field)])
+            refuse(problem->message, edit);
+        else
+            m_interaction.showMessage(problem->message, MessageIcon::Warning);
         return;
     }
-    // A price that cannot be read is not taken as some other price.
-    const std::optional<qint32> price = typedPrice();
-    if (!price) {
-        refuse(tr("Introduza um preço correto."), m_price);
-        return;
-    }
-    m_profile.Name = m_name->text();
-    m_profile.Price = *price;
-    m_profile.Validity = validity;
-    m_profile.LimitUptime = std::max<qint64>(parseDuration(m_limitUptime->text()), 0);
-    m_profile.LimitBytesIn = m_limitBytesIn->text();
-    m_profile.LimitBytesOut = m_limitBytesOut->text();
-    m_profile.LimitBytesTotal = m_limitBytesTotal->text();
-    m_profile.RouterProfile = m_routerProfile->currentText();
-    m_profile.Server = m_server->currentIndex() > 0 ? m_server->currentText() : QString();
     QDialog::accept();
 }

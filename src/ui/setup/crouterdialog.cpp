@@ -5,6 +5,7 @@
 
 #include "base/operatorinteraction.h"
 #include "config/routerconfig.h"
+#include "config/routervalidation.h"
 #include "generation/duration.h"
 #include "session/sessionfacade.h"
 #include "ui/framework/okcancelbuttons.h"
@@ -28,10 +29,6 @@ namespace {
 // The password box never shows the stored password; while it holds this, the
 // stored one stays.
 const QString HiddenPassword = u"########"_s;
-
-// The routers file keeps 99 characters of each text; longer ones would be cut
-// without the operator noticing.
-constexpr int RouterTextLength = 99;
 
 // Durations of 100 characters or more read as none.
 constexpr int DurationTextLength = 99;
@@ -198,15 +195,26 @@ void CRouterDialog::uploadScript()
 
 void CRouterDialog::accept()
 {
-    m_router.Name = typedName();
-    m_router.Address = m_address->text();
-    m_router.Port = m_port->text();
-    m_router.ApiUser = m_apiUser->text();
+    RouterConfig edited = m_router;
+    edited.Name = typedName();
+    edited.Address = m_address->text();
+    edited.Port = m_port->text();
+    edited.ApiUser = m_apiUser->text();
     if (m_password->text() != HiddenPassword)
-        m_router.ApiPassword = m_password->text();
-    m_router.EnableUserManagerProfiles = m_userManagerProfiles->isChecked();
-    m_router.EnableHotSpotProfiles = m_hotSpotProfiles->isChecked();
-    m_router.MacBinding = m_macBinding->isChecked();
-    m_router.UserManagerAdmin = m_userManagerAdmin->text();
+        edited.ApiPassword = m_password->text();
+    edited.EnableUserManagerProfiles = m_userManagerProfiles->isChecked();
+    edited.EnableHotSpotProfiles = m_hotSpotProfiles->isChecked();
+    edited.MacBinding = m_macBinding->isChecked();
+    edited.UserManagerAdmin = m_userManagerAdmin->text();
+    // The command line stores routers with the same rules.
+    if (const std::optional<RouterProblem> problem = routerProblem(edited)) {
+        m_interaction.showMessage(problem->message, MessageIcon::Warning);
+        QLineEdit *const edits[] = {m_name, m_address, m_port, m_apiUser, m_password, m_userManagerAdmin};
+        QLineEdit *edit = edits[int(problem->field)];
+        edit->setFocus();
+        edit->selectAll();
+        return;
+    }
+    m_router = edited;
     QDialog::accept();
 }

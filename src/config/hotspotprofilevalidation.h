@@ -1,0 +1,57 @@
+#pragma once
+
+#include "hotspotprofile.h"
+
+#include <QString>
+#include <optional>
+
+// The fields of a hotspot profile the operator types or picks, in the profile
+// editor's order.
+enum class HotSpotProfileField
+{
+    Name,
+    Price,
+    Server,
+    RouterProfile,
+    Validity,
+    LimitUptime,
+    LimitBytesIn,
+    LimitBytesOut,
+    LimitBytesTotal
+};
+
+// What is wrong with a profile, as the operator is told: the message (a text of
+// the profile editor) and the field to mend.
+struct HotSpotProfileProblem
+{
+    HotSpotProfileField field;
+    QString message;
+};
+
+// The longest text a profile field keeps: HotSpotProfiles.bin holds 99
+// characters of each.
+constexpr qsizetype HotSpotProfileTextLength = 99;
+
+// What the operator gave for a profile, in the profile editor or on the command
+// line; a field left out keeps the profile's value. Durations come in seconds
+// (the caller reads the duration texts); the price comes as typed.
+struct HotSpotProfileInput
+{
+    std::optional<QString> name;
+    std::optional<QString> price; // either "," or "." before the decimals
+    std::optional<QString> server;
+    std::optional<QString> routerProfile;
+    std::optional<qint64> validity;
+    std::optional<qint64> limitUptime; // 0 or less: no limit
+    std::optional<QString> limitBytesIn;
+    std::optional<QString> limitBytesOut;
+    std::optional<QString> limitBytesTotal;
+};
+
+// Stores the input in the profile with the profile editor's rules, shared by
+// the editor and the command line: a validity of more than nothing, a price
+// that reads as one, no text longer than the file keeps. On a problem the
+// profile is left as it was and the first problem in the editor's order of
+// checks (validity, price, then the texts) is returned.
+std::optional<HotSpotProfileProblem> applyHotSpotProfileInput(HotSpotProfile &profile,
+                                                              const HotSpotProfileInput &input);
