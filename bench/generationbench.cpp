@@ -1,8 +1,13 @@
-// Times generation runs against the router simulator on loopback: wall time,
-// client CPU and router round trips per voucher, for hotspot vouchers and User
-// Manager vouchers on RouterOS 6.48 and 7, with and without added latency.
+// Times generation runs against the router simulator (its own process, on
+// loopback), one command at a time against pipelined: wall time, client CPU,
+// commands and round trips per voucher and the client's peak memory, for
+// hotspot vouchers and User Manager vouchers on RouterOS 6.48 and 7, at 0, 20
+// and 100 ms of latency, for batches of 200 and 2000.
 //
-// Usage: wifiticketer-bench-generation [vouchers per run, default 200]
+// Usage: wifiticketer-bench-generation [--counts 200,2000] [--latencies 0,20,100]
+// Each case runs in a process of its own (the program started again with
+// --case), so its peak memory is its own; each first makes 5 vouchers to warm
+// up (database driver, first connection), then the measured batch.
 
 #include "recordbuilders.h"
 #include "silentinteraction.h"
@@ -14,14 +19,19 @@
 
 #include "routersim/routerbehaviour.h"
 #include "routersim/routerstate.h"
-#include "routersim/simserverthread.h"
-#include "routersim/simulatedrouter.h"
+#include "routersim/statejson.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <ctime>
+#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 
@@ -40,66 +50,129 @@ double threadCpuSeconds()
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
-struct Case
+struct Kind
 {
     QString name;
-    bool hotSpot;
+    QString version; // empty: hotspot on 6.48
     int major;
     int minor;
-    QString version;
-    int latencyMs;
 };
 
-void runCase(const Case &c, quint32 count, QTextStream &out)
-{
-    routersim::RouterState routerState = routersim::defaultRouterState();
-    routerState.version = c.version;
-    routersim::RouterBehaviour behaviour;
-    behaviour.latencyMs = c.latencyMs;
-    routersim::SimulatedRouter router(routerState, behaviour);
-    routersim::SimServerThread server(router);
-    if (!server.start(0)) {
-        out << c.name << ": the simulator could not listen\n";
-        return;
-    }
+const QList<Kind> Kinds = {
+    {u"hotspot"_s, {}, 6, 48},
+    {u"User Manager 6.48"_s, u"6.48.6 (stable)"_s, 6, 48},
+    {u"User Manager 7.12"_s, u"7.12 (stable)"_s, 7, 12},
+};
 
+struct Result
+{
+    bool ok = false;
+    double made = 0;
+    double wallSeconds = 0;
+    double cpuSeconds = 0;
+    double commands = 0; // sentences the router received for the batch
+    double peakKb = 0;
+};
+
+qsizetype logLines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    return file.readAll().count('\n');
+}
+
+// One case in this process: prints "made wall cpu commands peak-kB", or an error.
+int runCase(const Kind &kind, bool pipelined, int latencyMs, quint32 count)
+{
+    QTextStream out(stdout);
     QTemporaryDir dir;
+    const routersim::RouterState routerState = kind.version.isEmpty()
+                                                   ? routersim::defaultRouterState()
+                                                   : routersim::routerStateOfVersion(kind.version);
+    QJsonObject config = routersim::stateToJson(routerState);
+    config.insert(u"latencyMs"_s, latencyMs);
+    const QString configFile = dir.filePath(u"sim.json"_s);
+    const QString logFile = dir.filePath(u"sim-log.jsonl"_s);
+    QFile file(configFile);
+    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(config).toJson()) < 0)
+        return 1;
+    file.close();
+
+    QProcess sim;
+    sim.start(QStringLiteral(WIFITICKETER_ROUTERSIM_PATH),
+              {u"--port"_s, u"0"_s, u"--config"_s, configFile, u"--log"_s, logFile});
+    if (!sim.waitForStarted(10000) || !sim.waitForReadyRead(10000))
+        return 1;
+    const QRegularExpressionMatch match =
+        QRegularExpression(u"listening on 127\\.0\\.0\\.1:(\\d+)"_s).match(QString::fromUtf8(sim.readLine()));
+    if (!match.hasMatch())
+        return 1;
+
     AppState state({dir.filePath(u"settings.reg"_s), dir.filePath(u"data"_s)});
     state.users = {{u"caixa"_s, QString(), false, false, false}};
     state.currentUser = 0;
-    state.routers = {loopbackRouter(u"Sim"_s, server.port())};
+    state.routers = {loopbackRouter(u"Sim"_s, match.captured(1).toUShort())};
     state.currentRouterIndex = 0;
-    state.routerInfo = {c.major, c.minor, u"admin"_s};
+    state.routerInfo = {kind.major, kind.minor, u"admin"_s};
+    state.settings.PipelinedGeneration = pipelined;
     state.posHistory.setFile(dir.filePath(u"data/PosHistory.bin"_s));
-
     const std::shared_ptr<VoucherProfile> profile =
-        c.hotSpot ? makeVoucherProfile(defaultHotSpot(u"1 Hora"_s, 3600, 300), {u"%c"_s, {}})
-                  : makeVoucherProfile(u"1dia"_s, 500, u"1d"_s, {u"%c"_s, {}});
-
+        kind.version.isEmpty() ? makeVoucherProfile(defaultHotSpot(u"1 Hora"_s, 3600, 300), {u"%c"_s, {}})
+                               : makeVoucherProfile(u"1dia"_s, 500, u"1d"_s, {u"%c"_s, {}});
     SilentInteraction interaction(SilentInteraction::Messages::ToStandardError);
     NoPrompt prompt;
-    router.clearLog();
+
+    runGeneration(state, interaction, prompt, {profile, 5, std::nullopt});
+    const qsizetype before = logLines(logFile);
     QElapsedTimer wall;
     wall.start();
     const double cpuStart = threadCpuSeconds();
-    const bool ok = runGeneration(state, interaction, prompt, {profile, quint32(count), std::nullopt});
+    const bool ok = runGeneration(state, interaction, prompt, {profile, count, std::nullopt});
     const double cpu = threadCpuSeconds() - cpuStart;
     const double seconds = double(wall.nsecsElapsed()) / 1e9;
+    sim.waitForReadyRead(200); // the log of "/quit"
+    // The batch's sentences, without its login (2) and "/quit".
+    const qsizetype commands = logLines(logFile) - before - 3;
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    sim.kill();
+    sim.waitForFinished(5000);
+    if (!ok)
+        return 1;
+    out << state.batch.size() << ' ' << seconds << ' ' << cpu << ' ' << commands << ' ' << usage.ru_maxrss
+        << '\n';
+    return 0;
+}
 
-    // Round trips of the vouchers: every sentence but the login and "/quit".
-    int sentences = 0;
-    for (const routersim::LoggedSentence &logged : router.log()) {
-        const QByteArray first = logged.words.value(0);
-        if (first != "/login" && first != "/quit")
-            ++sentences;
-    }
-    const double made = double(state.batch.size());
-    out << QString::asprintf(
-        "%-34s %s %4.0f vouchers  %8.3f ms wall  %7.4f ms CPU  %5.2f round trips  per voucher\n",
-        qPrintable(c.name), ok ? "ok  " : "FAIL", made, 1000 * seconds / made, 1000 * cpu / made,
-        sentences / made);
-    out.flush();
-    server.stop();
+Result runChild(qsizetype kind, bool pipelined, int latencyMs, quint32 count)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(),
+                {u"--case"_s, QString::number(kind), pipelined ? u"1"_s : u"0"_s, QString::number(latencyMs),
+                 QString::number(count)});
+    Result result;
+    if (!child.waitForFinished(-1) || child.exitCode() != 0)
+        return result;
+    const QStringList fields = QString::fromUtf8(child.readAllStandardOutput()).split(u' ');
+    if (fields.size() != 5)
+        return result;
+    result = {true,
+              fields[0].toDouble(),
+              fields[1].toDouble(),
+              fields[2].toDouble(),
+              fields[3].toDouble(),
+              fields[4].toDouble()};
+    return result;
+}
+
+QList<int> numbers(const QString &text)
+{
+    QList<int> list;
+    for (const QString &part : text.split(u','))
+        list << part.toInt();
+    return list;
 }
 
 } // namespace
@@ -107,15 +180,50 @@ void runCase(const Case &c, quint32 count, QTextStream &out)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const quint32 count = argc > 1 ? QString::fromLocal8Bit(argv[1]).toUInt() : 200;
+    const QStringList args = app.arguments();
+    if (args.size() == 6 && args[1] == u"--case")
+        return runCase(Kinds.value(args[2].toInt()), args[3] == u"1", args[4].toInt(), args[5].toUInt());
+
+    QList<int> counts = {200, 2000};
+    QList<int> latencies = {0, 20, 100};
+    for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == u"--counts")
+            counts = numbers(args[i + 1]);
+        else if (args[i] == u"--latencies")
+            latencies = numbers(args[i + 1]);
+    }
+
     QTextStream out(stdout);
-    for (int latency : {0, 20}) {
-        const QString suffix = u", %1 ms latency"_s.arg(latency);
-        for (const Case &c :
-             {Case{u"hotspot, RouterOS 6.48"_s + suffix, true, 6, 48, u"6.48.6 (stable)"_s, latency},
-              Case{u"User Manager, RouterOS 6.48"_s + suffix, false, 6, 48, u"6.48.6 (stable)"_s, latency},
-              Case{u"User Manager, RouterOS 7"_s + suffix, false, 7, 12, u"7.12 (stable)"_s, latency}})
-            runCase(c, count, out);
+    out << "| vouchers | latency | kind | one by one: wall | pipelined: wall | speed-up | CPU ms/voucher "
+           "(1-by-1 / pipelined) | commands/voucher | pipelined round trips/voucher | peak RSS MB (1-by-1 / "
+           "pipelined) |\n"
+        << "|---|---|---|---|---|---|---|---|---|---|\n";
+    out.flush();
+    for (int count : counts) {
+        for (int latency : latencies) {
+            for (qsizetype k = 0; k < Kinds.size(); ++k) {
+                const Kind &kind = Kinds[k];
+                const Result plain = runChild(k, false, latency, quint32(count));
+                const Result piped = runChild(k, true, latency, quint32(count));
+                if (!plain.ok || !piped.ok || plain.made == 0 || piped.made == 0) {
+                    out << "| " << count << " | " << latency << " ms | " << kind.name << " | FAILED |\n";
+                    out.flush();
+                    continue;
+                }
+                // How many latencies the pipelined batch waited, per voucher.
+                const QString trips =
+                    latency > 0 ? QString::asprintf("%.3f", piped.wallSeconds * 1000 / latency / piped.made)
+                                : u"-"_s;
+                out << QString::asprintf(
+                    "| %d | %d ms | %s | %.2f s | %.3f s | %.1f× | %.4f / %.4f | %.2f / %.2f | %s | %.1f / "
+                    "%.1f |\n",
+                    count, latency, qPrintable(kind.name), plain.wallSeconds, piped.wallSeconds,
+                    plain.wallSeconds / piped.wallSeconds, 1000 * plain.cpuSeconds / plain.made,
+                    1000 * piped.cpuSeconds / piped.made, plain.commands / plain.made,
+                    piped.commands / piped.made, qPrintable(trips), plain.peakKb / 1024, piped.peakKb / 1024);
+                out.flush();
+            }
+        }
     }
     return 0;
 }

@@ -127,6 +127,7 @@ void loadSettings(const SettingsKey &key, AppSettings &settings, QList<AppUser> 
         readNumber(v, u"GeneratePasswordSize"_s, settings.GeneratePasswordSize);
         readNumber(v, u"VoucherSerial"_s, settings.VoucherSerial);
         readFlag(v, u"AutoPrint"_s, settings.AutoPrint);
+        readFlag(v, u"PipelinedGeneration"_s, settings.PipelinedGeneration);
         readText(v, u"HistoryDatabase"_s, settings.HistoryDatabase);
         readLegacy(v, settings.Legacy);
     }

@@ -7,6 +7,28 @@
 
 VoucherJournal::~VoucherJournal() = default;
 
+bool VoucherJournal::recordVouchers(const QList<VoucherRecord *> &records)
+{
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        if (!recordVoucher(*records[i])) {
+            // None goes: the ones written down already are let go again, the
+            // last serial first so that every serial can be given back.
+            for (qsizetype j = i - 1; j >= 0; --j)
+                withdrawVoucher(*records[j]);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool VoucherJournal::confirmVouchers(const QList<const VoucherRecord *> &records)
+{
+    bool recorded = true;
+    for (const VoucherRecord *record : records)
+        recorded = confirmVoucher(*record) && recorded;
+    return recorded;
+}
+
 bool SerialOnlyJournal::recordVoucher(VoucherRecord &record)
 {
     takeSerial(record, m_settings);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+
 struct AppSettings;
 struct VoucherRecord;
 
@@ -23,6 +25,14 @@ public:
     virtual void withdrawVoucher(const VoucherRecord &record) = 0;
     // Whether recording has failed in this run.
     virtual bool failed() const = 0;
+
+    // Several vouchers going to the router together: recordVoucher for each,
+    // in order, written in one go where the journal can. False: none of them
+    // may be sent (those written down are let go again).
+    virtual bool recordVouchers(const QList<VoucherRecord *> &records);
+    // Several vouchers the router holds, in one go where the journal can. False
+    // when any of them could not be recorded.
+    virtual bool confirmVouchers(const QList<const VoucherRecord *> &records);
 };
 
 // A journal that writes nothing down: serial numbers come from the settings in

@@ -171,6 +171,22 @@ bool markHistoryRowRemoved(const QSqlDatabase &db, const QString &userName, std:
     return query.exec() && query.numRowsAffected() > 0;
 }
 
+std::optional<bool> historyHoldsVoucher(const QSqlDatabase &db, const QString &userName, quint32 serial,
+                                        const QString &routerName)
+{
+    QSqlQuery query(db);
+    if (!query.prepare(
+            u"SELECT COUNT(*) FROM History WHERE (UserName = ? OR UserName = ?) AND Serial = ? AND Router = ?"_s))
+        return std::nullopt;
+    query.bindValue(0, userName);
+    query.bindValue(1, u"|"_s + userName);
+    query.bindValue(2, serialValue(serial));
+    query.bindValue(3, routerName);
+    if (!query.exec() || !query.next())
+        return std::nullopt;
+    return query.value(0).toInt() > 0;
+}
+
 std::optional<int> markRouterUserRemoved(const QSqlDatabase &db, const QString &userName,
                                          const QString &routerName)
 {

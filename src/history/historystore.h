@@ -36,5 +36,10 @@ bool markHistoryRowRemoved(const QSqlDatabase &db, const QString &userName, std:
 std::optional<int> markRouterUserRemoved(const QSqlDatabase &db, const QString &userName,
                                          const QString &routerName);
 
+// Whether a row of that user and serial made on that router is stored (marked
+// removed or not); nothing on a database error.
+std::optional<bool> historyHoldsVoucher(const QSqlDatabase &db, const QString &userName, quint32 serial,
+                                        const QString &routerName);
+
 // Created as the History table holds it: local time, "yyyy-MM-dd HH:mm:ss".
 QString historyTimeText(const QDateTime &time);

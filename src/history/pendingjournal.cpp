@@ -32,36 +32,82 @@ bool removeUnconfirmed(PendingHistory &pending, std::optional<quint32> serial)
 
 bool journalUnconfirmed(const QString &dataFolder, const HistoryRow &row)
 {
-    const QString path = pendingHistoryPath(dataFolder);
-    std::optional<PendingHistory> pending = readForChange(path);
-    if (!pending)
-        return false;
-    removeUnconfirmed(*pending, row.Serial);
-    pending->unconfirmed.append(row);
-    return writePendingHistory(path, *pending);
+    return PendingJournal(dataFolder).journalUnconfirmed({row});
+}
+
+bool journalUnconfirmed(const QString &dataFolder, const QList<HistoryRow> &rows)
+{
+    return PendingJournal(dataFolder).journalUnconfirmed(rows);
 }
 
 bool settleConfirmed(const QString &dataFolder, const HistoryRow &row, bool stored)
 {
-    const QString path = pendingHistoryPath(dataFolder);
-    std::optional<PendingHistory> pending = readForChange(path);
-    if (!pending)
-        return false;
-    const bool journalled = removeUnconfirmed(*pending, row.Serial);
-    if (stored && !journalled)
-        return true; // nothing of it is in the file
-    if (!stored)
-        pending->rows.append(row);
-    return writePendingHistory(path, *pending);
+    return PendingJournal(dataFolder).settleConfirmed({row}, stored ? 1 : 0);
+}
+
+bool settleConfirmed(const QString &dataFolder, const QList<HistoryRow> &rows, qsizetype stored)
+{
+    return PendingJournal(dataFolder).settleConfirmed(rows, stored);
 }
 
 bool dropUnconfirmed(const QString &dataFolder, quint32 serial)
 {
-    const QString path = pendingHistoryPath(dataFolder);
-    std::optional<PendingHistory> pending = readForChange(path);
+    return PendingJournal(dataFolder).dropUnconfirmed(serial);
+}
+
+PendingJournal::PendingJournal(const QString &dataFolder) : m_path(pendingHistoryPath(dataFolder)) {}
+
+PendingHistory *PendingJournal::content()
+{
+    if (!m_content)
+        m_content = readForChange(m_path);
+    return m_content ? &*m_content : nullptr;
+}
+
+bool PendingJournal::write()
+{
+    if (writePendingHistory(m_path, *m_content))
+        return true;
+    m_content.reset();
+    return false;
+}
+
+bool PendingJournal::journalUnconfirmed(const QList<HistoryRow> &rows)
+{
+    PendingHistory *pending = content();
+    if (!pending)
+        return false;
+    for (const HistoryRow &row : rows) {
+        removeUnconfirmed(*pending, row.Serial);
+        pending->unconfirmed.append(row);
+    }
+    return write();
+}
+
+bool PendingJournal::settleConfirmed(const QList<HistoryRow> &rows, qsizetype stored)
+{
+    PendingHistory *pending = content();
+    if (!pending)
+        return false;
+    bool changed = false;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        changed = removeUnconfirmed(*pending, rows[i].Serial) || changed;
+        if (i >= stored) {
+            pending->rows.append(rows[i]);
+            changed = true;
+        }
+    }
+    if (!changed)
+        return true; // nothing of them is in the file
+    return write();
+}
+
+bool PendingJournal::dropUnconfirmed(quint32 serial)
+{
+    PendingHistory *pending = content();
     if (!pending)
         return false;
     if (!removeUnconfirmed(*pending, serial))
         return true;
-    return writePendingHistory(path, *pending);
+    return write();
 }

@@ -14,6 +14,7 @@
 #include "history/historydatabase.h"
 #include "history/historyrow.h"
 #include "router/hotspotusers.h"
+#include "router/pipelinedvouchers.h"
 #include "router/routersession.h"
 #include "router/usermanagerusers.h"
 #include "router/vouchercontext.h"
@@ -50,6 +51,14 @@ bool lockRun(RunLock &lock, OperatorInteraction &interaction)
         return false;
     }
     return false;
+}
+
+// Whether the run's commands go without waiting for each reply: random names
+// that ask the operator nothing, unless the operator turned it off.
+bool pipelined(const AppSettings &settings, const GenerationRequest &request)
+{
+    return settings.PipelinedGeneration && !request.givenName && !settings.QueryPassword &&
+           !settings.QueryUserData;
 }
 
 } // namespace
@@ -112,13 +121,22 @@ GenerationOutcome generateVouchers(const GenerationInput &input, const Generatio
     const VoucherContext context{
         *connection.transport, *input.router,   input.routerInfo, settings, outcome.batch,
         *input.clock,          input.generator, interaction,      prompt,   journal};
-    for (quint32 made = 0; made < request.count && !control.stopRequested(); ++made) {
-        const bool created = profile->HotSpot ? createHotSpotVoucher(context, profile, request.givenName)
-                                              : createUserManagerVoucher(context, profile, request.givenName);
-        if (!created || journal.failed())
-            break;
+    if (pipelined(settings, request)) {
+        PipelineControl steering;
+        steering.stopRequested = [&control] { return control.stopRequested(); };
         if (control.progress)
-            control.progress(made + 1, request.count);
+            steering.progress = [&control, &request](quint32 made) { control.progress(made, request.count); };
+        createVouchersPipelined(context, profile, request.count, steering);
+    } else {
+        for (quint32 made = 0; made < request.count && !control.stopRequested(); ++made) {
+            const bool created = profile->HotSpot
+                                     ? createHotSpotVoucher(context, profile, request.givenName)
+                                     : createUserManagerVoucher(context, profile, request.givenName);
+            if (!created || journal.failed())
+                break;
+            if (control.progress)
+                control.progress(made + 1, request.count);
+        }
     }
     closeSession(connection);
     history.close();

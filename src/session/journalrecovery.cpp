@@ -61,14 +61,28 @@ void settleUnconfirmedVouchers(AppState &state)
         return;
     HistoryDatabase history;
     const bool open = openHistory(history, historyPlace(state), true);
-    for (const HistoryRow &row : held)
+    QList<HistoryRow> unsold;
+    for (const HistoryRow &row : held) {
+        // A run records a voucher in the history, then sells it, then settles
+        // its entry: one already stored was sold by its run, and is stored once.
+        const std::optional<bool> stored =
+            open ? historyHoldsVoucher(history.connection(), row.UserName, *row.Serial, row.Router)
+                 : std::nullopt;
+        if (stored.value_or(false)) {
+            settleConfirmed(dataFolder, row, true);
+            continue;
+        }
         settleConfirmed(dataFolder, row, open && storeHistoryRows(history.connection(), {row}) == 1);
+        unsold.append(row);
+    }
+    if (unsold.isEmpty())
+        return;
 
     // What the interrupted run made is sold: one sale for each run of
     // vouchers of the same profile and price.
     state.posHistory.load();
     PosHistoryEntry sale;
-    for (const HistoryRow &row : held) {
+    for (const HistoryRow &row : unsold) {
         const QString title = shownProfile(row);
         if (sale.count > 0 && (sale.title != title || sale.unitPrice != row.Price)) {
             state.posHistory.append(sale);

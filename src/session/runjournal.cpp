@@ -6,6 +6,7 @@
 #include "generation/voucherprofile.h"
 #include "generation/voucherrecord.h"
 #include "history/historydatabase.h"
+#include "history/historyrow.h"
 #include "history/historystore.h"
 #include "history/pendingjournal.h"
 
@@ -14,7 +15,7 @@
 RunJournal::RunJournal(AppSettings &settings, SettingsKey settingsKey, QString dataFolder, QString routerName,
                        HistoryDatabase *history, bool historyWarningShown, RecordSale recordSale,
                        OperatorInteraction &interaction)
-    : m_settings(settings), m_settingsKey(std::move(settingsKey)), m_dataFolder(std::move(dataFolder)),
+    : m_settings(settings), m_settingsKey(std::move(settingsKey)), m_pending(dataFolder),
       m_routerName(std::move(routerName)), m_history(history), m_historyWarningShown(historyWarningShown),
       m_recordSale(std::move(recordSale)), m_interaction(interaction)
 {
@@ -22,23 +23,40 @@ RunJournal::RunJournal(AppSettings &settings, SettingsKey settingsKey, QString d
 
 bool RunJournal::recordVoucher(VoucherRecord &record)
 {
+    return recordVouchers({&record});
+}
+
+bool RunJournal::recordVouchers(const QList<VoucherRecord *> &records)
+{
     if (m_failed)
         return false;
-    if (record.Serial == 0) {
-        takeSerial(record, m_settings);
-        if (!writeVoucherSerial(m_settingsKey, m_settings.VoucherSerial)) {
-            giveBackSerial(record, m_settings);
-            fail(QCoreApplication::translate(
-                "GenerationRun",
-                "Erro: não foi possível gravar o número de série dos vouchers nas "
-                "configurações.\nA geração foi interrompida para que nenhum número se repita."));
-            return false;
+    // Serials are taken in order and written once for the lot.
+    QList<VoucherRecord *> numbered;
+    for (VoucherRecord *record : records) {
+        if (record->Serial == 0) {
+            takeSerial(*record, m_settings);
+            numbered.append(record);
         }
+    }
+    if (!numbered.isEmpty() && !writeVoucherSerial(m_settingsKey, m_settings.VoucherSerial)) {
+        for (auto it = numbered.crbegin(); it != numbered.crend(); ++it) {
+            giveBackSerial(**it, m_settings);
+            (*it)->Serial = 0;
+        }
+        fail(QCoreApplication::translate(
+            "GenerationRun", "Erro: não foi possível gravar o número de série dos vouchers nas "
+                             "configurações.\nA geração foi interrompida para que nenhum número se repita."));
+        return false;
     }
     // No voucher goes to the router before it is written down: a voucher whose
     // confirmation then finds no database and no pending file would be lost.
-    if (!journalUnconfirmed(m_dataFolder, historyRowOf(record, m_routerName))) {
-        withdrawVoucher(record);
+    QList<HistoryRow> rows;
+    rows.reserve(records.size());
+    for (const VoucherRecord *record : records)
+        rows.append(historyRowOf(*record, m_routerName));
+    if (!m_pending.journalUnconfirmed(rows)) {
+        for (auto it = records.crbegin(); it != records.crend(); ++it)
+            withdrawVoucher(**it);
         fail(QCoreApplication::translate(
             "GenerationRun",
             "Erro: não foi possível registrar o voucher no banco de dados de histórico nem no "
@@ -50,11 +68,32 @@ bool RunJournal::recordVoucher(VoucherRecord &record)
 
 bool RunJournal::confirmVoucher(const VoucherRecord &record)
 {
-    const HistoryRow row = historyRowOf(record, m_routerName);
-    const bool stored =
-        m_history && m_history->isOpen() && storeHistoryRows(m_history->connection(), {row}) == 1;
-    const bool settled = settleConfirmed(m_dataFolder, row, stored);
-    if (stored) {
+    return confirmVouchers({&record});
+}
+
+bool RunJournal::confirmVouchers(const QList<const VoucherRecord *> &records)
+{
+    if (records.isEmpty())
+        return true;
+    QList<HistoryRow> rows;
+    rows.reserve(records.size());
+    for (const VoucherRecord *record : records)
+        rows.append(historyRowOf(*record, m_routerName));
+    const qsizetype stored =
+        m_history && m_history->isOpen() ? storeHistoryRows(m_history->connection(), rows) : 0;
+    // The sale grows with the vouchers made, so a run that is cut short has
+    // sold what it made. It is written before the entries are settled: an
+    // entry still unconfirmed whose row is stored was sold (see
+    // journalrecovery.h).
+    const VoucherRecord &first = *records.constFirst();
+    if (m_recordSale && first.Profile) {
+        const bool newSale = m_sold == 0;
+        m_sold += qint32(records.size());
+        m_recordSale({m_sold, first.Profile->Title, first.Profile->Price}, newSale);
+    }
+    const bool settled = m_pending.settleConfirmed(rows, stored);
+    const bool allStored = stored == rows.size();
+    if (allStored) {
         m_historyWarningShown = false;
     } else if (!settled) {
         fail(
@@ -62,7 +101,7 @@ bool RunJournal::confirmVoucher(const VoucherRecord &record)
                 "GenerationRun",
                 "Erro: o voucher %1 foi criado no roteador, mas não pôde ser registrado no banco de dados de "
                 "histórico nem no arquivo de pendências.\nA geração foi interrompida.")
-                .arg(record.UserName));
+                .arg(records[stored]->UserName));
     } else if (!m_historyWarningShown) {
         m_interaction.showMessage(
             QCoreApplication::translate("History",
@@ -71,19 +110,13 @@ bool RunJournal::confirmVoucher(const VoucherRecord &record)
         m_historyWarningShown = true;
     }
 
-    // The sale grows with every voucher made, so a run that is cut short has
-    // sold what it made.
-    if (m_recordSale && record.Profile) {
-        ++m_sold;
-        m_recordSale({m_sold, record.Profile->Title, record.Profile->Price}, m_sold == 1);
-    }
-    return stored || settled;
+    return allStored || settled;
 }
 
 void RunJournal::withdrawVoucher(const VoucherRecord &record)
 {
     if (record.Serial != 0)
-        dropUnconfirmed(m_dataFolder, record.Serial);
+        m_pending.dropUnconfirmed(record.Serial);
     const quint32 before = m_settings.VoucherSerial;
     giveBackSerial(record, m_settings);
     if (m_settings.VoucherSerial != before && !writeVoucherSerial(m_settingsKey, m_settings.VoucherSerial))

@@ -2,6 +2,7 @@
 
 #include "base/settingskey.h"
 #include "generation/voucherjournal.h"
+#include "history/pendingjournal.h"
 #include "pos/poshistory.h"
 
 #include <QString>
@@ -34,6 +35,8 @@ public:
     bool confirmVoucher(const VoucherRecord &record) override;
     void withdrawVoucher(const VoucherRecord &record) override;
     bool failed() const override { return m_failed; }
+    bool recordVouchers(const QList<VoucherRecord *> &records) override;
+    bool confirmVouchers(const QList<const VoucherRecord *> &records) override;
 
     // Whether the operator knows the history database cannot be reached.
     bool historyWarningShown() const { return m_historyWarningShown; }
@@ -43,7 +46,7 @@ private:
 
     AppSettings &m_settings;
     SettingsKey m_settingsKey;
-    QString m_dataFolder;
+    PendingJournal m_pending; // the data folder's pending file
     QString m_routerName;
     HistoryDatabase *m_history; // open for the run, or closed
     bool m_historyWarningShown;

@@ -3,7 +3,10 @@
 #include "testfolder.h"
 #include "testmain.h"
 
+#include "base/regvalue.h"
 #include "base/runlock.h"
+#include "base/settingskey.h"
+#include "config/appsettings.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -19,9 +22,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QStringList Generate200 =
-    Operator + QStringList{u"--no"_s, u"generate"_s, u"--profile"_s, u"3 horas"_s, u"--count"_s, u"200"_s};
 
 QProcessEnvironment cliEnvironment(const TestFolder &folder)
 {
@@ -102,30 +102,43 @@ private Q_SLOTS:
 void JournalCommandTest::killedRunLosesNothing_data()
 {
     QTest::addColumn<int>("killAfterMs");
-    // Over a 20 ms link: during the login, early in the run, well into it.
-    QTest::addRow("0.3 s") << 300;
-    QTest::addRow("0.9 s") << 900;
-    QTest::addRow("1.8 s") << 1800;
+    QTest::addColumn<bool>("pipelined");
+    QTest::addColumn<int>("count");
+    // Over a 20 ms link: during the login, early in the run, well into it; a
+    // pipelined run of 2000 has up to a window of vouchers in flight.
+    QTest::addRow("pipelined, 0.3 s") << 300 << true << 2000;
+    QTest::addRow("pipelined, 0.9 s") << 900 << true << 2000;
+    QTest::addRow("pipelined, 1.8 s") << 1800 << true << 2000;
+    QTest::addRow("one by one, 0.9 s") << 900 << false << 200;
+    QTest::addRow("one by one, 1.8 s") << 1800 << false << 200;
 }
 
-// kill -9 at some moment of a run of 200 vouchers over a slow link: every user
-// the router holds is in the history or the pending file; the next run's start
-// settles what was unconfirmed, gives no serial twice, and the sales count
-// every voucher made.
+// kill -9 at some moment of a run over a slow link: every user the router
+// holds is in the history or the pending file; the next run's start settles
+// what was unconfirmed, gives no serial twice, and the sales count every
+// voucher made.
 void JournalCommandTest::killedRunLosesNothing()
 {
     QFETCH(int, killAfterMs);
+    QFETCH(bool, pipelined);
+    QFETCH(int, count);
     TestFolder folder;
     SimProcess sim(folder);
     QVERIFY(sim.start(routersim::defaultRouterState(), false, 20));
     QVERIFY(install(folder, sim.port()));
+    if (!pipelined)
+        saveValue(SettingsKey(folder.settingsFile()), u"PipelinedGeneration"_s, dwordValue(0));
     const QStringList existing = hotspotNames(sim);
     const QSet<QString> before(existing.begin(), existing.end());
 
     QProcess cli;
-    startCli(cli, folder, Generate200);
+    startCli(cli, folder,
+             Operator + QStringList{u"--no"_s, u"generate"_s, u"--profile"_s, u"3 horas"_s, u"--count"_s,
+                                    QString::number(count)});
     QVERIFY(cli.waitForStarted(10000));
     QTest::qWait(killAfterMs);
+    // Killed in the middle of its work, not after it.
+    QCOMPARE(cli.state(), QProcess::Running);
     cli.kill();
     QVERIFY(cli.waitForFinished(10000));
 

@@ -20,18 +20,6 @@ using Commands = QList<QStringList>;
 const QString CreationFailed = u"Ocorreu um erro durante a criação do usuário."_s;
 const QString ExistsQuestion = u"User already exists in the router. Do you want to backup this user?"_s;
 
-// A router of the version with the customer "admin", whose User Manager
-// profiles (credits on RouterOS 4) are "1dia" and "7dias".
-routersim::RouterState routerOf(const QString &version)
-{
-    routersim::RouterState router = routersim::defaultRouterState();
-    router.version = version;
-    router.userManagerCredits = {{{}, u"1dia"_s, u"500"_s, u"1d"_s, u"admin"_s},
-                                 {{}, u"7dias"_s, u"2500"_s, u"7d"_s, u"admin"_s}};
-    routersim::assignMissingIds(router);
-    return router;
-}
-
 routersim::UserManagerUser userManagerUser(const QString &name, const QString &password)
 {
     routersim::UserManagerUser user;
@@ -206,7 +194,7 @@ void UserManagerUsersTest::createsPerVersion()
     QFETCH(bool, verify);
     QFETCH(Commands, expected);
 
-    RouterHarness h(routerOf(version));
+    RouterHarness h(routersim::routerStateOfVersion(version));
     QVERIFY(h.start());
     QVERIFY(h.openSession());
     setRouterInfo(h.state, major, minor);
@@ -293,7 +281,7 @@ void UserManagerUsersTest::addCarriesRecordData()
     QFETCH(QString, comment);
     QFETCH(QStringList, expected);
 
-    RouterHarness h(routerOf(version));
+    RouterHarness h(routersim::routerStateOfVersion(version));
     QVERIFY(h.start());
     h.state.routers[0].MacBinding = macBinding;
     QVERIFY(h.openSession());
@@ -404,7 +392,7 @@ void UserManagerUsersTest::existingUser()
     QFETCH(bool, created);
     QFETCH(QStringList, namesAfter);
 
-    routersim::RouterState initial = routerOf(version);
+    routersim::RouterState initial = routersim::routerStateOfVersion(version);
     initial.userManagerUsers = {userManagerUser(u"ana"_s, u"velha"_s)};
     routersim::assignMissingIds(initial);
     const QString oldId = initial.userManagerUsers[0].id;
@@ -472,7 +460,7 @@ void UserManagerUsersTest::refusedAddsAreRetried()
 
     routersim::RouterBehaviour refusing;
     refusing.refuseAdds = true;
-    RouterHarness h(routerOf(version), refusing);
+    RouterHarness h(routersim::routerStateOfVersion(version), refusing);
     QVERIFY(h.start());
     QVERIFY(h.openSession());
     setRouterInfo(h.state, major, minor);
@@ -503,7 +491,7 @@ void UserManagerUsersTest::refusedAddsAreRetried()
 void UserManagerUsersTest::refusedRandomNameIsReplaced()
 {
     const auto profile = userManagerProfile(u"1dia"_s);
-    RouterHarness h(routerOf(u"6.48.6"_s));
+    RouterHarness h(routersim::routerStateOfVersion(u"6.48.6"_s));
     QVERIFY(h.start());
     QVERIFY(h.openSession());
     setRouterInfo(h.state, 6, 48);
@@ -584,7 +572,7 @@ void UserManagerUsersTest::profileNotAssigned()
     QFETCH(QString, message);
     QFETCH(int, usersLeft);
 
-    RouterHarness h(routerOf(version));
+    RouterHarness h(routersim::routerStateOfVersion(version));
     QVERIFY(h.start());
     QVERIFY(h.openSession());
     setRouterInfo(h.state, major, minor);
@@ -713,7 +701,7 @@ void UserManagerUsersTest::recordTimesAndSerial()
     QFETCH(QString, validity);
     QFETCH(qint64, seconds);
 
-    routersim::RouterState initial = routerOf(u"6.48.6"_s);
+    routersim::RouterState initial = routersim::routerStateOfVersion(u"6.48.6"_s);
     initial.userManagerProfiles.append({{}, u"outro"_s, u"1.00"_s, validity, u"admin"_s});
     RouterHarness h(initial);
     QVERIFY(h.start());
@@ -752,7 +740,7 @@ void UserManagerUsersTest::promptCancelled()
     QFETCH(QString, given);
     QFETCH(int, passwordShown);
 
-    routersim::RouterState initial = routerOf(u"6.48.6"_s);
+    routersim::RouterState initial = routersim::routerStateOfVersion(u"6.48.6"_s);
     initial.userManagerUsers = {userManagerUser(u"ana"_s, u"velha"_s)};
     RouterHarness h(initial);
     QVERIFY(h.start());
@@ -774,7 +762,7 @@ void UserManagerUsersTest::promptCancelled()
 
 void UserManagerUsersTest::promptEditsAreSent()
 {
-    routersim::RouterState initial = routerOf(u"6.48.6"_s);
+    routersim::RouterState initial = routersim::routerStateOfVersion(u"6.48.6"_s);
     initial.userManagerUsers = {userManagerUser(u"ana"_s, u"velha"_s)};
     RouterHarness h(initial);
     QVERIFY(h.start());
@@ -847,7 +835,7 @@ void UserManagerUsersTest::removesUserManagerUser()
     QFETCH(int, major);
     QFETCH(int, minor);
 
-    routersim::RouterState initial = routerOf(version);
+    routersim::RouterState initial = routersim::routerStateOfVersion(version);
     initial.userManagerUsers = {userManagerUser(u"ana"_s, u"1"_s), userManagerUser(u"bia"_s, u"2"_s)};
     routersim::assignMissingIds(initial);
     RouterHarness h(initial);

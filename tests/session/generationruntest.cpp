@@ -57,6 +57,8 @@ void GenerationRunTest::hotSpotRun()
 {
     RouterHarness h;
     QVERIFY(h.start());
+    // The words of the one-by-one path; pipelinedruntest compares the other.
+    h.state.settings.PipelinedGeneration = false;
     h.state.settings.VoucherSerial = 41;
     h.clock.set(QDateTime(QDate(2026, 12, 10), QTime(13, 0), Qt::UTC).toSecsSinceEpoch(), 7);
     const auto profile = hotSpotProfile(defaultHotSpot(u"1 Hora"_s, 3600, 300));
@@ -212,6 +214,7 @@ void GenerationRunTest::userManagerRun()
 {
     RouterHarness h;
     QVERIFY(h.start());
+    h.state.settings.PipelinedGeneration = false;
     h.state.routerInfo = {6, 48, u"admin"_s};
     QVERIFY(
         runGeneration(h.state, h.interaction, h.prompt, {userManagerProfile(u"1dia"_s), 2, std::nullopt}));

@@ -1,3 +1,4 @@
+#include "journalfiles.h"
 #include "recordbuilders.h"
 #include "routerharness.h"
 #include "testmain.h"
@@ -22,52 +23,6 @@ const QString CreationError = u"Ocorreu um erro durante a criação do usuário.
 std::shared_ptr<VoucherProfile> oneHour()
 {
     return hotSpotProfile(defaultHotSpot(u"1 Hora"_s, 3600, 300));
-}
-
-// The lines of HistoryPending.jsonl as JSON objects, read here without the
-// program's reader.
-QList<QJsonObject> pendingLines(const QString &dataFolder)
-{
-    QFile file(dataFolder + u"/HistoryPending.jsonl"_s);
-    QList<QJsonObject> lines;
-    if (!file.open(QIODevice::ReadOnly))
-        return lines;
-    for (const QByteArray &line : file.readAll().split('\n')) {
-        if (!line.trimmed().isEmpty())
-            lines << QJsonDocument::fromJson(line).object();
-    }
-    return lines;
-}
-
-QStringList unconfirmedNames(const QString &dataFolder)
-{
-    QStringList names;
-    for (const QJsonObject &line : pendingLines(dataFolder)) {
-        if (line[u"Journal"_s] == u"unconfirmed"_s)
-            names << line[u"UserName"_s].toString();
-    }
-    return names;
-}
-
-// The stored "VoucherSerial", or nothing when it was never written.
-std::optional<quint32> storedSerial(const QString &settingsFile)
-{
-    QFile file(settingsFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QString text = QString::fromUtf8(file.readAll());
-    const qsizetype at = text.indexOf(u"\"VoucherSerial\"=dword:"_s);
-    if (at < 0)
-        return std::nullopt;
-    return text.mid(at + 22, 8).toUInt(nullptr, 16);
-}
-
-QStringList hotSpotUserNames(const routersim::RouterState &router)
-{
-    QStringList names;
-    for (const routersim::HotspotUser &user : router.hotspotUsers)
-        names << user.name;
-    return names;
 }
 
 QString wordValue(const routersim::LoggedSentence &sentence, const QByteArray &key)
@@ -152,6 +107,8 @@ void JournalTest::interruptedVoucherSettledAtNextStart()
     cut.closeAfter = closeAfter;
     RouterHarness h(routersim::defaultRouterState(), cut);
     QVERIFY(h.start());
+    // The sentence counts are the one-by-one path's.
+    h.state.settings.PipelinedGeneration = false;
     h.state.settings.VoucherSerial = 7;
     h.state.posHistory.setFile(posHistoryPath(h.folder.dataFolder()));
     SessionFacade session(h.state, h.interaction);

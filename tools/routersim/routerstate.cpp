@@ -43,4 +43,16 @@ RouterState defaultRouterState()
     return state;
 }
 
+RouterState routerStateOfVersion(const QString &version)
+{
+    RouterState state = defaultRouterState();
+    state.version = version;
+    state.userManagerCredits = {
+        {{}, QStringLiteral("1dia"), QStringLiteral("500"), QStringLiteral("1d"), QStringLiteral("admin")},
+        {{}, QStringLiteral("7dias"), QStringLiteral("2500"), QStringLiteral("7d"), QStringLiteral("admin")},
+    };
+    assignMissingIds(state);
+    return state;
+}
+
 } // namespace routersim

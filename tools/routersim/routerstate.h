@@ -135,5 +135,8 @@ void assignMissingIds(RouterState &state);
 // password, hotspot user profiles "default" and "1hora", server "hotspot1", two
 // User Manager profiles of customer "admin".
 RouterState defaultRouterState();
+// The default state at that version, with the User Manager credits "1dia" and
+// "7dias" that RouterOS 4 sells in place of profiles.
+RouterState routerStateOfVersion(const QString &version);
 
 } // namespace routersim

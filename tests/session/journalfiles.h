@@ -1,0 +1,19 @@
+#pragma once
+
+#include "routersim/routerstate.h"
+
+#include <QJsonObject>
+#include <QList>
+#include <QStringList>
+#include <optional>
+
+// What a run leaves in the data folder and the settings file, read here
+// without the program's readers.
+
+// The lines of HistoryPending.jsonl as JSON objects.
+QList<QJsonObject> pendingLines(const QString &dataFolder);
+// The user names of its unconfirmed lines.
+QStringList unconfirmedNames(const QString &dataFolder);
+// The stored "VoucherSerial", or nothing when it was never written.
+std::optional<quint32> storedSerial(const QString &settingsFile);
+QStringList hotSpotUserNames(const routersim::RouterState &router);
