@@ -84,16 +84,21 @@ QString pendingHistoryPath(const QString &dataFolder)
     return dataFolder.isEmpty() ? QString() : QDir(dataFolder).filePath(u"HistoryPending.jsonl"_s);
 }
 
+QByteArray encodePendingLine(const HistoryRow &row, bool unconfirmed)
+{
+    QJsonObject object = rowObject(row);
+    if (unconfirmed)
+        object.insert(JournalKey, Unconfirmed);
+    return encodeObject(object);
+}
+
 QByteArray encodePendingHistory(const PendingHistory &pending)
 {
     QByteArray bytes;
     for (const HistoryRow &row : pending.rows)
-        bytes += encodeObject(rowObject(row)) + '\n';
-    for (const HistoryRow &row : pending.unconfirmed) {
-        QJsonObject object = rowObject(row);
-        object.insert(JournalKey, Unconfirmed);
-        bytes += encodeObject(object) + '\n';
-    }
+        bytes += encodePendingLine(row, false) + '\n';
+    for (const HistoryRow &row : pending.unconfirmed)
+        bytes += encodePendingLine(row, true) + '\n';
     for (const QByteArray &line : pending.unreadable)
         bytes += line + '\n';
     return bytes;
@@ -134,11 +139,16 @@ PendingHistory readPendingHistory(const QString &path)
 
 bool writePendingHistory(const QString &path, const PendingHistory &pending)
 {
+    return writePendingBytes(path, encodePendingHistory(pending));
+}
+
+bool writePendingBytes(const QString &path, const QByteArray &bytes)
+{
     if (path.isEmpty())
         return false;
-    if (pending.rows.isEmpty() && pending.unconfirmed.isEmpty() && pending.unreadable.isEmpty())
+    if (bytes.isEmpty())
         return !QFile::exists(path) || QFile::remove(path);
     // The rows hold voucher passwords.
     return ensureFolder(QFileInfo(path).absolutePath()) &&
-           writeFileAtomically(path, encodePendingHistory(pending), FileAccess::OwnerOnly);
+           writeFileAtomically(path, bytes, FileAccess::OwnerOnly);
 }

@@ -25,9 +25,14 @@ struct PendingHistory
 };
 
 QByteArray encodePendingHistory(const PendingHistory &pending);
+// One line of the file, without its line break: a waiting row, or an
+// unconfirmed one.
+QByteArray encodePendingLine(const HistoryRow &row, bool unconfirmed);
 PendingHistory decodePendingHistory(const QByteArray &bytes);
 
 // The file's content; empty when there is no file.
 PendingHistory readPendingHistory(const QString &path);
 // Replaces the file (removes it when nothing is pending); false on failure.
 bool writePendingHistory(const QString &path, const PendingHistory &pending);
+// The same with the file's bytes already encoded (empty: nothing pending).
+bool writePendingBytes(const QString &path, const QByteArray &bytes);

@@ -66,9 +66,25 @@ PendingHistory *PendingJournal::content()
 
 bool PendingJournal::write()
 {
-    if (writePendingHistory(m_path, *m_content))
+    QByteArray bytes;
+    for (const HistoryRow &row : m_content->rows)
+        bytes += encodePendingLine(row, false) + '\n';
+    for (const HistoryRow &row : m_content->unconfirmed) {
+        if (!row.Serial) {
+            bytes += encodePendingLine(row, true) + '\n';
+            continue;
+        }
+        QByteArray &line = m_lines[*row.Serial];
+        if (line.isEmpty())
+            line = encodePendingLine(row, true);
+        bytes += line + '\n';
+    }
+    for (const QByteArray &line : m_content->unreadable)
+        bytes += line + '\n';
+    if (writePendingBytes(m_path, bytes))
         return true;
     m_content.reset();
+    m_lines.clear();
     return false;
 }
 
@@ -79,6 +95,8 @@ bool PendingJournal::journalUnconfirmed(const QList<HistoryRow> &rows)
         return false;
     for (const HistoryRow &row : rows) {
         removeUnconfirmed(*pending, row.Serial);
+        if (row.Serial)
+            m_lines.remove(*row.Serial); // a new name
         pending->unconfirmed.append(row);
     }
     return write();
@@ -92,6 +110,8 @@ bool PendingJournal::settleConfirmed(const QList<HistoryRow> &rows, qsizetype st
     bool changed = false;
     for (qsizetype i = 0; i < rows.size(); ++i) {
         changed = removeUnconfirmed(*pending, rows[i].Serial) || changed;
+        if (rows[i].Serial)
+            m_lines.remove(*rows[i].Serial);
         if (i >= stored) {
             pending->rows.append(rows[i]);
             changed = true;
@@ -107,6 +127,7 @@ bool PendingJournal::dropUnconfirmed(quint32 serial)
     PendingHistory *pending = content();
     if (!pending)
         return false;
+    m_lines.remove(serial);
     if (!removeUnconfirmed(*pending, serial))
         return true;
     return write();

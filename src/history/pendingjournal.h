@@ -3,6 +3,7 @@
 #include "historyrow.h"
 #include "pendinghistory.h"
 
+#include <QHash>
 #include <QString>
 #include <optional>
 
@@ -29,8 +30,9 @@ bool settleConfirmed(const QString &dataFolder, const QList<HistoryRow> &rows, q
 bool dropUnconfirmed(const QString &dataFolder, quint32 serial);
 
 // The same journal for a whole run: the file is read once and then kept in
-// memory, as nobody else rewrites it while the run holds the lock. A failed
-// write makes the next change read the file again.
+// memory, as nobody else rewrites it while the run holds the lock, and each
+// entry is encoded once. A failed write makes the next change read the file
+// again.
 class PendingJournal
 {
 public:
@@ -46,4 +48,5 @@ private:
 
     QString m_path;
     std::optional<PendingHistory> m_content; // what the file holds, once read
+    QHash<quint32, QByteArray> m_lines;      // unconfirmed entries as written, by serial
 };

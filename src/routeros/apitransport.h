@@ -27,6 +27,8 @@ public:
     virtual void send(QByteArrayView bytes) = 0;
     // Received bytes waiting to be read right now, without blocking.
     virtual qsizetype pendingBytes() = 0;
+    // The part of those already taken in from the system: no system call.
+    virtual qsizetype bufferedBytes() = 0;
     // Ends the stream.
     virtual void close() = 0;
 };

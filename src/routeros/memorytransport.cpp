@@ -43,6 +43,11 @@ void MemoryTransport::send(QByteArrayView bytes)
         m_incoming += m_answers.takeFirst();
 }
 
+qsizetype MemoryTransport::bufferedBytes()
+{
+    return pendingBytes();
+}
+
 qsizetype MemoryTransport::pendingBytes()
 {
     return m_closed ? 0 : unread();

@@ -31,6 +31,7 @@ public:
     qsizetype receive(char *data, qsizetype maxSize) override;
     void send(QByteArrayView bytes) override;
     qsizetype pendingBytes() override;
+    qsizetype bufferedBytes() override;
     void close() override;
 
 private:

@@ -64,8 +64,11 @@ bool ApiPipeline::replyWaiting()
 
 std::optional<TaggedReply> ApiPipeline::next()
 {
-    flush();
     while (!m_ended && !m_open.isEmpty()) {
+        // What is queued goes out before the wait for more bytes; while
+        // replies are at hand it gathers, and leaves in fewer packets.
+        if (m_transport.bufferedBytes() == 0)
+            flush();
         ApiSentence sentence = readSingleSentence(m_transport);
         if (sentence.words.isEmpty())
             return fail();
@@ -110,6 +113,7 @@ std::optional<TaggedReply> ApiPipeline::next()
             return done;
         }
     }
+    flush();
     return std::nullopt;
 }
 

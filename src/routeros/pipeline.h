@@ -27,11 +27,12 @@ public:
     explicit ApiPipeline(ApiTransport &transport);
 
     // Queues the command with a new tag and returns the tag. Queued commands
-    // go out together, before the next wait for a reply (or on flush()).
+    // go out together, before next() waits for bytes (or on flush()).
     quint32 send(const QStringList &words);
     void flush();
 
-    // Sends what is queued, then reads until one command's reply is complete.
+    // Reads until one command's reply is complete, sending what is queued
+    // whenever it has to wait.
     // Nothing when no reply can come any more: the stream ended, or an
     // untagged or unknown reply cannot be matched to one command. The
     // commands still in flight then have no answer, and the stream is closed.

@@ -59,6 +59,11 @@ qsizetype TcpTransport::pendingBytes()
     return qsizetype(m_socket->bytesAvailable());
 }
 
+qsizetype TcpTransport::bufferedBytes()
+{
+    return m_ended ? 0 : qsizetype(m_socket->bytesAvailable());
+}
+
 void TcpTransport::close()
 {
     if (m_ended)
