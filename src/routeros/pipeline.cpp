@@ -7,8 +7,15 @@ namespace {
 
 constexpr QByteArrayView TagPrefix = ".tag=";
 
-// Takes the ".tag=" word out of the sentence and returns its value.
-std::optional<quint32> takeTag(ApiSentence &sentence)
+// The ".tag=" word of a reply sentence.
+struct SentenceTag
+{
+    bool present = false;
+    std::optional<quint32> value; // none when the word holds no tag of ours
+};
+
+// Takes the ".tag=" word out of the sentence.
+SentenceTag takeTag(ApiSentence &sentence)
 {
     for (qsizetype i = 1; i < sentence.words.size(); ++i) {
         const QByteArray &word = sentence.words[i];
@@ -17,9 +24,9 @@ std::optional<quint32> takeTag(ApiSentence &sentence)
         bool ok = false;
         const quint32 tag = word.sliced(TagPrefix.size()).toUInt(&ok);
         sentence.words.removeAt(i);
-        return ok ? std::optional(tag) : std::nullopt;
+        return {true, ok ? std::optional(tag) : std::nullopt};
     }
-    return std::nullopt;
+    return {};
 }
 
 qsizetype sizeOf(const ApiSentence &sentence)
@@ -72,9 +79,10 @@ std::optional<TaggedReply> ApiPipeline::next()
         ApiSentence sentence = readSingleSentence(m_transport);
         if (sentence.words.isEmpty())
             return fail();
-        std::optional<quint32> tag = takeTag(sentence);
-        if (tag) {
-            if (m_untagged)
+        const SentenceTag echoed = takeTag(sentence);
+        std::optional<quint32> tag = echoed.value;
+        if (echoed.present) {
+            if (m_untagged || !tag)
                 return fail();
             m_tagsEchoed = true;
         } else {
