@@ -115,6 +115,8 @@ private Q_SLOTS:
     void uploadRefusesNoInterval();
     void okStores_data();
     void okStores();
+    void okRefuses_data();
+    void okRefuses();
     void cancelKeepsTheRouter_data();
     void cancelKeepsTheRouter();
 
@@ -497,6 +499,46 @@ void RouterDialogTest::cancelKeepsTheRouter()
 
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QVERIFY(!dialog.isVisible());
+    QCOMPARE(router, before);
+}
+
+void RouterDialogTest::okRefuses_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("focused");
+    QTest::addRow("no address") << QString() << u"8728"_s << u"Introduza o IP do roteador."_s << AddressLabel;
+    QTest::addRow("no port") << u"10.0.0.1"_s << QString() << u"Introduza uma porta API correta."_s
+                             << PortLabel;
+    QTest::addRow("port 0") << u"10.0.0.1"_s << u"0"_s << u"Introduza uma porta API correta."_s << PortLabel;
+    QTest::addRow("port 65536") << u"10.0.0.1"_s << u"65536"_s << u"Introduza uma porta API correta."_s
+                                << PortLabel;
+}
+
+// A router no connection could ever reach is not stored: the operator is told
+// which field to mend, the dialog stays open with it focused, and the router
+// stays as it was.
+void RouterDialogTest::okRefuses()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, port);
+    QFETCH(QString, message);
+    QFETCH(QString, focused);
+
+    const RouterConfig before = storedElsewhere();
+    RouterConfig router = before;
+    CRouterDialog dialog(router, 600, *m_session, m_harness->interaction);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    retype(&dialog, AddressLabel, address);
+    retype(&dialog, PortLabel, port);
+    click(&dialog, u"Ok"_s);
+
+    QCOMPARE(m_harness->interaction.texts(), QStringList{message});
+    QCOMPARE(m_harness->interaction.events[0].icon, MessageIcon::Warning);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(QApplication::focusWidget(), findField(&dialog, focused));
     QCOMPARE(router, before);
 }
 
