@@ -5,7 +5,7 @@
 # a broken property; the input that did it is kept in
 # build-fuzz/fuzz/artifacts.
 #
-# WIFITICKETER_FUZZ_SECONDS sets how long each target runs (default 10; the whole test run stays under 15 minutes).
+# WIFITICKETER_FUZZ_SECONDS sets how long each target runs (default 20; the whole test run stays under 30 minutes).
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
