@@ -118,7 +118,6 @@ int runCase(const Kind &kind, bool pipelined, int latencyMs, quint32 count)
     state.currentRouterIndex = 0;
     state.routerInfo = {kind.major, kind.minor, u"admin"_s};
     state.settings.PipelinedGeneration = pipelined;
-    state.posHistory.setFile(dir.filePath(u"data/PosHistory.bin"_s));
     const std::shared_ptr<VoucherProfile> profile =
         kind.version.isEmpty() ? makeVoucherProfile(defaultHotSpot(u"1 Hora"_s, 3600, 300), {u"%c"_s, {}})
                                : makeVoucherProfile(u"1dia"_s, 500, u"1d"_s, {u"%c"_s, {}});

@@ -1,6 +1,7 @@
-// PosHistory.bin from any bytes: loading never fails badly, holds what a plain
-// walk over the records finds (the last 99 sales, the total of all), and what
-// was loaded is saved and loaded back unchanged.
+// PosHistory.bin from any bytes: reading never fails badly, finds what a plain
+// walk over the records finds, says the file is whole exactly when the walk
+// passed nothing over, and the history of what was read (the last 99 sales,
+// the total of all) is written and read back unchanged.
 
 #include "filebytes.h"
 #include "fuzzcheck.h"
@@ -28,17 +29,25 @@ qint32 i32At(const char *p)
 
 // The sales of the file, found by walking its records with nothing of the
 // program's reader: a size over 216, under 8 or past the end stops the walk;
-// kind 2 of size 216 and kind 1 of size 116 are sales, anything else is passed.
-QList<PosHistoryEntry> walk(const QByteArray &bytes)
+// kind 2 of size 216 and kind 1 of size 116 are sales, anything else is
+// passed. `whole`: nothing was passed and the walk reached the end.
+QList<PosHistoryEntry> walk(const QByteArray &bytes, bool &whole)
 {
     QList<PosHistoryEntry> sales;
     qsizetype at = 0;
-    while (bytes.size() - at >= 8) {
+    whole = true;
+    while (at < bytes.size()) {
+        if (bytes.size() - at < 8) {
+            whole = false;
+            break;
+        }
         const char *r = bytes.constData() + at;
         const quint32 size = qFromLittleEndian<quint32>(r);
         const quint32 kind = qFromLittleEndian<quint32>(r + 4);
-        if (size > 216 || size < 8 || qsizetype(size) > bytes.size() - at)
+        if (size > 216 || size < 8 || qsizetype(size) > bytes.size() - at) {
+            whole = false;
             break;
+        }
         at += size;
         PosHistoryEntry sale;
         if (kind == 2 && size == 216) {
@@ -51,6 +60,7 @@ QList<PosHistoryEntry> walk(const QByteArray &bytes)
             const qsizetype nul = title.indexOf('\0');
             sale = {i32At(r + 8), QString::fromUtf8(nul < 0 ? title : title.first(nul)), i32At(r + 112)};
         } else {
+            whole = false;
             continue;
         }
         sale.title = cutTextKeepingPairs(beforeNul(sale.title), TitleUnits - 1);
@@ -91,54 +101,42 @@ qint32 totalOf(const QList<PosHistoryEntry> &sales)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
-    // The file is rewritten for every input.
-    const QString path = runPath(u"PosHistory.bin"_s);
-    require(writeFile(path, input), "the input is written to the history file");
+    const PosHistoryFile file = decodePosHistoryFile(input);
+    bool whole = false;
+    const QList<PosHistoryEntry> sales = walk(input, whole);
+    require(sameEntries(file.entries, sales), "the sales of the file are read, oldest first");
+    require(file.whole == whole, "a file is whole when every byte belongs to a sale");
 
     PosHistory history;
-    history.setFile(path);
-    history.load();
-    require(!history.dirty() && !history.unsaved(), "a loaded history is clean");
+    history.assign(file.entries);
     require(history.size() >= 0 && history.size() <= PosHistory::Capacity, "at most 99 sales are held");
     const QList<PosHistoryEntry> loaded = entries(history);
     for (const PosHistoryEntry &sale : loaded)
         require(sale.title.size() < TitleUnits && !sale.title.contains(QChar(u'\0')),
                 "a title is at most 99 units and holds no NUL");
-
-    const QList<PosHistoryEntry> sales = walk(input);
     require(sameEntries(loaded, sales.last(qMin(sales.size(), qsizetype(PosHistory::Capacity)))),
-            "the last 99 sales of the file are held, oldest first");
+            "the last 99 sales of the file are held");
     require(history.total() == totalOf(sales), "the total counts every sale of the file");
 
-    // Saving writes one 216-byte record per sale; loading it gives the same.
-    require(history.save(), "the history is saved");
-    bool read = false;
-    const QByteArray bytes = readFile(path, &read);
-    require(read, "the saved file is read");
+    // Written, one 216-byte record per sale, it reads back the same and whole.
+    const QByteArray bytes = encodePosHistoryFile(loaded);
     require(bytes.size() == 216 * loaded.size(), "one record of 216 bytes per sale");
-    PosHistory reread;
-    reread.setFile(path);
-    reread.load();
-    require(sameEntries(entries(reread), loaded), "a saved history loads back unchanged");
-    require(reread.total() == totalOf(loaded), "the total of a reloaded history is that of its sales");
+    const PosHistoryFile reread = decodePosHistoryFile(bytes);
+    require(reread.whole, "a written history is whole");
+    require(sameEntries(reread.entries, loaded), "a written history reads back unchanged");
 
-    // A sale with a title around the limit, made from the input: written at
-    // once, cut as the file keeps it, the oldest dropped when 99 are held.
+    // A sale with a title around the limit, made from the input: cut as the
+    // file keeps it, the oldest dropped when 99 are held.
     PosHistoryEntry sale;
     sale.title = textFromInput(input, TitleUnits - 2 + qsizetype(size % 4));
     sale.count = qint32(size);
     sale.unitPrice = size >= 4 ? i32At(input.constData()) : -1;
     const qint32 amount = qint32(quint32(sale.count) * quint32(sale.unitPrice));
-    require(reread.append(sale) == amount, "append gives count times unit price");
-    require(!reread.unsaved(), "an appended sale is written at once");
+    require(history.append(sale) == amount, "append gives count times unit price");
     QList<PosHistoryEntry> expected = loaded;
     expected.append({sale.count, cutTextKeepingPairs(beforeNul(sale.title), TitleUnits - 1), sale.unitPrice});
     if (expected.size() > PosHistory::Capacity)
         expected.removeFirst();
-    require(sameEntries(entries(reread), expected), "the sale is the newest, cut as the file keeps it");
-    PosHistory again;
-    again.setFile(path);
-    again.load();
-    require(sameEntries(entries(again), expected), "the appended sale is in the file");
+    require(sameEntries(entries(history), expected), "the sale is the newest, cut as the file keeps it");
     return 0;
 }

@@ -104,8 +104,7 @@ int main(int argc, char *argv[])
     else if (options.command == u"hotspot-profile")
         code = runHotSpotProfileCommand(session, options, interaction);
     out.flush();
-    // Sales are written as they happen; this retries one whose write failed.
-    if (state.posHistory.unsaved())
-        state.posHistory.save();
+    // Sales are written as they happen; this retries a write that failed.
+    session.updateSalesFile();
     return code;
 }

@@ -5,6 +5,8 @@
 
 #include "config/appsettings.h"
 
+#include <algorithm>
+
 VoucherJournal::~VoucherJournal() = default;
 
 bool VoucherJournal::recordVouchers(const QList<VoucherRecord *> &records)
@@ -27,6 +29,15 @@ bool VoucherJournal::confirmVouchers(const QList<const VoucherRecord *> &records
     for (const VoucherRecord *record : records)
         recorded = confirmVoucher(*record) && recorded;
     return recorded;
+}
+
+void VoucherJournal::withdrawVouchers(const QList<const VoucherRecord *> &records)
+{
+    QList<const VoucherRecord *> ordered = records;
+    std::sort(ordered.begin(), ordered.end(),
+              [](const VoucherRecord *a, const VoucherRecord *b) { return a->Serial > b->Serial; });
+    for (const VoucherRecord *record : ordered)
+        withdrawVoucher(*record);
 }
 
 bool SerialOnlyJournal::recordVoucher(VoucherRecord &record)

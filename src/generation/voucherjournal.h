@@ -33,6 +33,9 @@ public:
     // Several vouchers the router holds, in one go where the journal can. False
     // when any of them could not be recorded.
     virtual bool confirmVouchers(const QList<const VoucherRecord *> &records);
+    // Several vouchers the router does not hold, in one go where the journal
+    // can (withdrawVoucher for each, the last serial first).
+    virtual void withdrawVouchers(const QList<const VoucherRecord *> &records);
 };
 
 // A journal that writes nothing down: serial numbers come from the settings in

@@ -104,6 +104,10 @@ bool HistoryDatabase::open(const HistoryLocation &location)
         for (const QString &statement : historyUpgradeStatements(readHistoryVersion(db)))
             execute(db, statement);
     }
+    // Looking vouchers up by serial (settling a run's journal, the next serial)
+    // must not scan a history of a million rows; a database that refuses the
+    // index still works without it.
+    execute(db, u"CREATE INDEX IF NOT EXISTS HistorySerialIndex ON History (Serial)"_s);
     return isOpen();
 }
 

@@ -187,6 +187,52 @@ std::optional<bool> historyHoldsVoucher(const QSqlDatabase &db, const QString &u
     return query.value(0).toInt() > 0;
 }
 
+std::optional<QSet<quint32>> heldVoucherSerials(const QSqlDatabase &db, const QList<HistoryRow> &rows)
+{
+    // Looked up by serial in chunks, then matched here: a row is held when a
+    // stored row of the same serial has its user name and router.
+    constexpr qsizetype Chunk = 200;
+    QSet<quint32> held;
+    for (qsizetype at = 0; at < rows.size(); at += Chunk) {
+        const QList<HistoryRow> chunk = rows.mid(at, Chunk);
+        QStringList marks;
+        for (const HistoryRow &row : chunk) {
+            if (row.Serial)
+                marks << u"?"_s;
+        }
+        if (marks.isEmpty())
+            continue;
+        QSqlQuery query(db);
+        if (!query.prepare(u"SELECT UserName, Router, Serial FROM History WHERE Serial IN (%1)"_s.arg(
+                marks.join(u", "_s))))
+            return std::nullopt;
+        int position = 0;
+        for (const HistoryRow &row : chunk) {
+            if (row.Serial)
+                query.bindValue(position++, serialValue(*row.Serial));
+        }
+        if (!query.exec())
+            return std::nullopt;
+        const auto key = [](const HistoryRow &row) {
+            return QStringList{shownUserName(row), row.Router, QString::number(row.Serial.value_or(0))}.join(
+                u'\x1f');
+        };
+        QSet<QString> stored;
+        while (query.next()) {
+            HistoryRow found;
+            found.UserName = query.value(0).toString();
+            found.Router = query.value(1).toString();
+            found.Serial = quint32(query.value(2).toInt());
+            stored.insert(key(found));
+        }
+        for (const HistoryRow &row : chunk) {
+            if (row.Serial && stored.contains(key(row)))
+                held.insert(*row.Serial);
+        }
+    }
+    return held;
+}
+
 std::optional<int> markRouterUserRemoved(const QSqlDatabase &db, const QString &userName,
                                          const QString &routerName)
 {

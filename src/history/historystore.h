@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QList>
+#include <QSet>
 #include <QSqlDatabase>
 #include <optional>
 
@@ -40,6 +41,10 @@ std::optional<int> markRouterUserRemoved(const QSqlDatabase &db, const QString &
 // removed or not); nothing on a database error.
 std::optional<bool> historyHoldsVoucher(const QSqlDatabase &db, const QString &userName, quint32 serial,
                                         const QString &routerName);
+
+// The serials of those rows (matched by user name, marked removed or not,
+// serial and router) that the database holds; nothing on a database error.
+std::optional<QSet<quint32>> heldVoucherSerials(const QSqlDatabase &db, const QList<HistoryRow> &rows);
 
 // Created as the History table holds it: local time, "yyyy-MM-dd HH:mm:ss".
 QString historyTimeText(const QDateTime &time);

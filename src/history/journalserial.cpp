@@ -1,14 +1,20 @@
 #include "journalserial.h"
 
-#include "pendinghistory.h"
+#include "pendingjournal.h"
 
 quint32 highestJournalSerial(const QString &dataFolder)
 {
-    const PendingHistory pending = readPendingHistory(pendingHistoryPath(dataFolder));
+    const std::optional<JournalState> state = readJournal(dataFolder);
+    if (!state)
+        return 0;
     quint32 highest = 0;
-    for (const QList<HistoryRow> *rows : {&pending.rows, &pending.unconfirmed}) {
-        for (const HistoryRow &row : *rows)
-            highest = qMax(highest, row.Serial.value_or(0));
+    for (const HistoryRow &row : state->waiting)
+        highest = qMax(highest, row.Serial.value_or(0));
+    for (const JournalEntry &entry : state->unconfirmed)
+        highest = qMax(highest, entrySerial(entry));
+    for (const JournalSale &sale : state->sales) {
+        if (!sale.serials.isEmpty())
+            highest = qMax(highest, sale.serials.constLast());
     }
     return highest;
 }

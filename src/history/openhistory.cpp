@@ -2,27 +2,46 @@
 
 #include "historydatabase.h"
 #include "historystore.h"
-#include "pendinghistory.h"
+#include "pendingjournal.h"
 
 #include "base/runlock.h"
 
 namespace {
 
-// Stores what waited; true when nothing waits any more.
+// Stores what waited; true when nothing waits any more. A row the database
+// holds already (stored before a kill cut the rewrite of the journal short) is
+// not stored twice.
 bool storePending(HistoryDatabase &history, const QString &dataFolder)
 {
-    const QString path = pendingHistoryPath(dataFolder);
-    PendingHistory pending = readPendingHistory(path);
-    if (pending.rows.isEmpty())
-        return true;
-    const qsizetype stored = storeHistoryRows(history.connection(), pending.rows);
-    if (stored == 0)
+    PendingJournal journal(dataFolder);
+    if (!journal.load())
         return false;
-    pending.rows.remove(0, stored);
-    // Should the rewrite fail, the stored rows would be stored again next
-    // time: a duplicate row is better than a lost one.
-    writePendingHistory(path, pending);
-    return pending.rows.isEmpty();
+    const QList<HistoryRow> waiting = journal.state().waiting;
+    if (waiting.isEmpty())
+        return true;
+    const std::optional<QSet<quint32>> held = heldVoucherSerials(history.connection(), waiting);
+    if (!held)
+        return false;
+    QList<HistoryRow> missing;
+    for (const HistoryRow &row : waiting) {
+        if (!row.Serial || !held->contains(*row.Serial))
+            missing.append(row);
+    }
+    const qsizetype stored = storeHistoryRows(history.connection(), missing);
+    // The waiting rows up to the first one not stored leave the journal.
+    qsizetype done = 0;
+    qsizetype storedSoFar = 0;
+    for (const HistoryRow &row : waiting) {
+        const bool wasHeld = row.Serial && held->contains(*row.Serial);
+        if (!wasHeld && storedSoFar == stored)
+            break;
+        if (!wasHeld)
+            ++storedSoFar;
+        ++done;
+    }
+    if (done == 0)
+        return false;
+    return journal.dropWaiting(done) && done == waiting.size();
 }
 
 } // namespace

@@ -2,14 +2,8 @@
 
 #include "historystore.h"
 
-#include "base/atomicfile.h"
-#include "base/paths.h"
-
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QJsonValue>
 
 using namespace Qt::StringLiterals;
 
@@ -31,10 +25,14 @@ const TextColumn TextColumns[] = {
     {u"Comment", &HistoryRow::Comment},     {u"Email", &HistoryRow::Email},
 };
 
-const QString JournalKey = u"Journal"_s;
-const QString Unconfirmed = u"unconfirmed"_s;
+} // namespace
 
-QJsonObject rowObject(const HistoryRow &row)
+QString pendingHistoryPath(const QString &dataFolder)
+{
+    return dataFolder.isEmpty() ? QString() : QDir(dataFolder).filePath(u"HistoryPending.jsonl"_s);
+}
+
+QJsonObject historyRowObject(const HistoryRow &row)
 {
     QJsonObject object;
     for (const TextColumn &column : TextColumns)
@@ -45,12 +43,7 @@ QJsonObject rowObject(const HistoryRow &row)
     return object;
 }
 
-QByteArray encodeObject(const QJsonObject &object)
-{
-    return QJsonDocument(object).toJson(QJsonDocument::Compact);
-}
-
-std::optional<HistoryRow> decodeRow(const QJsonObject &object)
+std::optional<HistoryRow> historyRowFromObject(const QJsonObject &object)
 {
     HistoryRow row;
     for (const TextColumn &column : TextColumns) {
@@ -65,7 +58,7 @@ std::optional<HistoryRow> decodeRow(const QJsonObject &object)
     if (!row.Created.isValid() || !price.isDouble() || !(serial.isDouble() || serial.isNull()))
         return std::nullopt;
     const double priceValue = price.toDouble();
-    if (priceValue != qint32(priceValue))
+    if (priceValue < -2147483648.0 || priceValue > 2147483647.0 || priceValue != qint32(priceValue))
         return std::nullopt;
     row.Price = qint32(priceValue);
     if (serial.isDouble()) {
@@ -75,80 +68,4 @@ std::optional<HistoryRow> decodeRow(const QJsonObject &object)
         row.Serial = quint32(serialValue);
     }
     return row;
-}
-
-} // namespace
-
-QString pendingHistoryPath(const QString &dataFolder)
-{
-    return dataFolder.isEmpty() ? QString() : QDir(dataFolder).filePath(u"HistoryPending.jsonl"_s);
-}
-
-QByteArray encodePendingLine(const HistoryRow &row, bool unconfirmed)
-{
-    QJsonObject object = rowObject(row);
-    if (unconfirmed)
-        object.insert(JournalKey, Unconfirmed);
-    return encodeObject(object);
-}
-
-QByteArray encodePendingHistory(const PendingHistory &pending)
-{
-    QByteArray bytes;
-    for (const HistoryRow &row : pending.rows)
-        bytes += encodePendingLine(row, false) + '\n';
-    for (const HistoryRow &row : pending.unconfirmed)
-        bytes += encodePendingLine(row, true) + '\n';
-    for (const QByteArray &line : pending.unreadable)
-        bytes += line + '\n';
-    return bytes;
-}
-
-PendingHistory decodePendingHistory(const QByteArray &bytes)
-{
-    PendingHistory pending;
-    for (const QByteArray &line : bytes.split('\n')) {
-        const QByteArray trimmed = line.trimmed();
-        if (trimmed.isEmpty())
-            continue;
-        QJsonParseError error;
-        const QJsonDocument document = QJsonDocument::fromJson(trimmed, &error);
-        const QJsonObject object = document.object();
-        const std::optional<HistoryRow> row =
-            error.error == QJsonParseError::NoError && document.isObject() ? decodeRow(object) : std::nullopt;
-        const QJsonValue journal = object.value(JournalKey);
-        if (row && journal.isUndefined())
-            pending.rows.append(*row);
-        else if (row && journal == Unconfirmed)
-            pending.unconfirmed.append(*row);
-        else
-            pending.unreadable.append(trimmed);
-    }
-    return pending;
-}
-
-PendingHistory readPendingHistory(const QString &path)
-{
-    if (path.isEmpty())
-        return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return decodePendingHistory(file.readAll());
-}
-
-bool writePendingHistory(const QString &path, const PendingHistory &pending)
-{
-    return writePendingBytes(path, encodePendingHistory(pending));
-}
-
-bool writePendingBytes(const QString &path, const QByteArray &bytes)
-{
-    if (path.isEmpty())
-        return false;
-    if (bytes.isEmpty())
-        return !QFile::exists(path) || QFile::remove(path);
-    // The rows hold voucher passwords.
-    return ensureFolder(QFileInfo(path).absolutePath()) &&
-           writeFileAtomically(path, bytes, FileAccess::OwnerOnly);
 }

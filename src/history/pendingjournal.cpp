@@ -2,133 +2,165 @@
 
 #include "pendinghistory.h"
 
+#include "base/atomicfile.h"
+#include "base/paths.h"
+
 #include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-// The file's content before a change; nothing when it exists but cannot be
-// read, so a change never replaces what it could not see.
-std::optional<PendingHistory> readForChange(const QString &path)
+std::optional<QByteArray> readBytes(const QString &path)
 {
-    if (path.isEmpty())
-        return std::nullopt;
     QFile file(path);
     if (!file.exists())
-        return PendingHistory{};
+        return QByteArray();
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return decodePendingHistory(file.readAll());
+    return file.readAll();
 }
 
-// Takes the unconfirmed entry of the serial out; true when there was one.
-bool removeUnconfirmed(PendingHistory &pending, std::optional<quint32> serial)
+// Appends the bytes after the first `committed` bytes of the file, cutting off
+// whatever follows them (a change cut off while it was written), and syncs.
+// On failure the file is cut back to `committed`.
+bool appendAt(const QString &path, qsizetype committed, const QByteArray &bytes)
 {
-    const auto before = pending.unconfirmed.size();
-    pending.unconfirmed.removeIf([&](const HistoryRow &entry) { return entry.Serial == serial; });
-    return pending.unconfirmed.size() != before;
+    // Never through a link: the journal holds passwords and sales.
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0)
+        return false;
+    struct stat info = {};
+    bool written = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size >= committed &&
+                   (info.st_size == committed || ::ftruncate(fd, committed) == 0);
+    qsizetype done = 0;
+    while (written && done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            written = false;
+        else
+            done += n;
+    }
+    written = written && ::fdatasync(fd) == 0;
+    if (!written && done > 0 && ::ftruncate(fd, committed) == 0)
+        ::fdatasync(fd);
+    ::close(fd);
+    return written;
 }
 
 } // namespace
 
-bool journalUnconfirmed(const QString &dataFolder, const HistoryRow &row)
-{
-    return PendingJournal(dataFolder).journalUnconfirmed({row});
-}
-
-bool journalUnconfirmed(const QString &dataFolder, const QList<HistoryRow> &rows)
-{
-    return PendingJournal(dataFolder).journalUnconfirmed(rows);
-}
-
-bool settleConfirmed(const QString &dataFolder, const HistoryRow &row, bool stored)
-{
-    return PendingJournal(dataFolder).settleConfirmed({row}, stored ? 1 : 0);
-}
-
-bool settleConfirmed(const QString &dataFolder, const QList<HistoryRow> &rows, qsizetype stored)
-{
-    return PendingJournal(dataFolder).settleConfirmed(rows, stored);
-}
-
-bool dropUnconfirmed(const QString &dataFolder, quint32 serial)
-{
-    return PendingJournal(dataFolder).dropUnconfirmed(serial);
-}
-
 PendingJournal::PendingJournal(const QString &dataFolder) : m_path(pendingHistoryPath(dataFolder)) {}
 
-PendingHistory *PendingJournal::content()
+bool PendingJournal::load()
 {
-    if (!m_content)
-        m_content = readForChange(m_path);
-    return m_content ? &*m_content : nullptr;
+    if (m_state)
+        return true;
+    if (m_path.isEmpty())
+        return false;
+    const std::optional<QByteArray> bytes = readBytes(m_path);
+    if (!bytes)
+        return false;
+    m_state = replayJournal(*bytes, &m_committed);
+    m_appended = m_committed != bytes->size();
+    return true;
 }
 
-bool PendingJournal::write()
+bool PendingJournal::append(const QList<QByteArray> &lines)
 {
+    if (!load() || !ensureFolder(QFileInfo(m_path).absolutePath()))
+        return false;
     QByteArray bytes;
-    for (const HistoryRow &row : m_content->rows)
-        bytes += encodePendingLine(row, false) + '\n';
-    for (const HistoryRow &row : m_content->unconfirmed) {
-        if (!row.Serial) {
-            bytes += encodePendingLine(row, true) + '\n';
-            continue;
-        }
-        QByteArray &line = m_lines[*row.Serial];
-        if (line.isEmpty())
-            line = encodePendingLine(row, true);
+    for (const QByteArray &line : lines)
         bytes += line + '\n';
+    if (!appendAt(m_path, m_committed, bytes)) {
+        // What the file holds now is read again before the next change.
+        m_state.reset();
+        return false;
     }
-    for (const QByteArray &line : m_content->unreadable)
-        bytes += line + '\n';
-    if (writePendingBytes(m_path, bytes))
+    m_committed += bytes.size();
+    for (const QByteArray &line : lines)
+        replayJournalLine(*m_state, line);
+    m_appended = true;
+    return true;
+}
+
+bool PendingJournal::record(const QList<JournalEntry> &entries)
+{
+    QList<QByteArray> lines;
+    lines.reserve(entries.size());
+    for (const JournalEntry &entry : entries)
+        lines.append(unconfirmedLine(entry));
+    return append(lines);
+}
+
+bool PendingJournal::confirm(const JournalConfirmation &confirmation)
+{
+    return append({confirmedLine(confirmation)});
+}
+
+bool PendingJournal::withdraw(const SerialList &serials)
+{
+    return append({withdrawnLine(serials)});
+}
+
+bool PendingJournal::clearSales()
+{
+    return append({clearedLine()});
+}
+
+bool PendingJournal::keepSales(const QList<JournalSale> &sales)
+{
+    return append({salesLine(sales)});
+}
+
+bool PendingJournal::posted(const QByteArray &hash)
+{
+    return append({postedLine(hash)});
+}
+
+bool PendingJournal::dropWaiting(qsizetype count)
+{
+    if (!load())
+        return false;
+    m_state->waiting.remove(0, qMin(count, m_state->waiting.size()));
+    m_appended = true;
+    if (compact())
         return true;
-    m_content.reset();
-    m_lines.clear();
+    m_state.reset();
     return false;
 }
 
-bool PendingJournal::journalUnconfirmed(const QList<HistoryRow> &rows)
+bool PendingJournal::compact()
 {
-    PendingHistory *pending = content();
-    if (!pending)
+    if (!load())
         return false;
-    for (const HistoryRow &row : rows) {
-        removeUnconfirmed(*pending, row.Serial);
-        if (row.Serial)
-            m_lines.remove(*row.Serial); // a new name
-        pending->unconfirmed.append(row);
-    }
-    return write();
-}
-
-bool PendingJournal::settleConfirmed(const QList<HistoryRow> &rows, qsizetype stored)
-{
-    PendingHistory *pending = content();
-    if (!pending)
-        return false;
-    bool changed = false;
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        changed = removeUnconfirmed(*pending, rows[i].Serial) || changed;
-        if (rows[i].Serial)
-            m_lines.remove(*rows[i].Serial);
-        if (i >= stored) {
-            pending->rows.append(rows[i]);
-            changed = true;
-        }
-    }
-    if (!changed)
-        return true; // nothing of them is in the file
-    return write();
-}
-
-bool PendingJournal::dropUnconfirmed(quint32 serial)
-{
-    PendingHistory *pending = content();
-    if (!pending)
-        return false;
-    m_lines.remove(serial);
-    if (!removeUnconfirmed(*pending, serial))
+    if (!m_appended)
         return true;
-    return write();
+    const QByteArray bytes = compactJournal(*m_state);
+    const bool written = bytes.isEmpty() ? !QFile::exists(m_path) || QFile::remove(m_path)
+                                         : writeFileAtomically(m_path, bytes, FileAccess::OwnerOnly);
+    if (!written)
+        return false;
+    m_committed = bytes.size();
+    m_appended = false;
+    return true;
+}
+
+std::optional<JournalState> readJournal(const QString &dataFolder)
+{
+    const QString path = pendingHistoryPath(dataFolder);
+    if (path.isEmpty())
+        return JournalState{};
+    const std::optional<QByteArray> bytes = readBytes(path);
+    if (!bytes)
+        return std::nullopt;
+    return replayJournal(*bytes);
 }

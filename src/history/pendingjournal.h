@@ -1,52 +1,49 @@
 #pragma once
 
-#include "historyrow.h"
-#include "pendinghistory.h"
+#include "journalstate.h"
 
-#include <QHash>
 #include <QString>
 #include <optional>
 
-// The journal of a generation run, kept in the pending file of the data folder
-// (see pendinghistory.h) beside the rows that wait for the database. The caller
-// holds the data folder's run lock, so no other run rewrites the file meanwhile.
-// Every change replaces the file atomically; false when it could not be written.
-
-// The voucher is about to go to the router: its row is written down as
-// unconfirmed, replacing the entry of the same serial (the voucher's earlier
-// name, refused by the router).
-bool journalUnconfirmed(const QString &dataFolder, const HistoryRow &row);
-// The same for several vouchers going to the router together, in one write.
-bool journalUnconfirmed(const QString &dataFolder, const QList<HistoryRow> &rows);
-
-// The router holds the voucher: its unconfirmed entry goes, and its row waits
-// in the file unless it is already `stored` in the database.
-bool settleConfirmed(const QString &dataFolder, const HistoryRow &row, bool stored);
-// The same for several vouchers in one write: the first `stored` rows are in
-// the database, the others wait in the file.
-bool settleConfirmed(const QString &dataFolder, const QList<HistoryRow> &rows, qsizetype stored);
-
-// The router does not hold the voucher of that serial: its entry goes.
-bool dropUnconfirmed(const QString &dataFolder, quint32 serial);
-
-// The same journal for a whole run: the file is read once and then kept in
-// memory, as nobody else rewrites it while the run holds the lock, and each
-// entry is encoded once. A failed write makes the next change read the file
-// again.
+// The data folder's journal as one holder of the run lock changes it: read
+// once, then appended to, one change a write, each change durable (synced)
+// before the call returns. Nobody else writes the file meanwhile. A change
+// that could not be written is not applied, and leaves the file as it was.
 class PendingJournal
 {
 public:
     explicit PendingJournal(const QString &dataFolder);
 
-    bool journalUnconfirmed(const QList<HistoryRow> &rows);
-    bool settleConfirmed(const QList<HistoryRow> &rows, qsizetype stored);
-    bool dropUnconfirmed(quint32 serial);
+    // Reads the file when it has not been read yet; false when it is there but
+    // cannot be read, and then no change may be written.
+    bool load();
+    // What the journal holds; load() must have succeeded.
+    const JournalState &state() const { return *m_state; }
+
+    bool record(const QList<JournalEntry> &entries); // unconfirmed vouchers
+    bool confirm(const JournalConfirmation &confirmation);
+    bool withdraw(const SerialList &serials);
+    bool clearSales();
+    bool keepSales(const QList<JournalSale> &sales);
+    bool posted(const QByteArray &hash);
+    // The first `count` waiting rows are in the database now: they leave the
+    // file, which is rewritten at once.
+    bool dropWaiting(qsizetype count);
+
+    // Rewrites the file as its shortest form when changes were appended since
+    // it was read or last compacted; false when that failed (the file is then
+    // as it was, and still right).
+    bool compact();
 
 private:
-    PendingHistory *content();
-    bool write();
+    bool append(const QList<QByteArray> &lines);
 
     QString m_path;
-    std::optional<PendingHistory> m_content; // what the file holds, once read
-    QHash<quint32, QByteArray> m_lines;      // unconfirmed entries as written, by serial
+    std::optional<JournalState> m_state;
+    qsizetype m_committed = 0; // the file's size that counts
+    bool m_appended = false;
 };
+
+// The journal's state read by anyone, with or without the run lock; nothing
+// when the file is there but cannot be read.
+std::optional<JournalState> readJournal(const QString &dataFolder);

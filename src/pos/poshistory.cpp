@@ -1,12 +1,6 @@
 #include "poshistory.h"
 
-#include "base/atomicfile.h"
 #include "base/binaryfields.h"
-#include "base/paths.h"
-#include "base/recordfile.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -55,13 +49,6 @@ PosHistoryEntry entryFromOldRecord(const QByteArray &r)
     return entry;
 }
 
-// The entry as the file keeps it: the title cut to 99 units (never half a
-// surrogate pair) and ending at a NUL.
-PosHistoryEntry stored(const PosHistoryEntry &entry)
-{
-    return entryFromRecord(encodePosHistoryEntry(entry));
-}
-
 } // namespace
 
 QByteArray encodePosHistoryEntry(const PosHistoryEntry &entry)
@@ -79,97 +66,78 @@ QByteArray encodePosHistoryEntry(const PosHistoryEntry &entry)
 
 QString posHistoryPath(const QString &dataFolder)
 {
-    // Without a data folder the history stays in memory.
     if (dataFolder.isEmpty())
         return {};
     return dataFolder + u"/PosHistory.bin"_s;
 }
 
+PosHistoryEntry storedPosHistoryEntry(const PosHistoryEntry &entry)
+{
+    return entryFromRecord(encodePosHistoryEntry(entry));
+}
+
+PosHistoryFile decodePosHistoryFile(const QByteArray &bytes)
+{
+    PosHistoryFile file;
+    qsizetype at = 0;
+    while (at < bytes.size()) {
+        const quint32 size = bytes.size() - at >= 4 ? getU32(bytes, at) : 0;
+        if (size < 8 || size > RecordSize || qsizetype(size) > bytes.size() - at) {
+            file.whole = false;
+            break;
+        }
+        const QByteArray record = bytes.sliced(at, size);
+        const quint32 kind = getU32(record, 4);
+        if (kind == RecordKind && size == RecordSize)
+            file.entries.append(storedPosHistoryEntry(entryFromRecord(record)));
+        else if (kind == OldRecordKind && size == OldRecordSize)
+            file.entries.append(storedPosHistoryEntry(entryFromOldRecord(record)));
+        else
+            file.whole = false;
+        at += size;
+    }
+    return file;
+}
+
+QByteArray encodePosHistoryFile(const QList<PosHistoryEntry> &entries)
+{
+    QByteArray bytes;
+    bytes.reserve(entries.size() * RecordSize);
+    for (const PosHistoryEntry &entry : entries)
+        bytes += encodePosHistoryEntry(entry);
+    return bytes;
+}
+
 qint32 PosHistory::append(const PosHistoryEntry &entry)
 {
-    loadBeforeChange();
-    add(stored(entry));
-    m_dirty = true;
-    m_unsaved = true;
-    save();
+    add(storedPosHistoryEntry(entry));
     return amountOf(entry);
 }
 
 void PosHistory::updateNewest(const PosHistoryEntry &entry)
 {
-    loadBeforeChange();
     if (size() == 0) {
         append(entry);
         return;
     }
     PosHistoryEntry &newest = m_slots[(m_end + Slots - 1) % Slots];
     m_total = qint32(quint32(m_total) - quint32(amountOf(newest)));
-    newest = stored(entry);
+    newest = storedPosHistoryEntry(entry);
     m_total = qint32(quint32(m_total) + quint32(amountOf(newest)));
-    m_dirty = true;
-    m_unsaved = true;
-    save();
 }
 
 void PosHistory::clear()
 {
-    loadBeforeChange();
     m_start = 0;
     m_end = 0;
     m_total = 0;
-    m_dirty = true;
-    m_unsaved = true;
-    save();
 }
 
-void PosHistory::load()
+void PosHistory::assign(const QList<PosHistoryEntry> &entries)
 {
-    // Sales that did not reach the file yet are written before the file is
-    // read; when that fails they stay in memory rather than being replaced.
-    if (m_unsaved && !save())
-        return;
-
-    m_start = 0;
-    m_end = 0;
-    m_total = 0;
-    if (!m_file.isEmpty()) {
-        QFile file(m_file);
-        if (file.open(QIODevice::ReadOnly)) {
-            // A size over 216 or a record cut short ends the reading; a record
-            // of another kind, or of a size that does not fit its kind, is
-            // skipped whole.
-            readRecords(file, RecordSize + 1, [this](quint32 kind, const QByteArray &record) {
-                if (kind == RecordKind && record.size() == RecordSize)
-                    add(stored(entryFromRecord(record)));
-                else if (kind == OldRecordKind && record.size() == OldRecordSize)
-                    add(stored(entryFromOldRecord(record)));
-                return true;
-            });
-        }
-    }
-    m_dirty = false;
-    m_unsaved = false;
-    m_loaded = true;
-}
-
-void PosHistory::loadBeforeChange()
-{
-    if (!m_loaded && !m_file.isEmpty())
-        load();
-}
-
-bool PosHistory::save()
-{
-    if (m_file.isEmpty())
-        return false;
-    QByteArray bytes;
-    bytes.reserve(size() * RecordSize);
-    for (int i = 0; i < size(); ++i)
-        bytes += encodePosHistoryEntry(entry(i));
-    if (!ensureFolder(QFileInfo(m_file).absolutePath()) || !writeFileAtomically(m_file, bytes))
-        return false;
-    m_unsaved = false;
-    return true;
+    clear();
+    for (const PosHistoryEntry &entry : entries)
+        add(storedPosHistoryEntry(entry));
 }
 
 int PosHistory::size() const
@@ -181,6 +149,15 @@ const PosHistoryEntry &PosHistory::entry(int i) const
 {
     Q_ASSERT(i >= 0 && i < size());
     return m_slots[(m_start + i) % Slots];
+}
+
+QList<PosHistoryEntry> PosHistory::entries() const
+{
+    QList<PosHistoryEntry> list;
+    list.reserve(size());
+    for (int i = 0; i < size(); ++i)
+        list.append(entry(i));
+    return list;
 }
 
 void PosHistory::add(const PosHistoryEntry &entry)

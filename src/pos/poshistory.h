@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <array>
 
@@ -16,63 +17,56 @@ struct PosHistoryEntry
 // a longer title is cut to 99 characters.
 QByteArray encodePosHistoryEntry(const PosHistoryEntry &entry);
 
-// PosHistory.bin in the data folder.
+// PosHistory.bin in the data folder; empty without a data folder.
 QString posHistoryPath(const QString &dataFolder);
+
+// What a PosHistory.bin holds: its sales, oldest first, and whether every byte
+// of it belongs to a sale record (of kind 2, or the older kind 1). Reading stops
+// at a record size under 8 or over 216 and at a record cut short; a record of
+// another kind or size is passed over. Either way the file is not whole.
+struct PosHistoryFile
+{
+    QList<PosHistoryEntry> entries;
+    bool whole = true;
+};
+PosHistoryFile decodePosHistoryFile(const QByteArray &bytes);
+// The file of these sales: one 216-byte record each.
+QByteArray encodePosHistoryFile(const QList<PosHistoryEntry> &entries);
+// The sale as the file keeps it (the title cut to 99 units, ending at a NUL).
+PosHistoryEntry storedPosHistoryEntry(const PosHistoryEntry &entry);
 
 // The latest sales with a running total, shown by the POS window. The last 99
 // entries are kept in a ring; the total counts every entry since the last clear
-// or load, also those that have dropped out of the ring.
-//
-// Every change is written to the file at once (atomically), so a crash or a
-// power cut loses no sale. A change whose write failed stays unsaved: the next
-// change, the next load and the exit try again, and a load never discards it.
-// The file is read before the first change, also when nobody asked for the
-// load, so a change never writes a file that lacks the sales it held.
+// or assignment, also those that have dropped out of the ring. It lives in
+// memory: PosHistory.bin is written from the data folder's journal, where
+// every sale is recorded first.
 class PosHistory
 {
 public:
     static constexpr int Capacity = 99;
 
-    // The file the history is loaded from and saved to; empty: memory only.
-    // Until the next load or change, the history holds what it held.
-    void setFile(const QString &path)
-    {
-        m_file = path;
-        m_loaded = false;
-    }
-    QString file() const { return m_file; }
-
-    // Adds the sale at the newest end (dropping the oldest when 99 are held)
-    // and writes the file. Returns count × unitPrice.
+    // Adds the sale at the newest end (dropping the oldest when 99 are held).
+    // Returns count × unitPrice.
     qint32 append(const PosHistoryEntry &entry);
-    // Replaces the newest entry (a sale that grew while its vouchers were made)
-    // and writes the file; the total follows. Appends when the history is empty.
+    // Replaces the newest entry (a sale that grew while its vouchers were
+    // made); the total follows. Appends when the history is empty.
     void updateNewest(const PosHistoryEntry &entry);
-    // Empties the history, zeroes the total and writes the (empty) file.
+    // Empties the history and zeroes the total.
     void clear();
-    // Replaces the history by the file's content. When a change could not be
-    // written, the file is written first; if that still fails, the history in
-    // memory is kept as it is.
-    void load();
-    // Writes the file; false when it could not be written (the old file stays).
-    bool save();
+    // The history of these sales, oldest first, as loading a file gives it:
+    // the last 99 held, the total of all.
+    void assign(const QList<PosHistoryEntry> &entries);
 
     int size() const;                          // entries held, 0 to 99
     const PosHistoryEntry &entry(int i) const; // 0 = oldest
+    QList<PosHistoryEntry> entries() const;    // oldest first
     qint32 total() const { return m_total; }
-    bool dirty() const { return m_dirty; }     // changed since the last load
-    bool unsaved() const { return m_unsaved; } // changed since the last successful write
 
 private:
     void add(const PosHistoryEntry &entry);
-    void loadBeforeChange();
 
     std::array<PosHistoryEntry, Capacity + 1> m_slots;
     int m_start = 0;
     int m_end = 0;
     qint32 m_total = 0;
-    bool m_dirty = false;
-    bool m_unsaved = false;
-    bool m_loaded = false; // the file has been read since it was set
-    QString m_file;
 };

@@ -304,11 +304,8 @@ quint32 PipelinedBatch::run()
 void PipelinedBatch::finish()
 {
     confirmHeld();
-    // The last serial first, so every serial let go can be given back.
-    std::sort(m_withdrawn.begin(), m_withdrawn.end(),
-              [](const VoucherRecord *a, const VoucherRecord *b) { return a->Serial > b->Serial; });
-    for (const VoucherRecord *record : m_withdrawn)
-        m_context.journal.withdrawVoucher(*record);
+    if (!m_withdrawn.isEmpty())
+        m_context.journal.withdrawVouchers(m_withdrawn);
     // One pass, so no record moves before it has been looked at.
     std::erase_if(m_context.batch,
                   [this](const VoucherRecord &record) { return m_dropped.contains(&record); });

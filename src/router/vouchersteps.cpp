@@ -3,6 +3,7 @@
 #include "hotspotusers.h"
 #include "routercommand.h"
 #include "routerinfo.h"
+#include "usermanagerprofilestep.h"
 #include "vouchercontext.h"
 
 #include "base/clock.h"
@@ -91,27 +92,6 @@ std::optional<QString> addedId(const ApiReply &reply, QString &error)
         }
     }
     return id;
-}
-
-// Assignment and activation: a "!done" accepts, any "=message=" refuses.
-bool profileAssigned(const ApiReply &reply, QString &error)
-{
-    error.clear();
-    bool done = false;
-    bool refused = false;
-    for (const ApiSentence &sentence : reply.sentences) {
-        done = done || sentence.kind == ReplyKind::Done;
-        for (const QByteArray &word : sentence.words) {
-            if (std::optional<QString> text = messageIn(word)) {
-                error = QCoreApplication::translate(
-                            "UserManagerUsers",
-                            "Não é possível atribuir perfil de usuário. Resposta do Router \"%1\".")
-                            .arg(*text);
-                refused = true;
-            }
-        }
-    }
-    return done && !refused;
 }
 
 bool hasActualProfile(const ApiReply &reply, const QString &profileName)
@@ -224,14 +204,14 @@ void VoucherSteps::take(const ApiReply &reply)
         return;
     case Phase::Assign:
         m_unanswered = m_unanswered || !replied;
-        if (profileAssigned(reply, m_error))
+        if (profileStepAccepted(reply, m_error))
             made();
         else
             passFailed();
         return;
     case Phase::Activate:
         m_unanswered = m_unanswered || !replied;
-        if (!profileAssigned(reply, m_error))
+        if (!profileStepAccepted(reply, m_error))
             passFailed();
         else if (!m_context.settings.VerifyCreatedUser)
             made();
@@ -260,16 +240,10 @@ void VoucherSteps::completeUserManager()
             verify();
         else
             made();
-    } else if (isRouterOs7(info)) {
-        m_phase = Phase::Assign;
-        m_command = {u"/user-manager/user-profile/add"_s, u"=user="_s + m_record.UserName,
-                     u"=profile="_s + m_profile.Name};
     } else {
-        m_phase = Phase::Activate;
-        const QString who =
-            activatesByUserName(info) ? u"=user="_s + m_record.UserName : u"=numbers="_s + *m_routerId;
-        m_command = {u"/tool/user-manager/user/create-and-activate-profile"_s, who,
-                     u"=customer="_s + info.Customer, u"=profile="_s + m_profile.Name};
+        m_phase = isRouterOs7(info) ? Phase::Assign : Phase::Activate;
+        m_command =
+            userManagerProfileStep(info, m_record.UserName, m_routerId.value_or(QString()), m_profile.Name);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "appstate.h"
 
 #include "runjournal.h"
+#include "salesledger.h"
 
 #include "base/operatorinteraction.h"
 #include "base/runlock.h"
@@ -13,6 +14,7 @@
 #include "generation/voucherprofile.h"
 #include "history/historydatabase.h"
 #include "history/historyrow.h"
+#include "history/pendingjournal.h"
 #include "router/hotspotusers.h"
 #include "router/pipelinedvouchers.h"
 #include "router/routersession.h"
@@ -108,16 +110,21 @@ GenerationOutcome generateVouchers(const GenerationInput &input, const Generatio
         settings.VoucherSerial = *stored;
     outcome.voucherSerial = settings.VoucherSerial;
 
-    ApiConnection connection;
-    if (!openSession(connection, *input.router, interaction))
-        return outcome;
-    outcome.sessionOpened = true;
-
     // The run's own connection to the history, on the run's thread.
     HistoryDatabase history;
     openHistory(history, input.historyPlace, true);
-    RunJournal journal(settings, settingsKey, input.historyPlace.dataFolder, input.router->Name, &history,
-                       input.historyWarningShown, input.recordSale, interaction);
+    RunJournal journal(settings, settingsKey, input.historyPlace.dataFolder, *input.router, &history,
+                       input.historyWarningShown, input.recordSale, interaction, *input.clock);
+    journal.start();
+
+    ApiConnection connection;
+    if (!openSession(connection, *input.router, interaction)) {
+        journal.finish();
+        outcome.salesFileFailed = journal.salesFileFailed();
+        return outcome;
+    }
+    outcome.sessionOpened = true;
+
     const VoucherContext context{
         *connection.transport, *input.router,   input.routerInfo, settings, outcome.batch,
         *input.clock,          input.generator, interaction,      prompt,   journal};
@@ -139,6 +146,7 @@ GenerationOutcome generateVouchers(const GenerationInput &input, const Generatio
         }
     }
     closeSession(connection);
+    journal.finish();
     history.close();
 
     // Every serial taken was written as it was taken; a run that took none
@@ -147,6 +155,7 @@ GenerationOutcome generateVouchers(const GenerationInput &input, const Generatio
     outcome.voucherSerial = settings.VoucherSerial;
     outcome.historyWarningShown = journal.historyWarningShown();
     outcome.recordingFailed = journal.failed();
+    outcome.salesFileFailed = journal.salesFileFailed();
     return outcome;
 }
 
@@ -163,7 +172,7 @@ GenerationInput generationInput(AppState &state)
     input.historyWarningShown = state.historyWarningShown;
     input.clock = state.clock;
     input.recordSale = [&state](const PosHistoryEntry &sale, bool newSale) {
-        recordRunSale(state.posHistory, sale, newSale);
+        recordRunSale(state.posHistory, state.paths.dataFolder, sale, newSale);
     };
     return input;
 }
@@ -179,15 +188,19 @@ void applyGenerationOutcome(AppState &state, GenerationOutcome outcome, const Ge
         state.lastRunProfile.reset();
 }
 
-void recordRunSale(PosHistory &sales, const PosHistoryEntry &sale, bool newSale)
+void recordRunSale(PosHistory &sales, const QString &dataFolder, const PosHistoryEntry &sale, bool newSale)
 {
-    if (newSale) {
-        // Another process on this data folder may have sold since the login.
-        sales.load();
-        sales.append(sale);
-    } else {
+    if (!newSale) {
         sales.updateNewest(sale);
+        return;
     }
+    // Another process on this data folder may have sold since the login: the
+    // journal, which holds this sale already, holds theirs too.
+    const std::optional<JournalState> journal = readJournal(dataFolder);
+    if (journal && journal->keepsSales && !journal->sales.isEmpty())
+        sales.assign(salesEntries(journal->sales));
+    else
+        sales.append(sale);
 }
 
 bool runGeneration(AppState &state, OperatorInteraction &interaction, UserDataPrompt &prompt,

@@ -72,6 +72,7 @@ struct GenerationOutcome
     bool refused = false; // another run held the data folder, or it cannot be written
     bool sessionOpened = false;
     bool recordingFailed = false; // a voucher or a serial could not be recorded: the run ended there
+    bool salesFileFailed = false; // PosHistory.bin could not be written: its sales wait in the journal
     BatchList batch;
     quint32 voucherSerial = 0;
     bool historyWarningShown = false;
@@ -90,9 +91,10 @@ GenerationOutcome generateVouchers(const GenerationInput &input, const Generatio
 // The input of a run from the state; sales go straight to its sales history.
 GenerationInput generationInput(AppState &state);
 
-// The run's sale in the sales history: a new sale (after reading the file
-// again, for the sales of other processes) or the newest one grown.
-void recordRunSale(PosHistory &sales, const PosHistoryEntry &sale, bool newSale);
+// The run's sale, once in the journal, in the sales history the windows show:
+// a new sale (with the sales the journal holds, also those of other
+// processes) or the newest one grown.
+void recordRunSale(PosHistory &sales, const QString &dataFolder, const PosHistoryEntry &sale, bool newSale);
 
 // Takes a finished run into the state: its batch, the advanced VoucherSerial,
 // the history warning, and the last-run profile (none when the session failed).

@@ -1,94 +1,166 @@
 #include "journalrecovery.h"
 
 #include "appstate.h"
+#include "runjournal.h"
 
-#include "base/operatorinteraction.h"
 #include "base/runlock.h"
 #include "base/unattendedinteraction.h"
 #include "history/historydatabase.h"
 #include "history/historystore.h"
-#include "history/pendinghistory.h"
 #include "history/pendingjournal.h"
 #include "router/routersession.h"
-#include "router/routeruser.h"
+#include "router/routervoucher.h"
 #include "routeros/session.h"
+
+#include <QDateTime>
+#include <QUuid>
 
 namespace {
 
-QList<HistoryRow> unconfirmedOn(const QString &dataFolder, const QString &routerName)
+// The router profile of a User Manager entry; older journals name only its
+// title, found among the profiles of the router.
+QString profileNameOf(const JournalEntry &entry, const ProfileList &profiles)
 {
-    QList<HistoryRow> rows;
-    for (const HistoryRow &row : readPendingHistory(pendingHistoryPath(dataFolder)).unconfirmed) {
-        if (row.Router == routerName && row.Serial)
-            rows.append(row);
+    if (!entry.profileName.isEmpty() || isHotSpotRow(entry.row))
+        return entry.profileName;
+    for (const auto &profile : profiles) {
+        if (!profile->HotSpot && profile->Title == shownProfile(entry.row))
+            return profile->Name;
     }
-    return rows;
+    return {};
+}
+
+struct Asked
+{
+    QList<JournalEntry> usable;
+    SerialList absent;
+};
+
+// Asks the router about the entries, in order, until it stops answering.
+Asked askRouter(const AppState &state, const RouterConfig &router, const QList<JournalEntry> &entries)
+{
+    Asked asked;
+    UnattendedInteraction unattended;
+    ApiConnection connection;
+    if (!openSession(connection, router, unattended))
+        return asked;
+    ApiTransport &transport = *connection.transport;
+    for (const JournalEntry &entry : entries) {
+        const QString name = shownUserName(entry.row);
+        const bool hotSpot = isHotSpotRow(entry.row);
+        const QString profileName = profileNameOf(entry, state.profiles);
+        RouterVoucher voucher =
+            checkRouterVoucher(transport, state.routerInfo, name, entry.row.Password, hotSpot, profileName);
+        if (voucher.state == RouterVoucher::State::Incomplete) {
+            // Finished, or taken away: a user that logs nobody in is never sold.
+            if (completeRouterVoucher(transport, state.routerInfo, name, voucher.id, profileName))
+                voucher.state = RouterVoucher::State::Usable;
+            else if (removeRouterVoucher(transport, state.routerInfo, voucher.id, hotSpot))
+                voucher.state = RouterVoucher::State::Absent;
+            else
+                voucher.state = RouterVoucher::State::Unknown;
+        }
+        if (voucher.state == RouterVoucher::State::Unknown)
+            break;
+        if (voucher.state == RouterVoucher::State::Usable)
+            asked.usable.append(entry);
+        else
+            asked.absent.append(entrySerial(entry));
+    }
+    closeSession(connection);
+    return asked;
+}
+
+// Records and sells the usable vouchers in one journal line. Rows the
+// database holds already (their run was killed after storing them) are not
+// stored again; vouchers of an older program's journal whose row is stored
+// were sold by their run.
+bool recordUsable(const AppState &state, PendingJournal &journal, const QList<JournalEntry> &usable)
+{
+    HistoryDatabase history;
+    const bool open = openHistory(history, historyPlace(state), true);
+    QList<HistoryRow> made;
+    for (const JournalEntry &entry : usable)
+        made.append(entry.row);
+    const std::optional<QSet<quint32>> held =
+        open ? heldVoucherSerials(history.connection(), made) : std::optional<QSet<quint32>>();
+    JournalConfirmation confirmation;
+    QList<HistoryRow> toStore;
+    for (const JournalEntry &entry : usable) {
+        const quint32 serial = entrySerial(entry);
+        // An older program's voucher was sold once its row was stored: while
+        // the database cannot tell, it waits.
+        if (entry.legacy && !held)
+            continue;
+        const bool stored = held && held->contains(serial);
+        confirmation.serials.append(serial);
+        // The row as the run wrote it, under the router's name of then, so
+        // that a row stored before the kill is found again.
+        if (!stored)
+            toStore.append(entry.row);
+        if (entry.legacy && stored)
+            continue;
+        const QString title = entry.saleTitle.isEmpty() ? shownProfile(entry.row) : entry.saleTitle;
+        if (confirmation.sales.isEmpty() || confirmation.sales.constLast().title != title ||
+            confirmation.sales.constLast().unitPrice != entry.row.Price)
+            confirmation.sales.append(
+                {QUuid::createUuid().toString(QUuid::WithoutBraces), title, entry.row.Price, 0, {}});
+        confirmation.sales.last().serials.append(serial);
+    }
+    if (confirmation.serials.isEmpty())
+        return false;
+    std::sort(confirmation.serials.begin(), confirmation.serials.end());
+    const qsizetype stored = open ? storeHistoryRows(history.connection(), toStore) : 0;
+    confirmation.waiting = toStore.mid(stored);
+    return journal.confirm(confirmation);
 }
 
 } // namespace
 
-void settleUnconfirmedVouchers(AppState &state)
+bool entryBelongsTo(const JournalEntry &entry, const RouterConfig &router, const QList<RouterConfig> &routers)
 {
-    const RouterConfig *router = state.currentRouter();
+    if (entry.legacy)
+        return entry.row.Router == router.Name;
+    if (entry.routerAt == routerPlace(router))
+        return true;
+    const bool placeConfigured = std::any_of(routers.cbegin(), routers.cend(), [&](const RouterConfig &r) {
+        return routerPlace(r) == entry.routerAt;
+    });
+    return entry.row.Router == router.Name && !placeConfigured;
+}
+
+SalesFileOutcome settleUnconfirmedVouchers(AppState &state)
+{
     const QString &dataFolder = state.paths.dataFolder;
-    if (!router || unconfirmedOn(dataFolder, router->Name).isEmpty())
-        return;
     RunLock lock(dataFolder);
-    if (lock.acquire(0) != RunLock::Outcome::Held)
-        return;
-    const QList<HistoryRow> entries = unconfirmedOn(dataFolder, router->Name);
+    if (dataFolder.isEmpty() || lock.acquire(0) != RunLock::Outcome::Held)
+        return {};
+    PendingJournal journal(dataFolder);
+    const QDateTime now = QDateTime::fromSecsSinceEpoch(state.clock->now());
+    // PosHistory.bin is taken into the journal before anything more is sold.
+    SalesFileOutcome outcome = reconcileSalesFile(journal, dataFolder, now);
+    if (outcome.journalFailed)
+        return outcome;
 
-    // The settling happens behind the login: its failures are not the
-    // operator's business now, the vouchers simply wait for the next start.
-    UnattendedInteraction unattended;
-    ApiConnection connection;
-    if (!openSession(connection, *router, unattended))
-        return;
-    QList<HistoryRow> held;
-    QList<HistoryRow> absent;
-    for (const HistoryRow &entry : entries) {
-        const std::optional<bool> holds = routerHoldsUser(*connection.transport, state.routerInfo,
-                                                          shownUserName(entry), isHotSpotRow(entry));
-        if (!holds)
-            break;
-        (*holds ? held : absent).append(entry);
-    }
-    closeSession(connection);
-
-    for (const HistoryRow &entry : absent)
-        dropUnconfirmed(dataFolder, *entry.Serial);
-    if (held.isEmpty())
-        return;
-    HistoryDatabase history;
-    const bool open = openHistory(history, historyPlace(state), true);
-    QList<HistoryRow> unsold;
-    for (const HistoryRow &row : held) {
-        // A run records a voucher in the history, then sells it, then settles
-        // its entry: one already stored was sold by its run, and is stored once.
-        const std::optional<bool> stored =
-            open ? historyHoldsVoucher(history.connection(), row.UserName, *row.Serial, row.Router)
-                 : std::nullopt;
-        if (stored.value_or(false)) {
-            settleConfirmed(dataFolder, row, true);
-            continue;
+    const RouterConfig *router = state.currentRouter();
+    QList<JournalEntry> entries;
+    if (router) {
+        for (const JournalEntry &entry : journal.state().unconfirmed) {
+            if (entryBelongsTo(entry, *router, state.routers))
+                entries.append(entry);
         }
-        settleConfirmed(dataFolder, row, open && storeHistoryRows(history.connection(), {row}) == 1);
-        unsold.append(row);
     }
-    if (unsold.isEmpty())
-        return;
-
-    // What the interrupted run made is sold: one sale for each run of
-    // vouchers of the same profile and price.
-    state.posHistory.load();
-    PosHistoryEntry sale;
-    for (const HistoryRow &row : unsold) {
-        const QString title = shownProfile(row);
-        if (sale.count > 0 && (sale.title != title || sale.unitPrice != row.Price)) {
-            state.posHistory.append(sale);
-            sale = {};
+    if (!entries.isEmpty()) {
+        const Asked asked = askRouter(state, *router, entries);
+        if (!asked.absent.isEmpty())
+            journal.withdraw(asked.absent);
+        if (!asked.usable.isEmpty() && recordUsable(state, journal, asked.usable)) {
+            const SalesFileOutcome written = reconcileSalesFile(journal, dataFolder, now);
+            outcome.keptAs = outcome.keptAs.isEmpty() ? written.keptAs : outcome.keptAs;
+            outcome.unwritten = written.unwritten;
+            outcome.journalFailed = written.journalFailed;
         }
-        sale = {sale.count + 1, title, row.Price};
     }
-    state.posHistory.append(sale);
+    journal.compact();
+    return outcome;
 }

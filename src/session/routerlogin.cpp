@@ -2,6 +2,7 @@
 
 #include "appstate.h"
 #include "journalrecovery.h"
+#include "salesledger.h"
 
 #include "base/operatorinteraction.h"
 #include "design/designmapfile.h"
@@ -28,7 +29,7 @@ bool startRouterSession(AppState &state, OperatorInteraction &interaction)
     if (!readCurrentRouterInformation(state, interaction))
         return false;
     loadDesignMap(state.paths.dataFolder, state.currentRouter(), state.profiles, state.designs);
-    state.posHistory.load();
-    settleUnconfirmedVouchers(state);
+    reportSalesFile(settleUnconfirmedVouchers(state), state.paths.dataFolder, interaction);
+    state.posHistory.assign(currentSales(state.paths.dataFolder));
     return true;
 }

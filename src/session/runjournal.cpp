@@ -1,24 +1,42 @@
 #include "runjournal.h"
 
+#include "base/clock.h"
 #include "base/operatorinteraction.h"
 #include "config/appsettings.h"
+#include "config/routerconfig.h"
 #include "config/voucherserial.h"
 #include "generation/voucherprofile.h"
 #include "generation/voucherrecord.h"
 #include "history/historydatabase.h"
 #include "history/historyrow.h"
 #include "history/historystore.h"
-#include "history/pendingjournal.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QUuid>
 
-RunJournal::RunJournal(AppSettings &settings, SettingsKey settingsKey, QString dataFolder, QString routerName,
-                       HistoryDatabase *history, bool historyWarningShown, RecordSale recordSale,
-                       OperatorInteraction &interaction)
-    : m_settings(settings), m_settingsKey(std::move(settingsKey)), m_pending(dataFolder),
-      m_routerName(std::move(routerName)), m_history(history), m_historyWarningShown(historyWarningShown),
-      m_recordSale(std::move(recordSale)), m_interaction(interaction)
+using namespace Qt::StringLiterals;
+
+RunJournal::RunJournal(AppSettings &settings, SettingsKey settingsKey, QString dataFolder,
+                       const RouterConfig &router, HistoryDatabase *history, bool historyWarningShown,
+                       RecordSale recordSale, OperatorInteraction &interaction, const Clock &clock)
+    : m_settings(settings), m_settingsKey(std::move(settingsKey)), m_dataFolder(std::move(dataFolder)),
+      m_journal(m_dataFolder), m_routerName(router.Name), m_routerAt(routerPlace(router)), m_history(history),
+      m_historyWarningShown(historyWarningShown), m_recordSale(std::move(recordSale)),
+      m_interaction(interaction), m_clock(clock), m_saleId(QUuid::createUuid().toString(QUuid::WithoutBraces))
 {
+}
+
+void RunJournal::start()
+{
+    writeSalesFile();
+}
+
+void RunJournal::finish()
+{
+    // A quiet moment: the lines of the run's changes become the journal's
+    // shortest form. Should this fail, the appended lines say the same.
+    m_journal.compact();
 }
 
 bool RunJournal::recordVoucher(VoucherRecord &record)
@@ -49,14 +67,22 @@ bool RunJournal::recordVouchers(const QList<VoucherRecord *> &records)
         return false;
     }
     // No voucher goes to the router before it is written down: a voucher whose
-    // confirmation then finds no database and no pending file would be lost.
-    QList<HistoryRow> rows;
-    rows.reserve(records.size());
-    for (const VoucherRecord *record : records)
-        rows.append(historyRowOf(*record, m_routerName));
-    if (!m_pending.journalUnconfirmed(rows)) {
+    // confirmation then finds no database and no journal would be lost.
+    QList<JournalEntry> entries;
+    entries.reserve(records.size());
+    for (const VoucherRecord *record : records) {
+        JournalEntry entry{historyRowOf(*record, m_routerName), m_routerAt, {}, {}, false};
+        if (record->Profile) {
+            entry.saleTitle = record->Profile->Title;
+            if (!record->HotSpotUser)
+                entry.profileName = record->Profile->Name;
+        }
+        entries.append(entry);
+    }
+    if (!m_journal.record(entries)) {
         for (auto it = records.crbegin(); it != records.crend(); ++it)
-            withdrawVoucher(**it);
+            giveBackSerial(**it, m_settings);
+        writeVoucherSerial(m_settingsKey, m_settings.VoucherSerial);
         fail(QCoreApplication::translate(
             "GenerationRun",
             "Erro: não foi possível registrar o voucher no banco de dados de histórico nem no "
@@ -77,31 +103,41 @@ bool RunJournal::confirmVouchers(const QList<const VoucherRecord *> &records)
         return true;
     QList<HistoryRow> rows;
     rows.reserve(records.size());
-    for (const VoucherRecord *record : records)
+    JournalConfirmation confirmation;
+    for (const VoucherRecord *record : records) {
         rows.append(historyRowOf(*record, m_routerName));
+        confirmation.serials.append(record->Serial);
+    }
+    std::sort(confirmation.serials.begin(), confirmation.serials.end());
+    // The database first: a kill after it leaves the vouchers unconfirmed, and
+    // the next start finds their rows stored and does not store them again.
     const qsizetype stored =
         m_history && m_history->isOpen() ? storeHistoryRows(m_history->connection(), rows) : 0;
-    // The sale grows with the vouchers made, so a run that is cut short has
-    // sold what it made. It is written before the entries are settled: an
-    // entry still unconfirmed whose row is stored was sold (see
-    // journalrecovery.h).
+    confirmation.waiting = rows.mid(stored);
     const VoucherRecord &first = *records.constFirst();
-    if (m_recordSale && first.Profile) {
-        const bool newSale = m_sold == 0;
-        m_sold += qint32(records.size());
-        m_recordSale({m_sold, first.Profile->Title, first.Profile->Price}, newSale);
-    }
-    const bool settled = m_pending.settleConfirmed(rows, stored);
-    const bool allStored = stored == rows.size();
-    if (allStored) {
-        m_historyWarningShown = false;
-    } else if (!settled) {
+    if (first.Profile)
+        confirmation.sales = {
+            {m_saleId, first.Profile->Title, first.Profile->Price, 0, confirmation.serials}};
+    if (!m_journal.confirm(confirmation)) {
         fail(
             QCoreApplication::translate(
                 "GenerationRun",
                 "Erro: o voucher %1 foi criado no roteador, mas não pôde ser registrado no banco de dados de "
                 "histórico nem no arquivo de pendências.\nA geração foi interrompida.")
-                .arg(records[stored]->UserName));
+                .arg(first.UserName));
+        return false;
+    }
+    // Sold: the sale grows with the vouchers made, so a run that is cut short
+    // has sold what it made.
+    if (first.Profile) {
+        const bool newSale = m_sold == 0;
+        m_sold += qint32(records.size());
+        if (m_recordSale)
+            m_recordSale({m_sold, first.Profile->Title, first.Profile->Price}, newSale);
+    }
+    writeSalesFile();
+    if (stored == rows.size()) {
+        m_historyWarningShown = false;
     } else if (!m_historyWarningShown) {
         m_interaction.showMessage(
             QCoreApplication::translate("History",
@@ -109,22 +145,58 @@ bool RunJournal::confirmVouchers(const QList<const VoucherRecord *> &records)
             MessageIcon::Warning);
         m_historyWarningShown = true;
     }
-
-    return allStored || settled;
+    return true;
 }
 
 void RunJournal::withdrawVoucher(const VoucherRecord &record)
 {
-    if (record.Serial != 0)
-        m_pending.dropUnconfirmed(record.Serial);
+    withdrawVouchers({&record});
+}
+
+void RunJournal::withdrawVouchers(const QList<const VoucherRecord *> &records)
+{
+    SerialList serials;
+    for (const VoucherRecord *record : records) {
+        if (record->Serial != 0)
+            serials.append(record->Serial);
+    }
+    std::sort(serials.begin(), serials.end());
+    // Should this fail, the entries stay unconfirmed, and the next start asks
+    // the router about them.
+    if (!serials.isEmpty())
+        m_journal.withdraw(serials);
     const quint32 before = m_settings.VoucherSerial;
-    giveBackSerial(record, m_settings);
+    // The last serial first, so that every serial let go can be given back.
+    for (auto it = serials.crbegin(); it != serials.crend(); ++it) {
+        VoucherRecord numbered;
+        numbered.Serial = *it;
+        giveBackSerial(numbered, m_settings);
+    }
     if (m_settings.VoucherSerial != before && !writeVoucherSerial(m_settingsKey, m_settings.VoucherSerial))
         m_settings.VoucherSerial = before; // what the key holds: never give a serial twice
+}
+
+void RunJournal::writeSalesFile()
+{
+    const SalesFileOutcome outcome =
+        reconcileSalesFile(m_journal, m_dataFolder, QDateTime::fromSecsSinceEpoch(m_clock.now()));
+    // The operator hears of a failure once a run; a file kept aside each time.
+    SalesFileOutcome told = outcome;
+    if (m_salesFileFailed) {
+        told.unwritten = false;
+        told.journalFailed = false;
+    }
+    reportSalesFile(told, m_dataFolder, m_interaction);
+    m_salesFileFailed = m_salesFileFailed || outcome.unwritten || outcome.journalFailed;
 }
 
 void RunJournal::fail(const QString &text)
 {
     m_failed = true;
     m_interaction.showMessage(text, MessageIcon::Error);
+}
+
+QString routerPlace(const RouterConfig &router)
+{
+    return router.Address.trimmed().toLower() + u':' + router.Port.trimmed();
 }

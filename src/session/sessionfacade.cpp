@@ -4,6 +4,7 @@
 #include "crossthreadinteraction.h"
 #include "programlogin.h"
 #include "routerlogin.h"
+#include "salesledger.h"
 
 #include "base/operatorinteraction.h"
 #include "base/regvalue.h"
@@ -13,6 +14,7 @@
 #include "routeros/session.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QThread>
 #include <algorithm>
 
@@ -73,7 +75,7 @@ GenerationInput SessionFacade::inputForRun()
     // hear of every voucher sold.
     input.recordSale = [this](const PosHistoryEntry &sale, bool newSale) {
         callOnThreadOf(this, [&] {
-            recordRunSale(m_state.posHistory, sale, newSale);
+            recordRunSale(m_state.posHistory, m_state.paths.dataFolder, sale, newSale);
             Q_EMIT salesChanged();
         });
     };
@@ -121,7 +123,7 @@ void SessionFacade::finishRun(GenerationOutcome outcome, const GenerationRequest
 {
     const bool opened = outcome.sessionOpened;
     const bool made = !outcome.batch.empty();
-    m_lastRunFailed = outcome.refused || outcome.recordingFailed;
+    m_lastRunFailed = outcome.refused || outcome.recordingFailed || outcome.salesFileFailed;
     applyGenerationOutcome(m_state, std::move(outcome), request);
     m_generating = false;
     Q_EMIT batchReady();
@@ -233,8 +235,17 @@ void SessionFacade::setFullScreen(bool fullScreen)
     ::setFullScreen(m_state, fullScreen);
 }
 
-void SessionFacade::clearSales()
+bool SessionFacade::clearSales()
 {
+    if (!clearRecordedSales(m_state.paths.dataFolder, QDateTime::fromSecsSinceEpoch(m_state.clock->now()),
+                            m_interaction))
+        return false;
     m_state.posHistory.clear();
     Q_EMIT salesChanged();
+    return true;
+}
+
+void SessionFacade::updateSalesFile()
+{
+    ::updateSalesFile(m_state.paths.dataFolder, QDateTime::fromSecsSinceEpoch(m_state.clock->now()));
 }

@@ -61,7 +61,8 @@ public:
     bool isGenerating() const { return m_generating; }
     // Whether the last run ended because a voucher or a serial number could not
     // be recorded, or did not start because another run held the data folder
-    // or the data folder cannot be written (the operator has been told).
+    // or the data folder cannot be written, or its sales could not be written
+    // to PosHistory.bin (the operator has been told).
     bool lastRunFailed() const { return m_lastRunFailed; }
     // Ends the current run after the voucher being made. Safe from any thread
     // and from a signal handler.
@@ -109,8 +110,12 @@ public:
     // not reported. Nothing happens when nobody is logged in.
     void setPosMode(bool posMode);
     void setFullScreen(bool fullScreen);
-    // Empties the sales history (and its file).
-    void clearSales();
+    // Empties the sales history (in the journal, then PosHistory.bin); false
+    // when it could not (the operator has been told).
+    bool clearSales();
+    // PosHistory.bin brought up to the journal when no run holds the data
+    // folder (at the program's end).
+    void updateSalesFile();
 
 Q_SIGNALS:
     void profilesChanged();

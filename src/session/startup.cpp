@@ -26,8 +26,6 @@ void startUp(AppState &state)
     loadDesigns(state.paths.dataFolder, state.defaultDesign, state.designs);
     loadHotSpotProfiles(state.paths.dataFolder, state.hotSpotProfiles);
     loadUserDatabase(state.paths.dataFolder, state.userNames);
-    if (!state.paths.dataFolder.isEmpty())
-        state.posHistory.setFile(posHistoryPath(state.paths.dataFolder));
 }
 
 QString settingsUnreadableText(const QString &settingsFile)

@@ -8,6 +8,7 @@
 #include "history/historysearch.h"
 #include "history/openhistory.h"
 #include "history/pendinghistory.h"
+#include "history/pendingjournal.h"
 
 #include <QTest>
 
@@ -66,7 +67,7 @@ struct HistoryFixture
     QStringList pendingNames() const
     {
         QStringList names;
-        for (const HistoryRow &row : readPendingHistory(pendingHistoryPath(folder.dataFolder())).rows)
+        for (const HistoryRow &row : readJournal(folder.dataFolder()).value_or(JournalState{}).waiting)
             names << row.UserName;
         return names;
     }
@@ -130,7 +131,7 @@ void PendingHistoryTest::pendingUntilReachable()
     f.makeBatch({u"c1"_s}, noon.toSecsSinceEpoch() + 120);
     f.insert();
     QCOMPARE(f.interaction.texts().size(), 1);
-    QVERIFY(!QFile::exists(pendingHistoryPath(f.folder.dataFolder())));
+    QVERIFY(f.pendingNames().isEmpty());
     QCOMPARE(f.storedNames(noon.date()), (QStringList{u"a1"_s, u"a2"_s, u"b1"_s, u"c1"_s}));
 
     // Unreachable again: the operator is told again.
@@ -177,25 +178,25 @@ void PendingHistoryTest::pendingFile()
     HistoryRow noSerial = row;
     noSerial.Serial.reset();
 
-    PendingHistory pending;
-    pending.rows = {row, noSerial};
+    JournalState pending;
+    pending.waiting = {row, noSerial};
     pending.unreadable = {"{\"UserName\": 3}", "not json"};
-    const PendingHistory back = decodePendingHistory(encodePendingHistory(pending));
-    QCOMPARE(back.rows.size(), 2);
-    QCOMPARE(back.rows[0].UserName, row.UserName);
-    QCOMPARE(back.rows[0].Password, row.Password);
-    QCOMPARE(back.rows[0].Created, row.Created);
-    QCOMPARE(back.rows[0].Price, -20);
-    QCOMPARE(back.rows[0].Serial, row.Serial);
-    QCOMPARE(back.rows[0].Email, row.Email);
-    QVERIFY(!back.rows[1].Serial);
+    const JournalState back = replayJournal(compactJournal(pending));
+    QCOMPARE(back.waiting.size(), 2);
+    QCOMPARE(back.waiting[0].UserName, row.UserName);
+    QCOMPARE(back.waiting[0].Password, row.Password);
+    QCOMPARE(back.waiting[0].Created, row.Created);
+    QCOMPARE(back.waiting[0].Price, -20);
+    QCOMPARE(back.waiting[0].Serial, row.Serial);
+    QCOMPARE(back.waiting[0].Email, row.Email);
+    QVERIFY(!back.waiting[1].Serial);
     // What cannot be read is kept as it is, never dropped.
     QCOMPARE(back.unreadable, pending.unreadable);
 
-    const PendingHistory damaged =
-        decodePendingHistory("{\"UserName\":\"a\",\"Created\":\"2026-12-10 09:00:00\","
+    const JournalState damaged =
+        replayJournal("{\"UserName\":\"a\",\"Created\":\"2026-12-10 09:00:00\","
                              "\"Price\":1,\"Serial\":-1}\n\n{\"UserName\":\"b\"}\n");
-    QCOMPARE(damaged.rows.size(), 0);
+    QCOMPARE(damaged.waiting.size(), 0);
     QCOMPARE(damaged.unreadable.size(), 2);
 }
 

@@ -25,17 +25,11 @@ private Q_SLOTS:
     void appendAmountAndTotalWrap_data();
     void appendAmountAndTotalWrap();
     void fullRingDropsOldest();
-    void load_data();
-    void load();
-    void loadKeepsLast99WithTotalOfAll();
-    void loadsFixture();
-    void noFileOrMissingFileIsEmpty();
-    void clearWritesEmptyFile();
-    void appendIsOnDiskAtOnce();
-    void loadAfterAppendKeepsSale();
-    void appendBeforeLoadKeepsFileSales();
-    void failedWriteKeepsSale_data();
-    void failedWriteKeepsSale();
+    void decode_data();
+    void decode();
+    void assignKeepsLast99WithTotalOfAll();
+    void decodesFixture();
+    void encodeDecodeRoundTrip();
 };
 
 namespace {
@@ -83,11 +77,11 @@ QStringList entries(const PosHistory &history)
     return list;
 }
 
-PosHistory loaded(const QString &path)
+// The history as loading the file's bytes gives it.
+PosHistory loaded(const QByteArray &file)
 {
     PosHistory history;
-    history.setFile(path);
-    history.load();
+    history.assign(decodePosHistoryFile(file).entries);
     return history;
 }
 
@@ -133,13 +127,10 @@ void PosHistoryTest::appendStoresTitleAsTheFileHoldsIt()
     QFETCH(QString, title);
     QFETCH(int, storedUnits);
 
-    TestFolder folder;
-    const QString path = posHistoryPath(folder.dataFolder());
     PosHistory history;
-    history.setFile(path);
     history.append({1, title, 100});
     QCOMPARE(history.entry(0).title, title.left(storedUnits));
-    QCOMPARE(loaded(path).entry(0).title, title.left(storedUnits));
+    QCOMPARE(loaded(encodePosHistoryFile(history.entries())).entry(0).title, title.left(storedUnits));
 }
 
 void PosHistoryTest::appendAmountAndTotalWrap_data()
@@ -192,11 +183,12 @@ void PosHistoryTest::fullRingDropsOldest()
     QCOMPARE(history.entry(98).title, u"venda 250"_s);
 }
 
-void PosHistoryTest::load_data()
+void PosHistoryTest::decode_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QStringList>("expected");
     QTest::addColumn<int>("total");
+    QTest::addColumn<bool>("whole");
 
     const QByteArray hour = sale(1, u"Hora"_s, 500);
     const QByteArray day = sale(2, u"Dia"_s, 1250);
@@ -204,239 +196,80 @@ void PosHistoryTest::load_data()
     const QStringList all = {u"1 x Hora @ 500"_s, u"2 x Dia @ 1250"_s, u"3 x Semana @ 3000"_s};
     const QStringList first = all.first(1);
 
-    QTest::addRow("empty file") << QByteArray() << QStringList() << 0;
+    QTest::addRow("empty file") << QByteArray() << QStringList() << 0 << true;
     QTest::addRow("three records and five stray bytes")
-        << hour + day + week + QByteArray("\x01\x02\x03\x04\x05") << all << 12000;
+        << hour + day + week + QByteArray("\x01\x02\x03\x04\x05") << all << 12000 << false;
     QTest::addRow("stray bytes that start a plausible record")
-        << hour + le32(216) + le32(2) + QByteArray(10, '\0') << first << 500;
-    QTest::addRow("record cut short ends reading") << hour + day.left(215) << first << 500;
-    QTest::addRow("size above 216 ends reading") << hour + recordBytes(217, 2, '\x5a') + day << first << 500;
-    QTest::addRow("huge size ends reading") << hour + le32(0xffffffff) + le32(2) + day << first << 500;
-    QTest::addRow("size below 8 ends reading") << hour + le32(4) + le32(2) + day << first << 500;
-    QTest::addRow("size 0 ends reading") << hour + le32(0) + le32(0) + day << first << 500;
+        << hour + le32(216) + le32(2) + QByteArray(10, '\0') << first << 500 << false;
+    QTest::addRow("record cut short ends reading") << hour + day.left(215) << first << 500 << false;
+    QTest::addRow("size above 216 ends reading")
+        << hour + recordBytes(217, 2, '\x5a') + day << first << 500 << false;
+    QTest::addRow("huge size ends reading")
+        << hour + le32(0xffffffff) + le32(2) + day << first << 500 << false;
+    QTest::addRow("size below 8 ends reading") << hour + le32(4) + le32(2) + day << first << 500 << false;
+    QTest::addRow("size 0 ends reading") << hour + le32(0) + le32(0) + day << first << 500 << false;
     QTest::addRow("kind 3 of size 216 is skipped")
-        << hour + recordBytes(216, 3, '\x5a') + day + week << all << 12000;
+        << hour + recordBytes(216, 3, '\x5a') + day + week << all << 12000 << false;
     QTest::addRow("kind 1 of size 216 is skipped")
-        << hour + recordBytes(216, 1, '\x5a') + day + week << all << 12000;
+        << hour + recordBytes(216, 1, '\x5a') + day + week << all << 12000 << false;
     QTest::addRow("kind 2 of size 116 is skipped")
-        << hour + recordBytes(116, 2, '\x5a') + day + week << all << 12000;
+        << hour + recordBytes(116, 2, '\x5a') + day + week << all << 12000 << false;
     QTest::addRow("header alone of another kind is skipped")
-        << recordBytes(8, 9, '\x5a') + hour << first << 500;
+        << recordBytes(8, 9, '\x5a') + hour << first << 500 << false;
     QTest::addRow("kind 1 with a UTF-8 title")
-        << oldSale(4, "Caf\xc3\xa9", 750) + day << QStringList{u"4 x Café @ 750"_s, all[1]} << 5500;
+        << oldSale(4, "Caf\xc3\xa9", 750) + day << QStringList{u"4 x Café @ 750"_s, all[1]} << 5500 << true;
     QTest::addRow("kind 1 title of 100 bytes without NUL")
         << oldSale(1, QByteArray(100, 'a'), 100) << QStringList{u"1 x "_s + QString(99, u'a') + u" @ 100"_s}
-        << 100;
+        << 100 << true;
     QTest::addRow("kind 2 title of 100 units without NUL")
         << le32(216) + le32(2) + le32(1) + QByteArray(200, 'b') + le32(100)
-        << QStringList{u"1 x "_s + QString(99, QChar(0x6262)) + u" @ 100"_s} << 100;
+        << QStringList{u"1 x "_s + QString(99, QChar(0x6262)) + u" @ 100"_s} << 100 << true;
     QTest::addRow("signed fields") << sale(-1, u"Estorno"_s, 500) + sale(1, u"Brinde"_s, -20)
-                                   << QStringList{u"-1 x Estorno @ 500"_s, u"1 x Brinde @ -20"_s} << -520;
+                                   << QStringList{u"-1 x Estorno @ 500"_s, u"1 x Brinde @ -20"_s} << -520
+                                   << true;
 }
 
-void PosHistoryTest::load()
+void PosHistoryTest::decode()
 {
     QFETCH(QByteArray, file);
     QFETCH(QStringList, expected);
     QFETCH(int, total);
+    QFETCH(bool, whole);
 
-    TestFolder folder;
-    folder.writeDataFile(u"PosHistory.bin"_s, file);
-    const PosHistory history = loaded(posHistoryPath(folder.dataFolder()));
+    QCOMPARE(decodePosHistoryFile(file).whole, whole);
+    const PosHistory history = loaded(file);
     QCOMPARE(entries(history), expected);
     QCOMPARE(history.total(), total);
-    QVERIFY(!history.dirty());
-    QVERIFY(!history.unsaved());
 }
 
-void PosHistoryTest::loadKeepsLast99WithTotalOfAll()
+void PosHistoryTest::assignKeepsLast99WithTotalOfAll()
 {
     QByteArray file;
     for (int i = 1; i <= 150; ++i)
         file += sale(1, u"v%1"_s.arg(i), i);
-    TestFolder folder;
-    folder.writeDataFile(u"PosHistory.bin"_s, file);
 
-    const PosHistory history = loaded(posHistoryPath(folder.dataFolder()));
+    const PosHistory history = loaded(file);
     QCOMPARE(history.size(), 99);
     QCOMPARE(history.entry(0).title, u"v52"_s);
     QCOMPARE(history.entry(98).title, u"v150"_s);
     QCOMPARE(history.total(), 150 * 151 / 2);
 }
 
-void PosHistoryTest::loadsFixture()
+void PosHistoryTest::decodesFixture()
 {
-    TestFolder folder;
-    folder.copyFixture(u"PosHistory.bin"_s, u"PosHistory.bin"_s);
-    const PosHistory history = loaded(posHistoryPath(folder.dataFolder()));
+    const PosHistory history = loaded(fixture(u"PosHistory.bin"_s));
     QCOMPARE(entries(history),
              QStringList({u"2 x 1 hora @ 500"_s, u"1 x Café @ 750"_s, u"5 x Diária Premium @ 1250"_s}));
     QCOMPARE(history.total(), 1000 + 750 + 6250);
 }
 
-void PosHistoryTest::noFileOrMissingFileIsEmpty()
+void PosHistoryTest::encodeDecodeRoundTrip()
 {
-    PosHistory memoryOnly;
-    memoryOnly.setFile(posHistoryPath(QString()));
-    QVERIFY(memoryOnly.file().isEmpty());
-    memoryOnly.load();
-    QCOMPARE(memoryOnly.size(), 0);
-    QVERIFY(!memoryOnly.save());
-
-    // A history that was written and whose file then went away loads empty.
-    TestFolder folder;
-    const QString path = posHistoryPath(folder.dataFolder());
-    PosHistory history;
-    history.setFile(path);
-    history.load();
-    QCOMPARE(history.size(), 0);
-    history.append({1, u"Hora"_s, 500});
-    QVERIFY(QFile::remove(path));
-    history.load();
-    QCOMPARE(history.size(), 0);
-    QCOMPARE(history.total(), 0);
-    QVERIFY(!history.dirty());
-}
-
-void PosHistoryTest::clearWritesEmptyFile()
-{
-    TestFolder folder;
-    folder.writeDataFile(u"PosHistory.bin"_s, sale(1, u"Hora"_s, 500) + sale(2, u"Dia"_s, 1250));
-    const QString path = posHistoryPath(folder.dataFolder());
-    PosHistory history = loaded(path);
-    QCOMPARE(history.size(), 2);
-
-    history.clear();
-    QCOMPARE(history.size(), 0);
-    QCOMPARE(history.total(), 0);
-    QVERIFY(history.dirty());
-    QVERIFY(!history.unsaved());
-    QVERIFY(QFile::exists(path));
-    QCOMPARE(readFile(path), QByteArray());
-
-    history.append({3, u"Semana"_s, 3000});
-    QCOMPARE(entries(history), QStringList{u"3 x Semana @ 3000"_s});
-    QCOMPARE(history.total(), 9000);
-}
-
-void PosHistoryTest::appendIsOnDiskAtOnce()
-{
-    TestFolder folder;
-    // The data folder does not exist yet: the first write creates it.
-    const QString path = posHistoryPath(folder.dataFolder());
-    PosHistory history;
-    history.setFile(path);
-    history.load();
-
-    const PosHistoryEntry first{2, u"Café"_s, 500};
-    const PosHistoryEntry second{1, u"Diária"_s, 1250};
-    QCOMPARE(history.append(first), 1000);
-    QCOMPARE(history.append(second), 1250);
-    QVERIFY(history.dirty());
-    QVERIFY(!history.unsaved());
-    QCOMPARE(readFile(path), sale(2, u"Café"_s, 500) + sale(1, u"Diária"_s, 1250));
-
-    // Another history, as a crash and a new start would have it.
-    const PosHistory other = loaded(path);
-    QCOMPARE(entries(other), entries(history));
-    QCOMPARE(other.total(), 2250);
-}
-
-void PosHistoryTest::loadAfterAppendKeepsSale()
-{
-    TestFolder folder;
-    folder.writeDataFile(u"PosHistory.bin"_s, sale(1, u"Hora"_s, 500));
-    PosHistory history = loaded(posHistoryPath(folder.dataFolder()));
-
-    history.append({2, u"Dia"_s, 1250});
-    // A second login in the same process loads again.
-    history.load();
-    QCOMPARE(entries(history), QStringList({u"1 x Hora @ 500"_s, u"2 x Dia @ 1250"_s}));
-    QCOMPARE(history.total(), 3000);
-    QVERIFY(!history.dirty());
-}
-
-// A caller that forgets the load must not replace the shift's sales with its
-// one sale: the file is read before the first change.
-void PosHistoryTest::appendBeforeLoadKeepsFileSales()
-{
-    TestFolder folder;
-    folder.writeDataFile(u"PosHistory.bin"_s, sale(1, u"Hora"_s, 500) + sale(3, u"Dia"_s, 1250));
-    PosHistory history;
-    history.setFile(posHistoryPath(folder.dataFolder()));
-
-    QCOMPARE(history.append({2, u"Semana"_s, 3000}), 6000);
-    QCOMPARE(folder.readDataFile(u"PosHistory.bin"_s),
-             sale(1, u"Hora"_s, 500) + sale(3, u"Dia"_s, 1250) + sale(2, u"Semana"_s, 3000));
-    QCOMPARE(entries(history),
-             QStringList({u"1 x Hora @ 500"_s, u"3 x Dia @ 1250"_s, u"2 x Semana @ 3000"_s}));
-    QCOMPARE(history.total(), 500 + 3750 + 6000);
-}
-
-void PosHistoryTest::failedWriteKeepsSale_data()
-{
-    QTest::addColumn<bool>("readOnlyFolder");
-    QTest::addRow("read-only folder") << true;
-    QTest::addRow("parent is a regular file") << false;
-}
-
-void PosHistoryTest::failedWriteKeepsSale()
-{
-    QFETCH(bool, readOnlyFolder);
-
-    TestFolder folder;
-    QVERIFY(folder.isValid());
-    const QString dir = folder.path() + u"/pos"_s;
-    const QString path = dir + u"/PosHistory.bin"_s;
-    const QByteArray old = sale(1, u"Hora"_s, 500);
-    if (readOnlyFolder) {
-        QVERIFY(QDir().mkpath(dir));
-        QVERIFY(writeFile(path, old));
-        QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner));
-        QFile probe(dir + u"/probe"_s);
-        if (probe.open(QIODevice::WriteOnly)) {
-            probe.remove();
-            QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-            QSKIP("permissions do not stop this user's writes");
-        }
-    } else {
-        QVERIFY(writeFile(dir, "not a folder"));
-    }
-    const QStringList before = readOnlyFolder ? QStringList{u"1 x Hora @ 500"_s} : QStringList();
-
-    PosHistory history = loaded(path);
-    QCOMPARE(entries(history), before);
-    QCOMPARE(history.append({2, u"Dia"_s, 1250}), 2500);
-    QVERIFY(history.unsaved());
-    QVERIFY(history.dirty());
-    QVERIFY(!history.save());
-    QVERIFY(history.unsaved());
-    if (readOnlyFolder)
-        QCOMPARE(readFile(path), old);
-    else
-        QCOMPARE(readFile(dir), QByteArray("not a folder"));
-
-    // A load while the write still fails keeps what is in memory.
-    history.load();
-    QCOMPARE(entries(history), before + QStringList{u"2 x Dia @ 1250"_s});
-    QVERIFY(history.unsaved());
-    history.append({3, u"Semana"_s, 3000});
-    const QStringList all = before + QStringList{u"2 x Dia @ 1250"_s, u"3 x Semana @ 3000"_s};
-    QCOMPARE(entries(history), all);
-    QVERIFY(history.unsaved());
-
-    // Once the folder can be written, the next load writes the sales first.
-    if (readOnlyFolder) {
-        QVERIFY(QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    } else {
-        QVERIFY(QFile::remove(dir));
-        QVERIFY(QDir().mkpath(dir));
-    }
-    history.load();
-    QCOMPARE(entries(history), all);
-    QVERIFY(!history.unsaved());
-    QVERIFY(!history.dirty());
-    QCOMPARE(entries(loaded(path)), all);
+    // Records of the older kind are written as the current one.
+    const QByteArray file = oldSale(4, "Caf\xc3\xa9", 750) + sale(2, u"Dia"_s, 1250);
+    const QByteArray written = encodePosHistoryFile(decodePosHistoryFile(file).entries);
+    QCOMPARE(written, sale(4, u"Café"_s, 750) + sale(2, u"Dia"_s, 1250));
+    QCOMPARE(encodePosHistoryFile({}), QByteArray());
 }
 
 WIFITICKETER_TEST(PosHistoryTest)

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QJsonDocument>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -18,13 +19,43 @@ QList<QJsonObject> pendingLines(const QString &dataFolder)
     return lines;
 }
 
+QList<quint32> serialsOfRanges(const QString &text)
+{
+    QList<quint32> serials;
+    for (const QString &range : text.split(u',', Qt::SkipEmptyParts)) {
+        const QStringList ends = range.split(u'-');
+        for (quint32 serial = ends.first().toUInt(); serial <= ends.last().toUInt(); ++serial)
+            serials << serial;
+    }
+    return serials;
+}
+
 QStringList unconfirmedNames(const QString &dataFolder)
 {
-    QStringList names;
+    // The file is a log: a later line of a serial replaces its entry, and a
+    // confirmation or a withdrawal ends it.
+    QList<std::pair<quint32, QString>> entries;
+    const auto remove = [&](quint32 serial) {
+        entries.removeIf([serial](const auto &entry) { return entry.first == serial; });
+    };
     for (const QJsonObject &line : pendingLines(dataFolder)) {
-        if (line[u"Journal"_s] == u"unconfirmed"_s)
-            names << line[u"UserName"_s].toString();
+        const QString kind = line[u"Journal"_s].toString();
+        if (kind == u"unconfirmed"_s) {
+            const quint32 serial = quint32(line[u"Serial"_s].toInteger());
+            const auto same = std::find_if(entries.begin(), entries.end(),
+                                           [serial](const auto &entry) { return entry.first == serial; });
+            if (same != entries.end())
+                same->second = line[u"UserName"_s].toString();
+            else
+                entries.append({serial, line[u"UserName"_s].toString()});
+        } else if (kind == u"confirmed"_s || kind == u"withdrawn"_s) {
+            for (const quint32 serial : serialsOfRanges(line[u"Serials"_s].toString()))
+                remove(serial);
+        }
     }
+    QStringList names;
+    for (const auto &entry : entries)
+        names << entry.second;
     return names;
 }
 

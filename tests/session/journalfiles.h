@@ -12,8 +12,10 @@
 
 // The lines of HistoryPending.jsonl as JSON objects.
 QList<QJsonObject> pendingLines(const QString &dataFolder);
-// The user names of its unconfirmed lines.
+// The user names of the vouchers it holds as unconfirmed.
 QStringList unconfirmedNames(const QString &dataFolder);
+// "1-3,7" as the serials 1, 2, 3, 7.
+QList<quint32> serialsOfRanges(const QString &text);
 // The stored "VoucherSerial", or nothing when it was never written.
 std::optional<quint32> storedSerial(const QString &settingsFile);
 QStringList hotSpotUserNames(const routersim::RouterState &router);

@@ -81,7 +81,9 @@ void JournalTest::journalledBeforeItsAdd()
     h.router().setObserver({});
     QCOMPARE(seenAtAdd, QStringList(3, u"journalled"_s));
     QVERIFY(!session.lastRunFailed());
-    QVERIFY(pendingLines(dataFolder).isEmpty());
+    // Only the counter's sales are left in the journal.
+    for (const QJsonObject &line : pendingLines(dataFolder))
+        QVERIFY(line[u"Journal"_s] == u"sales"_s || line[u"Journal"_s] == u"posted"_s);
     QCOMPARE(h.historyOfToday().size(), 3);
     QCOMPARE(storedSerial(settingsFile), std::optional<quint32>(23));
 }
@@ -110,7 +112,6 @@ void JournalTest::interruptedVoucherSettledAtNextStart()
     // The sentence counts are the one-by-one path's.
     h.state.settings.PipelinedGeneration = false;
     h.state.settings.VoucherSerial = 7;
-    h.state.posHistory.setFile(posHistoryPath(h.folder.dataFolder()));
     SessionFacade session(h.state, h.interaction);
 
     QVERIFY(session.runGeneration({oneHour(), 5, std::nullopt}, h.prompt));

@@ -37,8 +37,7 @@ QStringList batchNames(const BatchList &batch)
 PosHistory salesOnDisk(const RouterHarness &h)
 {
     PosHistory sales;
-    sales.setFile(posHistoryPath(h.folder.dataFolder()));
-    sales.load();
+    sales.assign(decodePosHistoryFile(h.folder.readDataFile(u"PosHistory.bin"_s)).entries);
     return sales;
 }
 
@@ -149,7 +148,6 @@ void SessionFacadeTest::stopAfterThirdVoucher()
     // One voucher at a time; a pipelined run finishes what is in flight.
     h.state.settings.PipelinedGeneration = false;
     h.state.settings.VoucherSerial = 41;
-    h.state.posHistory.setFile(posHistoryPath(h.folder.dataFolder()));
     SessionFacade session(h.state, h.interaction);
     QList<quint32> progress;
     // Directly on the run's thread, so the stop comes right after the third.
@@ -204,11 +202,7 @@ void SessionFacadeTest::sessionStartLoadsSales()
 {
     RouterHarness h;
     QVERIFY(h.start());
-    PosHistory earlier;
-    earlier.setFile(posHistoryPath(h.folder.dataFolder()));
-    earlier.append({2, u"Dia"_s, 1250});
-    earlier.append({1, u"Hora"_s, 300});
-    h.state.posHistory.setFile(posHistoryPath(h.folder.dataFolder()));
+    h.folder.writeDataFile(u"PosHistory.bin"_s, encodePosHistoryFile({{2, u"Dia"_s, 1250}, {1, u"Hora"_s, 300}}));
     SessionFacade session(h.state, h.interaction);
     QSignalSpy profiles(&session, &SessionFacade::profilesChanged);
     QSignalSpy sales(&session, &SessionFacade::salesChanged);

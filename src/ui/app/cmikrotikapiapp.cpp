@@ -103,8 +103,7 @@ void CMikrotikAPIApp::quit()
 
 void CMikrotikAPIApp::saveAtExit()
 {
-    // The sales are the only thing kept in memory until the end.
-    PosHistory &sales = m_state.posHistory;
-    if (sales.unsaved() || sales.dirty())
-        sales.save();
+    // The sales are in the journal; PosHistory.bin is written again when a
+    // write of it failed.
+    m_session.updateSalesFile();
 }

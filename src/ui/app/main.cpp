@@ -75,7 +75,7 @@ int main(int argc, char *argv[])
     QObject::connect(&termination, &TerminationWatch::terminationRequested, &windows, &CMikrotikAPIApp::quit);
     // The desktop session ends: the sales are written before the program goes.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &windows,
-                     [&state](QSessionManager &) { state.posHistory.save(); });
+                     [&session](QSessionManager &) { session.updateSalesFile(); });
 
     // The prompt and the print dialog open over the window in front.
     DialogUserDataPrompt prompt(nullptr, state.settings, state.userNames);

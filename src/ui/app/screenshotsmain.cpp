@@ -341,7 +341,6 @@ int main(int argc, char *argv[])
     state.currentUser = 0;
     state.settings.UseCurrency = QStringLiteral("R$ %c");
     state.separators = {QStringLiteral(","), QStringLiteral(".")};
-    state.posHistory.setFile(scratch.filePath(QStringLiteral("PosHistory.bin")));
     for (int count : {5, 15}) {
         state.profiles = counterProfiles(count, price, state.designs.front().get());
         fillSales(state.posHistory, state.profiles, 20);

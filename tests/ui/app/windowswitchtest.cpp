@@ -192,14 +192,13 @@ void WindowSwitchTest::closingTheMainWindowEndsTheProgram()
     f.app.openLoginWindow();
     f.app.openMainWindow();
     QCOMPARE(f.app.mainWindow()->objectName(), u"generator"_s);
-    // A sale that could not be written when it was made (a folder stood in
-    // the file's way): the exit writes it.
+    // A sale in the journal that could not be written to PosHistory.bin when
+    // it was made: the exit writes it.
+    f.h.folder.writeDataFile(u"HistoryPending.jsonl"_s,
+                             "{\"Journal\":\"sales\",\"Sales\":[{\"Id\":\"a\",\"Title\":\"1 Hora\","
+                             "\"Price\":500,\"Count\":2,\"Serials\":\"7-8\"}]}\n");
     const QString sales = posHistoryPath(f.h.folder.dataFolder());
-    QVERIFY(QDir().mkpath(sales));
-    f.h.state.posHistory.setFile(sales);
-    f.h.state.posHistory.append({2, u"1 Hora"_s, 500});
-    QVERIFY(f.h.state.posHistory.unsaved());
-    QVERIFY(QDir().rmdir(sales));
+    QVERIFY(!QFile::exists(sales));
 
     // Hidden (to the tray), the program goes on.
     f.app.mainWindow()->hide();
@@ -209,11 +208,10 @@ void WindowSwitchTest::closingTheMainWindowEndsTheProgram()
     f.app.mainWindow()->close();
     QTRY_COMPARE(ended.size(), 1);
     QVERIFY(!f.app.mainWindow());
-    PosHistory onDisk;
-    onDisk.setFile(sales);
-    onDisk.load();
-    QCOMPARE(onDisk.size(), 1);
-    QCOMPARE(onDisk.total(), 1000);
+    const QByteArray onDisk = f.h.folder.readDataFile(u"PosHistory.bin"_s);
+    QCOMPARE(onDisk.size(), 216);
+    QCOMPARE(onDisk.mid(8, 4), QByteArray("\x02\x00\x00\x00", 4));
+    QCOMPARE(onDisk.mid(212, 4), QByteArray("\xf4\x01\x00\x00", 4));
 }
 
 void WindowSwitchTest::terminationIsAskedFor()

@@ -106,7 +106,6 @@ SellingFixture::SellingFixture()
     h.state.routerInfo = {6, 48, u"admin"_s};
     h.state.settings.VoucherSerial = 41;
     h.state.userNames = {u"ana"_s, u"bruno"_s};
-    h.state.posHistory.setFile(posHistoryPath(h.folder.dataFolder()));
     loadUiResources(resources);
 }
 
