@@ -28,6 +28,7 @@ const QList<std::pair<QString, QString>> OptionValues = {
     {u"to"_s, u"DATE"_s},
     {u"generator"_s, u"NAME"_s},
     {u"router-name"_s, u"NAME"_s},
+    {u"pending"_s, QString()},
     {u"pdf"_s, u"FILE"_s},
     {u"print"_s, QString()},
     {u"printer"_s, u"NAME"_s},
@@ -70,7 +71,7 @@ const QHash<QString, QStringList> CommandOptions = {
     {u"generate"_s,
      {u"profile"_s, u"count"_s, u"name"_s, u"format"_s, u"pdf"_s, u"print"_s, u"printer"_s, u"design"_s}},
     {u"print-test"_s, {u"design"_s, u"pdf"_s}},
-    {u"history"_s, {u"from"_s, u"to"_s, u"generator"_s, u"router-name"_s, u"format"_s}},
+    {u"history"_s, {u"from"_s, u"to"_s, u"generator"_s, u"router-name"_s, u"format"_s, u"pending"_s}},
     {u"router"_s, RouterOptions},
     {u"hotspot-profile"_s, HotSpotProfileOptions},
 };
@@ -325,6 +326,7 @@ std::variant<CliOptions, UsageError> parseCliOptions(const QStringList &argument
         }
         options.generator = optionalValue(parser, u"generator"_s);
         options.routerName = optionalValue(parser, u"router-name"_s);
+        options.pending = parser.isSet(u"pending"_s);
     }
     if (command == u"router") {
         if (std::optional<UsageError> error = parseRouterOptions(parser, options))

@@ -35,6 +35,7 @@ struct CliOptions
     std::optional<QDate> to;   // history --to; default today
     std::optional<QString> generator;
     std::optional<QString> routerName;
+    bool pending = false; // history --pending: the vouchers waiting for their router
 
     // router and hotspot-profile: what to do ("add", "set" or "remove") with
     // the router or profile named `itemName`.

@@ -107,9 +107,16 @@ Example:
     {u"history"_s,
      uR"(Usage: wifiticketer-cli history [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--generator NAME]
                        [--router-name NAME] [--format text|json|csv]
+       wifiticketer-cli history --pending [--format text|json]
 
 The history page's search: the recorded vouchers of those days in the page's
 columns, then its totals line.
+
+With --pending: the vouchers sent to a router whose confirmation never
+arrived (the run was cut off), one a line: Serial, UserName, Profile, Created,
+Router, Address:Port, and the configured router that settles them at its next
+login (empty when no configured router is at that address and port); then how
+many wait.
 
 Options:
   --from YYYY-MM-DD          first day (default today)
@@ -117,6 +124,7 @@ Options:
   --generator NAME           only the vouchers this program user made
   --router-name NAME         only the vouchers of this router
   --format text|json|csv     the output's format (default text)
+  --pending                  the vouchers waiting for their router's confirmation
 
 Example:
   wifiticketer-cli history --from 2026-01-01 --to 2026-01-31 --format csv > janeiro.csv
@@ -216,8 +224,9 @@ Commands:
   print-test --design NAME --pdf FILE
                              one sheet of samples of the design, onto a PDF file
   history [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--generator NAME] [--router-name NAME]
-          [--format text|json|csv]
-                             the vouchers recorded in those days (default today), then the totals
+          [--format text|json|csv] [--pending]
+                             the vouchers recorded in those days (default today), then the totals;
+                             --pending: those waiting for their router's confirmation
 
 )"_s + CommonOptions +
            uR"(

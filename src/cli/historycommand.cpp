@@ -6,6 +6,7 @@
 
 #include "base/operatorinteraction.h"
 #include "session/appstate.h"
+#include "session/pendingvouchers.h"
 #include "session/sessionfacade.h"
 
 #include <QCoreApplication>
@@ -94,6 +95,54 @@ QJsonObject jsonRow(const HistoryRow &row)
     };
 }
 
+int listPending(SessionFacade &session, const CliOptions &options, OperatorInteraction &interaction,
+                QTextStream &out)
+{
+    const std::optional<QList<PendingVoucher>> pending = session.pendingVouchers();
+    if (!pending) {
+        interaction.showMessage(
+            QCoreApplication::translate("PendingVouchers",
+                                        "Erro: não foi possível ler os vouchers pendentes (%1).")
+                .arg(session.pendingFile()),
+            MessageIcon::Error);
+        return ExitFailed;
+    }
+    const QString line = pendingVouchersLine(*pending);
+    if (options.format == u"json") {
+        QJsonArray rows;
+        for (const PendingVoucher &voucher : *pending) {
+            rows.append(QJsonObject{
+                {u"serial"_s, serialText(voucher.row)},
+                {u"user"_s, shownUserName(voucher.row)},
+                {u"profile"_s, shownProfile(voucher.row)},
+                {u"created"_s, voucher.row.Created.toString(u"yyyy-MM-dd HH:mm:ss"_s)},
+                {u"router"_s, voucher.row.Router},
+                {u"place"_s, voucher.routerAt},
+                {u"settledBy"_s, voucher.router},
+                {u"hotspot"_s, isHotSpotRow(voucher.row)},
+            });
+        }
+        out << QJsonDocument(
+                   QJsonObject{{u"pending"_s, rows}, {u"count"_s, pending->size()}, {u"line"_s, line}})
+                   .toJson(QJsonDocument::Indented);
+        return ExitDone;
+    }
+    for (const PendingVoucher &voucher : *pending) {
+        out << QStringList{serialText(voucher.row),
+                           shownUserName(voucher.row),
+                           shownProfile(voucher.row),
+                           voucher.row.Created.toString(u"yyyy-MM-dd HH:mm:ss"_s),
+                           voucher.row.Router,
+                           voucher.routerAt,
+                           voucher.router}
+                   .join(u'\t')
+            << '\n';
+    }
+    if (!line.isEmpty())
+        out << line << '\n';
+    return ExitDone;
+}
+
 } // namespace
 
 int runHistoryCommand(SessionFacade &session, const CliOptions &options, OperatorInteraction &interaction,
@@ -104,6 +153,8 @@ int runHistoryCommand(SessionFacade &session, const CliOptions &options, Operato
     if (std::optional<int> failed = logInAsOperator(session, options))
         return *failed;
     const AppState &state = session.state();
+    if (options.pending)
+        return listPending(session, options, interaction, out);
 
     const QDate today = QDateTime::fromSecsSinceEpoch(state.clock->now()).date();
     HistoryFilter filter;

@@ -195,7 +195,9 @@ bool replayObject(JournalState &state, const QJsonObject &object)
         }
         keepLatestSales(sales);
         state.sales = sales;
-        state.keepsSales = true;
+        // Sales confirmed before the journal took PosHistory.bin's are
+        // written as not kept yet, so that taking them still happens.
+        state.keepsSales = object.value(u"Kept"_s).toBool(true);
         return true;
     }
     if (kind == u"posted") {
@@ -254,12 +256,15 @@ QByteArray clearedLine()
     return lineOf({{JournalKey, u"cleared"_s}});
 }
 
-QByteArray salesLine(const QList<JournalSale> &sales)
+QByteArray salesLine(const QList<JournalSale> &sales, bool kept)
 {
     QJsonArray array;
     for (const JournalSale &sale : sales)
         array.append(saleObject(sale, true));
-    return lineOf({{JournalKey, u"sales"_s}, {u"Sales"_s, array}});
+    QJsonObject object{{JournalKey, u"sales"_s}, {u"Sales"_s, array}};
+    if (!kept)
+        object.insert(u"Kept"_s, false);
+    return lineOf(object);
 }
 
 QByteArray postedLine(const QByteArray &hash)
@@ -316,8 +321,8 @@ QByteArray compactJournal(const JournalState &state)
         bytes += waitingLine(row) + '\n';
     for (const JournalEntry &entry : state.unconfirmed)
         bytes += unconfirmedLine(entry) + '\n';
-    if (state.keepsSales)
-        bytes += salesLine(state.sales) + '\n';
+    if (state.keepsSales || !state.sales.isEmpty())
+        bytes += salesLine(state.sales, state.keepsSales) + '\n';
     if (!state.postedHash.isEmpty())
         bytes += postedLine(state.postedHash) + '\n';
     for (const QByteArray &line : state.unreadable)

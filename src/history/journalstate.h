@@ -83,7 +83,9 @@ QByteArray unconfirmedLine(const JournalEntry &entry);
 QByteArray withdrawnLine(const SerialList &serials);
 QByteArray confirmedLine(const JournalConfirmation &confirmation);
 QByteArray clearedLine();
-QByteArray salesLine(const QList<JournalSale> &sales);
+// `kept`: the journal keeps the counter's sales from now on (false: these are
+// sales confirmed before it took those of PosHistory.bin).
+QByteArray salesLine(const QList<JournalSale> &sales, bool kept = true);
 QByteArray postedLine(const QByteArray &hash);
 
 // Applies one line (without its line break) to the state; false when it

@@ -7,6 +7,7 @@
 #include "vouchercontext.h"
 
 #include "base/clock.h"
+#include "base/crashpoint.h"
 #include "base/operatorinteraction.h"
 #include "config/appsettings.h"
 #include "config/routerconfig.h"
@@ -189,6 +190,8 @@ void VoucherSteps::take(const ApiReply &reply)
             m_phase = Phase::ReadBack;
             m_command = {u"/ip/hotspot/user/print"_s, u"?name="_s + m_record.UserName};
         } else {
+            // The user is there but logs nobody in until its profile step.
+            crashPoint("um-added");
             completeUserManager();
         }
         return;

@@ -3,6 +3,7 @@
 #include "appstate.h"
 #include "runjournal.h"
 
+#include "base/crashpoint.h"
 #include "base/runlock.h"
 #include "base/unattendedinteraction.h"
 #include "history/historydatabase.h"
@@ -112,7 +113,10 @@ bool recordUsable(const AppState &state, PendingJournal &journal, const QList<Jo
     std::sort(confirmation.serials.begin(), confirmation.serials.end());
     const qsizetype stored = open ? storeHistoryRows(history.connection(), toStore) : 0;
     confirmation.waiting = toStore.mid(stored);
-    return journal.confirm(confirmation);
+    crashPoint("recovery-stored");
+    const bool confirmed = journal.confirm(confirmation);
+    crashPoint("recovery-confirmed");
+    return confirmed;
 }
 
 } // namespace
@@ -152,6 +156,7 @@ SalesFileOutcome settleUnconfirmedVouchers(AppState &state)
     }
     if (!entries.isEmpty()) {
         const Asked asked = askRouter(state, *router, entries);
+        crashPoint("recovery-asked");
         if (!asked.absent.isEmpty())
             journal.withdraw(asked.absent);
         if (!asked.usable.isEmpty() && recordUsable(state, journal, asked.usable)) {

@@ -1,6 +1,7 @@
 #include "runjournal.h"
 
 #include "base/clock.h"
+#include "base/crashpoint.h"
 #include "base/operatorinteraction.h"
 #include "config/appsettings.h"
 #include "config/routerconfig.h"
@@ -89,6 +90,7 @@ bool RunJournal::recordVouchers(const QList<VoucherRecord *> &records)
             "arquivo de pendências da pasta de dados.\nA geração foi interrompida."));
         return false;
     }
+    crashPoint("run-recorded");
     return true;
 }
 
@@ -114,6 +116,7 @@ bool RunJournal::confirmVouchers(const QList<const VoucherRecord *> &records)
     const qsizetype stored =
         m_history && m_history->isOpen() ? storeHistoryRows(m_history->connection(), rows) : 0;
     confirmation.waiting = rows.mid(stored);
+    crashPoint("run-stored");
     const VoucherRecord &first = *records.constFirst();
     if (first.Profile)
         confirmation.sales = {
@@ -127,6 +130,7 @@ bool RunJournal::confirmVouchers(const QList<const VoucherRecord *> &records)
                 .arg(first.UserName));
         return false;
     }
+    crashPoint("run-confirmed");
     // Sold: the sale grows with the vouchers made, so a run that is cut short
     // has sold what it made.
     if (first.Profile) {

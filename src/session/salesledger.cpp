@@ -1,6 +1,7 @@
 #include "salesledger.h"
 
 #include "base/atomicfile.h"
+#include "base/crashpoint.h"
 #include "base/operatorinteraction.h"
 #include "base/paths.h"
 #include "base/runlock.h"
@@ -114,7 +115,9 @@ SalesFileOutcome reconcileSalesFile(PendingJournal &journal, const QString &data
             }
             found = Found::Absent;
         }
-        if (!journal.keepSales(salesOfFile(file)) ||
+        // Sales the journal confirmed before (when the file could not be
+        // read) come after the file's.
+        if (!journal.keepSales(salesOfFile(file) + journal.state().sales) ||
             (found == Found::Read && !journal.posted(hashOf(bytes)))) {
             outcome.journalFailed = true;
             return outcome;
@@ -122,8 +125,15 @@ SalesFileOutcome reconcileSalesFile(PendingJournal &journal, const QString &data
     }
 
     const QByteArray expected = encodePosHistoryFile(salesEntries(journal.state().sales));
-    if (found == Found::Read && bytes == expected)
+    if (found == Found::Read && bytes == expected) {
+        // Sales are money: readable by their owner only, also a file an
+        // older program left readable by all.
+        const QFileInfo info(path);
+        if (!info.isSymLink() && (info.permissions() & ~(QFile::ReadOwner | QFile::WriteOwner |
+                                                         QFile::ReadUser | QFile::WriteUser)))
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
         return outcome;
+    }
     if (found == Found::Absent && expected.isEmpty())
         return outcome;
     if (found == Found::Read && hashOf(bytes) != journal.state().postedHash) {
@@ -139,6 +149,7 @@ SalesFileOutcome reconcileSalesFile(PendingJournal &journal, const QString &data
         outcome.unwritten = true;
         return outcome;
     }
+    crashPoint("sales-written");
     // Should this fail, the file is still what the journal holds.
     journal.posted(hashOf(expected));
     return outcome;

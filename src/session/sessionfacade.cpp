@@ -9,11 +9,13 @@
 #include "base/operatorinteraction.h"
 #include "base/regvalue.h"
 #include "history/historydatabase.h"
+#include "history/pendinghistory.h"
 #include "router/hotspotusers.h"
 #include "router/routersession.h"
 #include "routeros/session.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QDateTime>
 #include <QThread>
 #include <algorithm>
@@ -130,6 +132,16 @@ void SessionFacade::finishRun(GenerationOutcome outcome, const GenerationRequest
     if (made)
         Q_EMIT historyStored();
     Q_EMIT generationFinished(opened);
+}
+
+std::optional<QList<PendingVoucher>> SessionFacade::pendingVouchers() const
+{
+    return ::pendingVouchers(m_state);
+}
+
+QString SessionFacade::pendingFile() const
+{
+    return QDir::toNativeSeparators(pendingHistoryPath(m_state.paths.dataFolder));
 }
 
 std::optional<HistorySearchResult> SessionFacade::searchHistory(const HistoryFilter &filter)

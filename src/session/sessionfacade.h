@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generationrun.h"
+#include "pendingvouchers.h"
 #include "setupdata.h"
 
 #include "history/historysearch.h"
@@ -67,6 +68,12 @@ public:
     // Ends the current run after the voucher being made. Safe from any thread
     // and from a signal handler.
     void requestStop() { m_control.requestStop(); }
+
+    // The vouchers sent to a router whose confirmation never arrived (see
+    // pendingVouchers); nothing when the journal cannot be read.
+    std::optional<QList<PendingVoucher>> pendingVouchers() const;
+    // The journal's file, for messages.
+    QString pendingFile() const;
 
     // The history page's search; nothing when the database could not be
     // opened or failed.

@@ -1,5 +1,6 @@
 #include "clirun.h"
 #include "clisimulator.h"
+#include "journalfiles.h"
 #include "testfolder.h"
 #include "testmain.h"
 
@@ -57,17 +58,11 @@ QList<std::pair<QString, QString>> historyRows(const TestFolder &folder)
     return rows;
 }
 
-// The lines of HistoryPending.jsonl, read without the program's reader:
-// unconfirmed ones, or the rows waiting for the database.
+// What HistoryPending.jsonl holds, read without the program's reader: the
+// unconfirmed vouchers, or the rows waiting for the database.
 QStringList pendingNames(const TestFolder &folder, bool unconfirmed)
 {
-    QStringList names;
-    for (const QByteArray &line : folder.readDataFile(u"HistoryPending.jsonl"_s).split('\n')) {
-        const QJsonObject object = QJsonDocument::fromJson(line).object();
-        if (!object.isEmpty() && (object[u"Journal"_s] == u"unconfirmed"_s) == unconfirmed)
-            names << object[u"UserName"_s].toString();
-    }
-    return names;
+    return unconfirmed ? unconfirmedNames(folder.dataFolder()) : waitingNames(folder.dataFolder());
 }
 
 // The vouchers sold, from PosHistory.bin's 216-byte records (count at byte 8).
@@ -274,6 +269,14 @@ void JournalCommandTest::diskFillsUp()
         recorded << user;
     for (const QString &name : made)
         QVERIFY2(recorded.contains(name), qPrintable(name + u" is on the router, recorded nowhere"_s));
+
+    // With room again, the next start settles what waited: every voucher made
+    // is in the history once and sold once.
+    QCOMPARE(runCli(folder, Operator + QStringList{u"--no"_s, u"profiles"_s}).exitCode, 0);
+    QVERIFY(pendingNames(folder, true).isEmpty());
+    const QList<std::pair<QString, QString>> rows = historyRows(folder);
+    QCOMPARE(rows.size(), made.size());
+    QCOMPARE(sum(saleCounts(folder)), made.size());
 }
 
 WIFITICKETER_TEST(JournalCommandTest)

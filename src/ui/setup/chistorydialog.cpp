@@ -107,6 +107,10 @@ CHistoryDialog::CHistoryDialog(SessionFacade &session, OperatorInteraction &inte
 
     m_info = new CInfoWnd(this);
     m_info->setText(tr("Por favor complete todos os campos e clique no botão Iniciar Pesquisa."));
+    // Vouchers of runs that were cut off, not yet settled with their router.
+    m_pending = new QLabel(this);
+    m_pending->setWordWrap(true);
+    showPending();
 
     auto *filters = new QGridLayout;
     filters->addWidget(fromLabel, 0, 0);
@@ -128,6 +132,7 @@ CHistoryDialog::CHistoryDialog(SessionFacade &session, OperatorInteraction &inte
     layout->addWidget(resultsLabel);
     layout->addWidget(m_view, 1);
     layout->addWidget(m_info);
+    layout->addWidget(m_pending);
 
     setTabOrder(m_from, m_to);
     setTabOrder(m_to, m_users);
@@ -210,8 +215,19 @@ void CHistoryDialog::showTotals()
     m_info->setText(historyTotalsLine(result, m_lastFilter, priceFormat(m_session.state())));
 }
 
+void CHistoryDialog::showPending()
+{
+    const std::optional<QList<PendingVoucher>> pending = m_session.pendingVouchers();
+    const QString line =
+        pending ? pendingVouchersLine(*pending)
+                : tr("Erro: não foi possível ler os vouchers pendentes (%1).").arg(m_session.pendingFile());
+    m_pending->setText(line);
+    m_pending->setVisible(!line.isEmpty());
+}
+
 void CHistoryDialog::search()
 {
+    showPending();
     m_model->clear();
     m_info->setText(tr("Por favor complete todos os campos e clique no botão Iniciar Pesquisa."));
     updateButtons();

@@ -15,6 +15,7 @@ class OperatorInteraction;
 class PrinterChooser;
 class QComboBox;
 class QDateEdit;
+class QLabel;
 class QPushButton;
 class QTableView;
 class SessionFacade;
@@ -56,6 +57,7 @@ private:
     // The selected rows, top to bottom.
     QList<int> selectedRows() const;
     void showTotals();
+    void showPending();
     void updateButtons();
 
     SessionFacade &m_session;
@@ -75,5 +77,6 @@ private:
     QTableView *m_view = nullptr;
     HistoryListModel *m_model = nullptr;
     CInfoWnd *m_info = nullptr;
-    HistoryFilter m_lastFilter; // of the rows shown
+    QLabel *m_pending = nullptr; // vouchers waiting for their router, when there are any
+    HistoryFilter m_lastFilter;  // of the rows shown
 };

@@ -1,6 +1,7 @@
 #include "journalfiles.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <algorithm>
 
@@ -56,6 +57,18 @@ QStringList unconfirmedNames(const QString &dataFolder)
     QStringList names;
     for (const auto &entry : entries)
         names << entry.second;
+    return names;
+}
+
+QStringList waitingNames(const QString &dataFolder)
+{
+    QStringList names;
+    for (const QJsonObject &line : pendingLines(dataFolder)) {
+        if (!line.contains(u"Journal"_s))
+            names << line[u"UserName"_s].toString();
+        for (const QJsonValue &row : line[u"Waiting"_s].toArray())
+            names << row[u"UserName"_s].toString();
+    }
     return names;
 }
 

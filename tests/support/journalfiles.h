@@ -14,6 +14,8 @@
 QList<QJsonObject> pendingLines(const QString &dataFolder);
 // The user names of the vouchers it holds as unconfirmed.
 QStringList unconfirmedNames(const QString &dataFolder);
+// The user names of the rows it holds waiting for the history database.
+QStringList waitingNames(const QString &dataFolder);
 // "1-3,7" as the serials 1, 2, 3, 7.
 QList<quint32> serialsOfRanges(const QString &text);
 // The stored "VoucherSerial", or nothing when it was never written.

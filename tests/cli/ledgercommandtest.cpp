@@ -1,0 +1,298 @@
+#include "clirun.h"
+#include "clisimulator.h"
+#include "scriptedinteraction.h"
+#include "testfolder.h"
+#include "testmain.h"
+
+#include "config/routersfile.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+#include <QtEndian>
+#include <numeric>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList generate(int count)
+{
+    return Operator + QStringList{u"--no"_s,    u"generate"_s, u"--profile"_s,
+                                  u"3 horas"_s, u"--count"_s,  QString::number(count)};
+}
+
+// The counts of PosHistory.bin's records (count at byte 8 of each 216).
+QList<int> saleCounts(const QByteArray &bytes)
+{
+    QList<int> counts;
+    for (qsizetype at = 0; at + 216 <= bytes.size(); at += 216)
+        counts << qFromLittleEndian<qint32>(bytes.constData() + at + 8);
+    return counts;
+}
+
+int sum(const QList<int> &values)
+{
+    return std::accumulate(values.begin(), values.end(), 0);
+}
+
+// A sale record of PosHistory.bin, built here byte by byte.
+QByteArray saleRecord(qint32 count, const QString &title, qint32 price)
+{
+    QByteArray record(216, '\0');
+    qToLittleEndian<quint32>(216, record.data());
+    qToLittleEndian<quint32>(2, record.data() + 4);
+    qToLittleEndian<qint32>(count, record.data() + 8);
+    for (qsizetype i = 0; i < title.size(); ++i)
+        qToLittleEndian<quint16>(title[i].unicode(), record.data() + 12 + 2 * i);
+    qToLittleEndian<qint32>(price, record.data() + 212);
+    return record;
+}
+
+// The files kept aside: PosHistory-yyyyMMdd-HHmmss.bin.
+QStringList keptFiles(const TestFolder &folder)
+{
+    return QDir(folder.dataFolder()).entryList({u"PosHistory-*.bin"_s}, QDir::Files);
+}
+
+QStringList userNames(const SimProcess &sim)
+{
+    QStringList names;
+    for (const auto &user : sim.state().hotspotUsers)
+        names << user.name;
+    return names;
+}
+
+QStringList historyUsers(const TestFolder &folder)
+{
+    const CliRun run = runCli(folder, Operator + QStringList{u"history"_s, u"--format"_s, u"json"_s});
+    QStringList users;
+    for (const QJsonValue &row : QJsonDocument::fromJson(run.out.toUtf8()).object()[u"rows"_s].toArray())
+        users << row[u"user"_s].toString();
+    return users;
+}
+
+// Runs generate killed where the history holds a group of vouchers that the
+// journal has not confirmed yet.
+void generateKilledBeforeConfirming(const TestFolder &folder)
+{
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"WIFITICKETER_SETTINGS"_s, folder.settingsFile());
+    env.insert(u"WIFITICKETER_DATA_DIR"_s, folder.dataFolder());
+    env.insert(u"WIFITICKETER_CRASH_AT"_s, u"run-stored:2"_s);
+    cli.setProcessEnvironment(env);
+    cli.start(QStringLiteral(WIFITICKETER_CLI_PATH), generate(300));
+    QVERIFY(cli.waitForFinished(60000));
+    QCOMPARE(cli.exitStatus(), QProcess::CrashExit);
+}
+
+QJsonArray pendingList(const TestFolder &folder)
+{
+    const CliRun run =
+        runCli(folder, Operator + QStringList{u"history"_s, u"--pending"_s, u"--format"_s, u"json"_s});
+    return QJsonDocument::fromJson(run.out.toUtf8()).object()[u"pending"_s].toArray();
+}
+
+void saveRouterList(const TestFolder &folder, const QList<RouterConfig> &routers)
+{
+    ScriptedInteraction interaction;
+    QVERIFY(saveRouters(folder.dataFolder(), routers, interaction));
+}
+
+RouterConfig simRouter(const QString &name, quint16 port)
+{
+    RouterConfig router;
+    router.Name = name;
+    router.Address = u"127.0.0.1"_s;
+    router.Port = QString::number(port);
+    router.ApiUser = u"admin"_s;
+    router.UserManagerAdmin = u"admin"_s;
+    return router;
+}
+
+} // namespace
+
+class LedgerCommandTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void unwritableSalesFile_data();
+    void unwritableSalesFile();
+    void salesFileNotTheJournalsIsKept_data();
+    void salesFileNotTheJournalsIsKept();
+    void renamedRouterSettlesItsVouchers();
+    void goneRouterLeavesThemListed();
+};
+
+void LedgerCommandTest::unwritableSalesFile_data()
+{
+    QTest::addColumn<bool>("readOnlyFile");
+    QTest::addRow("read-only file") << true;
+    QTest::addRow("a folder in its place") << false;
+}
+
+// PosHistory.bin cannot be written: the run says so and exits 1, the file is
+// untouched, and the sale waits in the journal until the file can be
+// written, when the next start writes it.
+void LedgerCommandTest::unwritableSalesFile()
+{
+    QFETCH(bool, readOnlyFile);
+    TestFolder folder;
+    SimProcess sim(folder);
+    QVERIFY(sim.start(routersim::defaultRouterState()));
+    QVERIFY(install(folder, sim.port()));
+    QCOMPARE(runCli(folder, generate(2)).exitCode, 0);
+    const QString path = folder.dataFolder() + u"/PosHistory.bin"_s;
+    const QByteArray before = folder.readDataFile(u"PosHistory.bin"_s);
+    QCOMPARE(saleCounts(before), QList<int>{2});
+    if (readOnlyFile) {
+        if (::geteuid() == 0)
+            QSKIP("file permissions do not stop root's writes");
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+    } else {
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QDir().mkpath(path + u"/x"_s));
+    }
+
+    const CliRun run = runCli(folder, generate(3));
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(u"Erro: não foi possível gravar o histórico de vendas ("_s + path +
+                              u").\nAs vendas continuam registradas"_s),
+             qPrintable(run.err));
+    QCOMPARE(run.out.count(u'\n'), 3); // the vouchers were made and listed
+    if (readOnlyFile)
+        QCOMPARE(folder.readDataFile(u"PosHistory.bin"_s), before);
+    else
+        QVERIFY(QFileInfo(path).isDir());
+
+    if (readOnlyFile) {
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    } else {
+        QVERIFY(QDir(path).removeRecursively());
+        // Nothing of the first sale is lost with the file: the journal holds it.
+    }
+    QCOMPARE(runCli(folder, Operator + QStringList{u"--no"_s, u"profiles"_s}).exitCode, 0);
+    QCOMPARE(saleCounts(folder.readDataFile(u"PosHistory.bin"_s)), (QList<int>{2, 3}));
+}
+
+void LedgerCommandTest::salesFileNotTheJournalsIsKept_data()
+{
+    QTest::addColumn<bool>("journalKeepsSales");
+    QTest::addColumn<QByteArray>("found");
+    QTest::addColumn<QList<int>>("after");
+
+    const QByteArray three =
+        saleRecord(3, u"1 Dia"_s, 500) + saleRecord(1, u"3 horas"_s, 300) + saleRecord(4, u"3 horas"_s, 300);
+    QByteArray firstSizeFlipped = three;
+    firstSizeFlipped[0] = char(0xd9);
+    // Before the journal keeps the sales (an installation that has just been
+    // updated), a file that does not read whole gives what can be read of it.
+    QTest::addRow("first record size flipped, new journal") << false << firstSizeFlipped << QList<int>{2};
+    QTest::addRow("cut in the middle of the second record, new journal")
+        << false << three.first(216 + 100) << QList<int>{3, 2};
+    // Once it keeps them, the file is the journal's again, whatever it holds.
+    QTest::addRow("first record size flipped, journal holds the sales")
+        << true << firstSizeFlipped << QList<int>{5, 2};
+    QTest::addRow("whole but not the journal's") << true << three << QList<int>{5, 2};
+}
+
+// A PosHistory.bin that does not read whole, or that is not the file the
+// journal last wrote, is renamed aside with its bytes and the operator is told
+// where; the new file holds the journal's sales.
+void LedgerCommandTest::salesFileNotTheJournalsIsKept()
+{
+    QFETCH(bool, journalKeepsSales);
+    QFETCH(QByteArray, found);
+    QFETCH(QList<int>, after);
+    TestFolder folder;
+    SimProcess sim(folder);
+    QVERIFY(sim.start(routersim::defaultRouterState()));
+    QVERIFY(install(folder, sim.port()));
+    if (journalKeepsSales)
+        QCOMPARE(runCli(folder, generate(5)).exitCode, 0);
+    folder.writeDataFile(u"PosHistory.bin"_s, found);
+
+    const CliRun run = runCli(folder, generate(2));
+    QCOMPARE(run.exitCode, 0);
+    const QStringList kept = keptFiles(folder);
+    QCOMPARE(kept.size(), 1);
+    QCOMPARE(folder.readDataFile(kept[0]), found);
+    QVERIFY2(run.err.contains(u"foi mantido como "_s + folder.dataFolder() + u'/' + kept[0]),
+             qPrintable(run.err));
+    QCOMPARE(saleCounts(folder.readDataFile(u"PosHistory.bin"_s)), after);
+}
+
+// Vouchers a run left unconfirmed on a router that is then configured under
+// another name (same address and port) are settled at that router's next
+// session: recorded and sold once.
+void LedgerCommandTest::renamedRouterSettlesItsVouchers()
+{
+    TestFolder folder;
+    SimProcess sim(folder);
+    QVERIFY(sim.start(routersim::defaultRouterState()));
+    QVERIFY(install(folder, sim.port()));
+    generateKilledBeforeConfirming(folder);
+    const qsizetype waiting = pendingList(folder).size();
+    QVERIFY(waiting > 0);
+    saveRouterList(folder, {simRouter(u"Balcão"_s, sim.port())});
+
+    const CliRun run =
+        runCli(folder, Operator + QStringList{u"--no"_s, u"--router"_s, u"Balcão"_s, u"profiles"_s});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(pendingList(folder).isEmpty());
+    QStringList onRouter = userNames(sim);
+    QStringList recorded = historyUsers(folder);
+    onRouter.sort();
+    recorded.sort();
+    QCOMPARE(recorded, onRouter);
+    QCOMPARE(sum(saleCounts(folder.readDataFile(u"PosHistory.bin"_s))), onRouter.size());
+}
+
+// When no configured router is at the place the vouchers were sent to, they
+// stay listed (history --pending), marked as waiting for a router that is not
+// configured; once a router is configured there again, they are settled.
+void LedgerCommandTest::goneRouterLeavesThemListed()
+{
+    TestFolder folder;
+    SimProcess sim(folder);
+    QVERIFY(sim.start(routersim::defaultRouterState()));
+    QVERIFY(install(folder, sim.port()));
+    generateKilledBeforeConfirming(folder);
+    RouterConfig elsewhere = simRouter(u"Outro"_s, sim.port());
+    elsewhere.Address = u"127.0.0.2"_s;
+    saveRouterList(folder, {elsewhere});
+
+    const QJsonArray pending = pendingList(folder);
+    QVERIFY(!pending.isEmpty());
+    for (const QJsonValue &voucher : pending) {
+        QCOMPARE(voucher[u"router"_s].toString(), u"Sim"_s);
+        QCOMPARE(voucher[u"place"_s].toString(), u"127.0.0.1:%1"_s.arg(sim.port()));
+        QCOMPARE(voucher[u"settledBy"_s].toString(), QString());
+    }
+    const CliRun text = runCli(folder, Operator + QStringList{u"history"_s, u"--pending"_s});
+    QCOMPARE(text.exitCode, 0);
+    QVERIFY2(text.out.endsWith(u"%1 vouchers aguardam a confirmação do roteador (%1 de um roteador que não "
+                               "está configurado).\n"_s.arg(pending.size())),
+             qPrintable(text.out));
+    // A session start on the router that is configured (which cannot be
+    // reached) settles nothing of them.
+    runCli(folder, Operator + QStringList{u"--no"_s, u"profiles"_s});
+    QCOMPARE(pendingList(folder).size(), pending.size());
+
+    saveRouterList(folder, {elsewhere, simRouter(u"Volta"_s, sim.port())});
+    QCOMPARE(pendingList(folder)[0][u"settledBy"_s].toString(), u"Volta"_s);
+    QCOMPARE(
+        runCli(folder, Operator + QStringList{u"--no"_s, u"--router"_s, u"Volta"_s, u"profiles"_s}).exitCode,
+        0);
+    QVERIFY(pendingList(folder).isEmpty());
+    QCOMPARE(sum(saleCounts(folder.readDataFile(u"PosHistory.bin"_s))), userNames(sim).size());
+}
+
+WIFITICKETER_TEST(LedgerCommandTest)
+#include "ledgercommandtest.moc"
