@@ -24,8 +24,7 @@ void showUnreachable(const RouterConfig &router, OperatorInteraction &interactio
 
 bool openSession(ApiConnection &connection, const RouterConfig &router, OperatorInteraction &interaction)
 {
-    const int timeoutMs = apiTimeoutMs();
-    connection.transport = connectSocket(router.Address, portNumber(router.Port), timeoutMs);
+    connection.transport = connectSocket(router.Address, portNumber(router.Port), apiTimeLimits());
     if (!connection.transport) {
         showUnreachable(router, interaction);
         return false;

@@ -1,6 +1,7 @@
 #include "codec.h"
 
 #include "apitransport.h"
+#include "replydeadline.h"
 
 #include "base/diagnostics.h"
 
@@ -87,13 +88,14 @@ std::optional<QByteArray> readWordOrEnd(ApiTransport &transport, ReplyBudget &bu
     return word;
 }
 
-ApiSentence readOneSentence(ApiTransport &transport, ReplyBudget &budget, bool &ended)
+ApiSentence readOneSentence(ApiTransport &transport, const ReplyDeadline &deadline, ReplyBudget &budget,
+                            bool &ended)
 {
     ApiSentence sentence;
     ended = false;
     // Every sentence, the "!done" after a trap included, has the time-out to
-    // arrive in full.
-    transport.startSentence();
+    // arrive in full, within what is left of the reply's time.
+    startSentence(transport, deadline);
     budget.left -= qMin(budget.left, SentenceOverhead);
     while (std::optional<QByteArray> word = readWordOrEnd(transport, budget, ended)) {
         if (sentence.words.isEmpty())
@@ -105,12 +107,12 @@ ApiSentence readOneSentence(ApiTransport &transport, ReplyBudget &budget, bool &
     return sentence;
 }
 
-ApiSentence readSentenceWithin(ApiTransport &transport, ReplyBudget &budget)
+ApiSentence readSentenceWithin(ApiTransport &transport, const ReplyDeadline &deadline, ReplyBudget &budget)
 {
     bool ended = false;
-    ApiSentence sentence = readOneSentence(transport, budget, ended);
+    ApiSentence sentence = readOneSentence(transport, deadline, budget, ended);
     if (!ended && (sentence.kind == ReplyKind::Trap || sentence.kind == ReplyKind::Fatal))
-        readOneSentence(transport, budget, ended);
+        readOneSentence(transport, deadline, budget, ended);
     return sentence;
 }
 
@@ -191,38 +193,39 @@ void writeCommand(ApiTransport &transport, const QByteArray &command)
 
 qint64 readLength(ApiTransport &transport)
 {
-    transport.startSentence();
+    startSentence(transport, replyDeadlineFromNow(transport));
     bool ended = false;
     return readLengthOrEnd(transport, ended);
 }
 
 std::optional<QByteArray> readWord(ApiTransport &transport)
 {
-    transport.startSentence();
+    startSentence(transport, replyDeadlineFromNow(transport));
     ReplyBudget budget;
     bool ended = false;
     return readWordOrEnd(transport, budget, ended);
 }
 
-ApiSentence readSingleSentence(ApiTransport &transport)
+ApiSentence readSingleSentence(ApiTransport &transport, const ReplyDeadline &deadline)
 {
     ReplyBudget budget;
     bool ended = false;
-    return readOneSentence(transport, budget, ended);
+    return readOneSentence(transport, deadline, budget, ended);
 }
 
 ApiSentence readSentence(ApiTransport &transport)
 {
     ReplyBudget budget;
-    return readSentenceWithin(transport, budget);
+    return readSentenceWithin(transport, replyDeadlineFromNow(transport), budget);
 }
 
 ApiReply readReply(ApiTransport &transport)
 {
     ApiReply reply;
     ReplyBudget budget;
+    const ReplyDeadline deadline = replyDeadlineFromNow(transport);
     for (;;) {
-        ApiSentence sentence = readSentenceWithin(transport, budget);
+        ApiSentence sentence = readSentenceWithin(transport, deadline, budget);
         if (sentence.words.isEmpty())
             break;
         const ReplyKind kind = sentence.kind;

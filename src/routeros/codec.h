@@ -6,6 +6,7 @@
 #include <optional>
 
 class ApiTransport;
+struct ReplyDeadline;
 
 // The RouterOS API wire format: every word is preceded by its length in a
 // 1- to 4-byte prefix, every sentence ends with an empty word.
@@ -37,10 +38,10 @@ std::optional<QByteArray> encodeSentence(const ApiSentence &sentence);
 // Sends a fixed command alone ("/login", "/quit") without the drain.
 void writeCommand(ApiTransport &transport, const QByteArray &command);
 
-// Each read below starts the transport's time for a sentence (see
-// apitransport.h): a sentence, a word or a length read alone that has not
-// arrived in full within the session's time-out is cut off by the end of the
-// stream.
+// The reads below keep the time limits (apitransport.h): a sentence, a word
+// or a length that has not arrived in full within the time-out, and a reply
+// that is not complete within the ceiling, are cut off by the end of the
+// stream, as by a lost connection.
 
 // 0 when the stream ended.
 qint64 readLength(ApiTransport &transport);
@@ -48,13 +49,15 @@ qint64 readLength(ApiTransport &transport);
 // of the stream is dropped.
 std::optional<QByteArray> readWord(ApiTransport &transport);
 // The kind is given by the sentence's first word. After a "!trap" or "!fatal"
-// the sentence that follows (the "!done" of a trap) is read and dropped. A
-// sentence cut off by the end of the stream is returned without words.
+// the sentence that follows (the "!done" of a trap) is read and dropped; the
+// two are a reply, with the ceiling from now. A sentence cut off by the end
+// of the stream is returned without words.
 ApiSentence readSentence(ApiTransport &transport);
 // One sentence as it arrives, the "!done" that follows a trap included (for
-// readers that match replies by tag themselves). Without words when the
-// stream ended.
-ApiSentence readSingleSentence(ApiTransport &transport);
+// readers that match replies by tag themselves), within the time-out and the
+// deadline. Without words when the stream ended.
+ApiSentence readSingleSentence(ApiTransport &transport, const ReplyDeadline &deadline);
 // Sentences up to and including the first "!done", "!trap" or "!fatal", or up
-// to the end of the stream; each sentence has the time-out to itself.
+// to the end of the stream; each sentence has the time-out to itself, and all
+// of them the ceiling from now.
 ApiReply readReply(ApiTransport &transport);

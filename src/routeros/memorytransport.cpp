@@ -1,10 +1,19 @@
 #include "memorytransport.h"
 
+#include <algorithm>
 #include <cstring>
 
 void MemoryTransport::supply(const QByteArray &bytes)
 {
     m_incoming += bytes;
+}
+
+void MemoryTransport::supplyAt(qint64 atMs, const QByteArray &bytes)
+{
+    // After what is due at the same time, so bytes keep the order they were given in.
+    const auto at = std::upper_bound(m_timed.begin(), m_timed.end(), atMs,
+                                     [](qint64 time, const Timed &timed) { return time < timed.atMs; });
+    m_timed.insert(at, {atMs, bytes});
 }
 
 void MemoryTransport::answerNextSend(const QByteArray &bytes)
@@ -20,10 +29,27 @@ QByteArray MemoryTransport::sentBytes() const
     return all;
 }
 
+void MemoryTransport::release()
+{
+    while (!m_timed.isEmpty() && m_timed.first().atMs <= m_nowMs)
+        m_incoming += m_timed.takeFirst().bytes;
+}
+
 qsizetype MemoryTransport::receive(char *data, qsizetype maxSize)
 {
     if (m_closed || maxSize <= 0)
         return 0;
+    release();
+    if (unread() == 0 && !m_timed.isEmpty()) {
+        // Waits for the next bytes, unless they come after the deadline.
+        if (m_timed.first().atMs > m_deadlineMs) {
+            m_nowMs = qMax(m_nowMs, m_deadlineMs);
+            close();
+            return 0;
+        }
+        m_nowMs = m_timed.first().atMs;
+        release();
+    }
     const qsizetype count = qMin(qMin(maxSize, m_maxChunk), unread());
     if (count == 0) {
         close();
@@ -50,7 +76,10 @@ qsizetype MemoryTransport::bufferedBytes()
 
 qsizetype MemoryTransport::pendingBytes()
 {
-    return m_closed ? 0 : unread();
+    if (m_closed)
+        return 0;
+    release();
+    return unread();
 }
 
 void MemoryTransport::close()

@@ -76,7 +76,7 @@ std::optional<TaggedReply> ApiPipeline::next()
         // replies are at hand it gathers, and leaves in fewer packets.
         if (m_transport.bufferedBytes() == 0)
             flush();
-        ApiSentence sentence = readSingleSentence(m_transport);
+        ApiSentence sentence = readSingleSentence(m_transport, firstDeadline());
         if (sentence.words.isEmpty())
             return fail();
         const SentenceTag echoed = takeTag(sentence);
@@ -97,6 +97,8 @@ std::optional<TaggedReply> ApiPipeline::next()
         if (open == m_open.end())
             return fail();
         OpenReply &reply = open.value();
+        if (reply.reply.sentences.isEmpty())
+            reply.deadline = replyDeadlineFromNow(m_transport);
         reply.size += sizeOf(sentence);
         if (reply.size > MaxReplySize)
             return fail();
@@ -123,6 +125,14 @@ std::optional<TaggedReply> ApiPipeline::next()
     }
     flush();
     return std::nullopt;
+}
+
+ReplyDeadline ApiPipeline::firstDeadline() const
+{
+    ReplyDeadline first;
+    for (const OpenReply &open : m_open)
+        first = earlier(first, open.deadline);
+    return first;
 }
 
 std::optional<TaggedReply> ApiPipeline::fail()

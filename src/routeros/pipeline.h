@@ -1,6 +1,7 @@
 #pragma once
 
 #include "apisentence.h"
+#include "replydeadline.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -33,9 +34,12 @@ public:
 
     // Reads until one command's reply is complete, sending what is queued
     // whenever it has to wait.
-    // Nothing when no reply can come any more: the stream ended, or an
-    // untagged or unknown reply cannot be matched to one command. The
-    // commands still in flight then have no answer, and the stream is closed.
+    // Nothing when no reply can come any more: the stream ended, a reply
+    // outlasted its ceiling, or an untagged or unknown reply cannot be
+    // matched to one command. The commands still in flight then have no
+    // answer, and the stream is closed.
+    // Each sentence has the time-out; each reply the ceiling from its first
+    // sentence, since commands sent together are answered one after another.
     std::optional<TaggedReply> next();
 
     // Whether received bytes wait to be read, so next() would not block.
@@ -51,11 +55,14 @@ private:
     struct OpenReply
     {
         ApiReply reply;
-        bool trapped = false; // a trap came: the "!done" that follows ends the reply and is dropped
-        qsizetype size = 0;   // bytes received for it, against the reply cap
+        bool trapped = false;   // a trap came: the "!done" that follows ends the reply and is dropped
+        qsizetype size = 0;     // bytes received for it, against the reply cap
+        ReplyDeadline deadline; // set by its first sentence
     };
 
     std::optional<TaggedReply> fail();
+    // The earliest deadline of the replies under way.
+    ReplyDeadline firstDeadline() const;
 
     ApiTransport &m_transport;
     QByteArray m_queued;

@@ -9,12 +9,17 @@
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QTcpSocket>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr int DefaultTimeoutMs = 30000;
+// A reply of several megabytes (a print of ten thousand users) takes a few
+// minutes over a link of some ten kilobytes a second; five minutes at the
+// default time-out.
+constexpr int CeilingPerTimeout = 10;
 constexpr qsizetype ChallengeLength = 32;
 
 // A challenge digit: a-f and A-F count 10 to 15, anything else its decimal
@@ -60,6 +65,19 @@ int apiTimeoutMs()
     return ok && value > 0 ? value : DefaultTimeoutMs;
 }
 
+ApiTimeLimits apiTimeLimits()
+{
+    ApiTimeLimits limits;
+    limits.timeoutMs = apiTimeoutMs();
+    bool ok = false;
+    const int ceiling = qEnvironmentVariableIntValue("WIFITICKETER_API_CEILING_MS", &ok);
+    const qint64 derived = qint64(limits.timeoutMs) * CeilingPerTimeout;
+    limits.ceilingMs =
+        ok && ceiling > 0 ? ceiling : int(qMin<qint64>(derived, std::numeric_limits<int>::max()));
+    limits.ceilingMs = qMax(limits.ceilingMs, limits.timeoutMs);
+    return limits;
+}
+
 quint16 portNumber(const QString &text)
 {
     qsizetype i = 0;
@@ -76,7 +94,7 @@ quint16 portNumber(const QString &text)
     return quint16(value);
 }
 
-std::unique_ptr<ApiTransport> connectSocket(const QString &address, quint16 port, int timeoutMs)
+std::unique_ptr<ApiTransport> connectSocket(const QString &address, quint16 port, const ApiTimeLimits &limits)
 {
     if (port == 0)
         return nullptr;
@@ -99,9 +117,9 @@ std::unique_ptr<ApiTransport> connectSocket(const QString &address, quint16 port
 
     auto socket = std::make_unique<QTcpSocket>();
     socket->connectToHost(target, port);
-    if (!socket->waitForConnected(timeoutMs))
+    if (!socket->waitForConnected(limits.timeoutMs))
         return nullptr;
-    return std::make_unique<TcpTransport>(std::move(socket), timeoutMs);
+    return std::make_unique<TcpTransport>(std::move(socket), limits);
 }
 
 QByteArray challengeResponse(const QByteArray &password, const QByteArray &challenge)

@@ -16,14 +16,19 @@ struct ApiConnection
 // The receive time-out of router sessions: WIFITICKETER_API_TIMEOUT_MS, else
 // 30000 ms. Connecting waits as long at most.
 int apiTimeoutMs();
+// The time limits of router sessions (apitransport.h): that time-out, and the
+// ceiling of one command's reply, WIFITICKETER_API_CEILING_MS, else ten times
+// the time-out (five minutes by default), never less than the time-out.
+ApiTimeLimits apiTimeLimits();
 
 // The port text read as a plain decimal number, as the C library's atoi reads
 // it; anything that is not a TCP port gives 0.
 quint16 portNumber(const QString &text);
 
 // An IPv4 TCP connection to the address (a host name, resolved, or a dotted
-// quad), or nothing.
-std::unique_ptr<ApiTransport> connectSocket(const QString &address, quint16 port, int timeoutMs);
+// quad), or nothing. Connecting waits the time-out at most.
+std::unique_ptr<ApiTransport> connectSocket(const QString &address, quint16 port,
+                                            const ApiTimeLimits &limits);
 
 // How a login ended.
 enum class LoginResult

@@ -1,10 +1,13 @@
 #include "tcptransport.h"
 
+#include <QDeadlineTimer>
+
 ApiTransport::~ApiTransport() = default;
 
-TcpTransport::TcpTransport(std::unique_ptr<QTcpSocket> socket, int timeoutMs)
-    : m_socket(std::move(socket)), m_timeoutMs(timeoutMs), m_sentenceDeadline(timeoutMs)
+TcpTransport::TcpTransport(std::unique_ptr<QTcpSocket> socket, const ApiTimeLimits &limits)
+    : m_socket(std::move(socket)), m_limits(limits), m_receiveDeadlineMs(limits.timeoutMs)
 {
+    m_clock.start();
 }
 
 TcpTransport::~TcpTransport()
@@ -12,20 +15,15 @@ TcpTransport::~TcpTransport()
     close();
 }
 
-void TcpTransport::startSentence()
-{
-    m_sentenceDeadline.setRemainingTime(m_timeoutMs);
-}
-
 qsizetype TcpTransport::receive(char *data, qsizetype maxSize)
 {
     if (m_ended || maxSize <= 0)
         return 0;
     if (m_socket->bytesAvailable() == 0) {
-        // Each wait gets only what is left of the sentence's time, so bytes
-        // trickling in, each within the time-out, cannot stretch the sentence.
-        if (m_sentenceDeadline.hasExpired() ||
-            !m_socket->waitForReadyRead(int(m_sentenceDeadline.remainingTime()))) {
+        // Each wait gets only what is left of the reader's time, so bytes
+        // trickling in, each within the time-out, cannot stretch a sentence.
+        const qint64 left = m_receiveDeadlineMs - m_clock.elapsed();
+        if (left <= 0 || !m_socket->waitForReadyRead(int(left))) {
             close();
             return 0;
         }
@@ -43,7 +41,7 @@ void TcpTransport::send(QByteArrayView bytes)
     if (m_ended)
         return;
     m_socket->write(bytes.data(), bytes.size());
-    const QDeadlineTimer deadline(m_timeoutMs);
+    const QDeadlineTimer deadline(m_limits.timeoutMs);
     while (m_socket->bytesToWrite() > 0) {
         if (deadline.hasExpired() || !m_socket->waitForBytesWritten(int(deadline.remainingTime())))
             return;

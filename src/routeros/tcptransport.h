@@ -2,7 +2,7 @@
 
 #include "apitransport.h"
 
-#include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QTcpSocket>
 #include <memory>
 
@@ -10,12 +10,14 @@
 class TcpTransport : public ApiTransport
 {
 public:
-    // Takes a connected socket. Until the first sentence is started, the
-    // time-out runs from here.
-    TcpTransport(std::unique_ptr<QTcpSocket> socket, int timeoutMs);
+    // Takes a connected socket. Until a reader sets a deadline, the time-out
+    // runs from here.
+    TcpTransport(std::unique_ptr<QTcpSocket> socket, const ApiTimeLimits &limits);
     ~TcpTransport() override;
 
-    void startSentence() override;
+    ApiTimeLimits limits() const override { return m_limits; }
+    qint64 clockMs() override { return m_clock.elapsed(); }
+    void setReceiveDeadline(qint64 atMs) override { m_receiveDeadlineMs = atMs; }
     qsizetype receive(char *data, qsizetype maxSize) override;
     void send(QByteArrayView bytes) override;
     qsizetype pendingBytes() override;
@@ -24,7 +26,8 @@ public:
 
 private:
     std::unique_ptr<QTcpSocket> m_socket;
-    int m_timeoutMs;
-    QDeadlineTimer m_sentenceDeadline; // when the sentence being read has had its time
+    ApiTimeLimits m_limits;
+    QElapsedTimer m_clock;      // monotonic
+    qint64 m_receiveDeadlineMs; // on m_clock: when waiting for bytes ends the stream
     bool m_ended = false;
 };

@@ -38,7 +38,9 @@ public:
     }
 
     // `latencyMs`: every answer waits this long, as over a slow link.
-    bool start(const routersim::RouterState &state, bool refuseAdds = false, int latencyMs = 0)
+    // `switches`: more of the simulator's options, such as its fault switches.
+    bool start(const routersim::RouterState &state, bool refuseAdds = false, int latencyMs = 0,
+               const QStringList &switches = {})
     {
         QJsonObject config = routersim::stateToJson(state);
         config.insert(QStringLiteral("refuseAdds"), refuseAdds);
@@ -48,8 +50,10 @@ public:
             return false;
         file.close();
         m_process.start(QStringLiteral(WIFITICKETER_ROUTERSIM_PATH),
-                        {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--config"), m_config,
-                         QStringLiteral("--state"), m_state, QStringLiteral("--log"), m_log});
+                        QStringList{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--config"),
+                                    m_config, QStringLiteral("--state"), m_state, QStringLiteral("--log"),
+                                    m_log} +
+                            switches);
         if (!m_process.waitForStarted(10000))
             return false;
         while (!m_process.canReadLine()) {

@@ -95,6 +95,7 @@ private Q_SLOTS:
     void stallAndLatency();
     void outOfOrder();
     void trickle();
+    void endlessRe();
 };
 
 void ExecutableTest::usageErrors_data()
@@ -118,6 +119,11 @@ void ExecutableTest::usageErrors_data()
                                           << QStringLiteral("--latency needs a number of milliseconds");
     QTest::addRow("negative trickle") << QStringList{QStringLiteral("--trickle"), QStringLiteral("-20")}
                                       << QStringLiteral("--trickle needs a number of milliseconds");
+    QTest::addRow("endless-re of no time") << QStringList{QStringLiteral("--endless-re"), QStringLiteral("0")}
+                                           << QStringLiteral("--endless-re needs a number of milliseconds");
+    QTest::addRow("fault-command not a path")
+        << QStringList{QStringLiteral("--fault-command"), QStringLiteral("ip/hotspot/user/add")}
+        << QStringLiteral("--fault-command needs a command path such as /login");
     QTest::addRow("argument") << QStringList{QStringLiteral("7.12")}
                               << QStringLiteral("unexpected argument '7.12'");
     QTest::addRow("missing config") << QStringList{QStringLiteral("--config"),
@@ -139,9 +145,10 @@ void ExecutableTest::help()
 {
     const Finished run = runToEnd({QStringLiteral("--help")});
     QCOMPARE(run.exitCode, 0);
-    for (const char *option : {"--port", "--config", "--version", "--user", "--password", "--login",
-                               "--refuse-adds", "--forget-adds", "--stall", "--close-after", "--latency",
-                               "--out-of-order", "--trickle", "--log", "--state"})
+    for (const char *option :
+         {"--port", "--config", "--version", "--user", "--password", "--login", "--refuse-adds",
+          "--forget-adds", "--stall", "--close-after", "--latency", "--out-of-order", "--trickle",
+          "--endless-re", "--fault-command", "--log", "--state"})
         QVERIFY2(run.out.contains(QLatin1StringView(option)), option);
 }
 
@@ -290,6 +297,29 @@ void ExecutableTest::trickle()
              (QStringList{QStringLiteral("!re =version=6.48.6 (stable) =board-name=CHR"),
                           QStringLiteral("!done")}));
     QVERIFY2(clock.elapsed() >= 52 * 20 * 9 / 10, qPrintable(QString::number(clock.elapsed())));
+}
+
+void ExecutableTest::endlessRe()
+{
+    SimProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--endless-re"), QStringLiteral("20"),
+                       QStringLiteral("--fault-command"), QStringLiteral("/system/resource/print")}));
+    RawClient client;
+    QVERIFY(client.connectTo(sim.port()));
+    QCOMPARE(client.call({"/login", "=name=admin", "=password="}), QStringList{QStringLiteral("!done")});
+    client.sendSentence({"/system/resource/print", ".tag=3"});
+    QCOMPARE(client.readSentence(),
+             std::optional(QByteArrayList{"!re", "=version=6.48.6 (stable)", "=board-name=CHR", ".tag=3"}));
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(client.readSentence(), std::optional(QByteArrayList{"!re", ".tag=3"}));
+    // Other commands end as usual.
+    client.sendSentence({"/system/script/print", ".tag=4"});
+    std::optional<QByteArrayList> sentence;
+    do {
+        sentence = client.readSentence();
+        QVERIFY(sentence);
+    } while (*sentence == QByteArrayList{"!re", ".tag=3"});
+    QCOMPARE(*sentence, (QByteArrayList{"!done", ".tag=4"}));
 }
 
 WIFITICKETER_TEST(ExecutableTest)

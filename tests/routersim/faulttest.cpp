@@ -56,6 +56,8 @@ private Q_SLOTS:
     void closeAfter();
     void latency();
     void trickle();
+    void endlessReplies();
+    void faultCommand();
     void unreadableInputCloses();
 };
 
@@ -196,6 +198,57 @@ void FaultTest::trickle()
     const Arrival fast = readArrival(socket, 45);
     QCOMPARE(fast.bytes.size(), 45);
     QVERIFY2(fast.spreadMs < 44 * 20 / 2, qPrintable(QString::number(fast.spreadMs)));
+}
+
+void FaultTest::endlessReplies()
+{
+    RouterState state = defaultRouterState();
+    state.hotspotUsers.append(hotspotUser(QStringLiteral("ana")));
+    SimFixture sim(state, faults([](RouterBehaviour &b) { b.endlessReMs = 30; }));
+    QVERIFY(sim.start());
+    // The login is answered as usual.
+    QVERIFY(sim.login());
+
+    // A command is carried out; its data comes, then "!re" after "!re", each
+    // with the tag, and never the "!done".
+    sim.client().sendSentence({"/ip/hotspot/user/print", ".tag=4"});
+    QCOMPARE(sim.client().readSentence().value_or(QByteArrayList()).value(1), QByteArray("=.id=*8"));
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(sim.client().readSentence(), std::optional(QByteArrayList{"!re", ".tag=4"}));
+    sim.client().sendSentence({"/ip/hotspot/user/add", "=name=a", "=profile=default"});
+    int untagged = 0;
+    while (untagged < 3) {
+        const std::optional<QByteArrayList> sentence = sim.client().readSentence();
+        QVERIFY(sentence);
+        // The print's reply goes on between them.
+        QVERIFY(*sentence == QByteArrayList{"!re"} || *sentence == (QByteArrayList{"!re", ".tag=4"}));
+        untagged += *sentence == QByteArrayList{"!re"};
+    }
+    QCOMPARE(sim.router().state().hotspotUsers.value(1).name, QStringLiteral("a"));
+}
+
+// Named, a command alone trickles and never ends; the login and the other
+// commands are answered at once.
+void FaultTest::faultCommand()
+{
+    SimFixture sim(defaultRouterState(), faults([](RouterBehaviour &b) {
+                       b.endlessReMs = 30;
+                       b.trickleMs = 400;
+                       b.faultCommand = QStringLiteral("/ip/hotspot/user/add");
+                   }));
+    QVERIFY(sim.start());
+    // Trickled, each of these 7-byte answers would take 2.4 s.
+    QCOMPARE(sim.client().call({"/login", "=name=admin", "=password="}, 1000),
+             QStringList{QStringLiteral("!done")});
+    QCOMPARE(sim.client().call({"/system/script/print"}, 1000), QStringList{QStringLiteral("!done")});
+
+    QElapsedTimer clock;
+    clock.start();
+    sim.client().sendSentence({"/ip/hotspot/user/add", "=name=a", "=profile=default"});
+    // "!re" is 5 bytes: 4 pauses of 400 ms.
+    QCOMPARE(sim.client().readSentence(), std::optional(QByteArrayList{"!re"}));
+    QVERIFY2(clock.elapsed() >= 4 * 400 * 9 / 10, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(sim.router().state().hotspotUsers.size(), 1);
 }
 
 void FaultTest::unreadableInputCloses()

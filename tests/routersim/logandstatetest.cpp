@@ -169,6 +169,7 @@ void LogAndStateTest::configChangesOnlyWhatItNames()
         parse(R"json({"version": "7.12 (stable)", "login": "plain-trap", "latencyMs": 20,
                                          "refuseAdds": true, "stall": false, "closeAfter": 4,
                                          "forgetAdds": true, "trickleMs": 15, "outOfOrderTags": true,
+                                         "endlessReMs": 40, "faultCommand": "/login",
                                          "hotspotUsers": [{"name": "ana", "limit-bytes-total": 1000000}],
                                          "apiUsers": [{"name": "api", "password": "pw"}]})json");
     QVERIFY2(applyConfigJson(config, state, behaviour, error), qPrintable(error));
@@ -180,6 +181,8 @@ void LogAndStateTest::configChangesOnlyWhatItNames()
     QCOMPARE(behaviour.forgetAdds, true);
     QCOMPARE(behaviour.trickleMs, 15);
     QCOMPARE(behaviour.outOfOrderTags, true);
+    QCOMPARE(behaviour.endlessReMs, 40);
+    QCOMPARE(behaviour.faultCommand, QStringLiteral("/login"));
     QCOMPARE(state.hotspotUsers.size(), 1);
     // New records take ids after those already used, in list order.
     QCOMPARE(state.apiUsers.value(0).id, QStringLiteral("*8"));
@@ -209,6 +212,8 @@ void LogAndStateTest::configErrors_data()
                                       << QStringLiteral("\"outOfOrderTags\" has a value of the wrong kind");
     QTest::addRow("pause as text") << QByteArray(R"json({"trickleMs": "50"})json")
                                    << QStringLiteral("\"trickleMs\" has a value of the wrong kind");
+    QTest::addRow("command not a text") << QByteArray(R"json({"faultCommand": 7})json")
+                                        << QStringLiteral("\"faultCommand\" has a value of the wrong kind");
     QTest::addRow("list not an array")
         << QByteArray(R"json({"scripts": {}})json") << QStringLiteral("scripts: not an array");
     QTest::addRow("unknown attribute")

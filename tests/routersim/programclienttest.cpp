@@ -3,6 +3,7 @@
 
 #include "routeros/apisentence.h"
 #include "routeros/codec.h"
+#include "routeros/pipeline.h"
 #include "routeros/session.h"
 
 #include <QElapsedTimer>
@@ -25,9 +26,19 @@ ApiSentence command(const QByteArrayList &words)
     return sentence;
 }
 
-std::unique_ptr<ApiTransport> connectTo(const SimFixture &sim, int timeoutMs = 5000)
+std::unique_ptr<ApiTransport> connectTo(const SimFixture &sim, int timeoutMs = 5000, int ceilingMs = 60000)
 {
-    return connectSocket(QStringLiteral("127.0.0.1"), sim.port(), timeoutMs);
+    return connectSocket(QStringLiteral("127.0.0.1"), sim.port(), ApiTimeLimits{timeoutMs, ceilingMs});
+}
+
+// From now on the router carries out the command (every one, or only this
+// one) and answers it with a "!re" every 100 ms, without end.
+void answerWithoutEnd(SimFixture &sim, const QString &command = {})
+{
+    RouterBehaviour endless = sim.router().behaviour();
+    endless.endlessReMs = 100;
+    endless.faultCommand = command;
+    sim.router().setBehaviour(endless);
 }
 
 } // namespace
@@ -48,6 +59,8 @@ private Q_SLOTS:
     void connectionClosedByRouter();
     void tricklingRouterIsGivenUp();
     void everySentenceHasTheTimeOut();
+    void endlessReplyIsGivenUp();
+    void endlessReplyEndsThePipeline();
 };
 
 void ProgramClientTest::login_data()
@@ -263,6 +276,62 @@ void ProgramClientTest::everySentenceHasTheTimeOut()
     QCOMPARE(attributeValue(reply.sentences[0], QStringLiteral("=name=")), QStringLiteral("c1"));
     QCOMPARE(attributeValue(reply.sentences[5], QStringLiteral("=name=")), QStringLiteral("c6"));
     QCOMPARE(reply.sentences[6].kind, ReplyKind::Done);
+}
+
+void ProgramClientTest::endlessReplyIsGivenUp()
+{
+    SimFixture sim;
+    QVERIFY(sim.start(false));
+    constexpr int CeilingMs = 2000;
+    std::unique_ptr<ApiTransport> transport = connectTo(sim, 1000, CeilingMs);
+    QVERIFY(transport && ::login(*transport, "admin", "") == LoginResult::LoggedIn);
+    answerWithoutEnd(sim);
+
+    QElapsedTimer clock;
+    clock.start();
+    writeSentence(*transport, command({"/ip/hotspot/user/add", "=name=a", "=profile=default"}));
+    const ApiReply reply = readReply(*transport);
+    QVERIFY2(clock.elapsed() >= CeilingMs, qPrintable(QString::number(clock.elapsed())));
+    // Many sentences, each well within the time-out: the ceiling ended it.
+    QVERIFY2(reply.sentences.size() > 5, qPrintable(QString::number(reply.sentences.size())));
+    for (const ApiSentence &sentence : reply.sentences)
+        QCOMPARE(sentence.words, QByteArrayList{"!re"});
+    QCOMPARE(sim.router().state().hotspotUsers.size(), 1);
+
+    // The stream has ended: the next reply is empty, at once.
+    writeSentence(*transport, command({"/system/resource/print"}));
+    QVERIFY(readReply(*transport).sentences.isEmpty());
+    QCOMPARE(sim.router().sentencesOf(1).size(), 3);
+}
+
+// The other commands of a pipeline are answered while one reply goes on; that
+// one ends the pipeline at its ceiling.
+void ProgramClientTest::endlessReplyEndsThePipeline()
+{
+    SimFixture sim;
+    QVERIFY(sim.start(false));
+    constexpr int CeilingMs = 2000;
+    std::unique_ptr<ApiTransport> transport = connectTo(sim, 1000, CeilingMs);
+    QVERIFY(transport && ::login(*transport, "admin", "") == LoginResult::LoggedIn);
+    answerWithoutEnd(sim, QStringLiteral("/ip/hotspot/user/add"));
+
+    ApiPipeline pipeline(*transport);
+    QElapsedTimer clock;
+    clock.start();
+    pipeline.send({QStringLiteral("/ip/hotspot/user/add"), QStringLiteral("=name=a"),
+                   QStringLiteral("=profile=default")});
+    pipeline.send({QStringLiteral("/ip/hotspot/user/print")});
+    pipeline.send({QStringLiteral("/system/resource/print")});
+    QList<quint32> answered;
+    while (const std::optional<TaggedReply> reply = pipeline.next()) {
+        QCOMPARE(reply->reply.sentences.last().kind, ReplyKind::Done);
+        answered << reply->tag;
+    }
+    QVERIFY2(clock.elapsed() >= CeilingMs, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(answered, (QList<quint32>{2, 3}));
+    QVERIFY(pipeline.ended());
+    QCOMPARE(pipeline.inFlight(), 1);
+    QCOMPARE(sim.router().state().hotspotUsers.size(), 1);
 }
 
 WIFITICKETER_TEST(ProgramClientTest)

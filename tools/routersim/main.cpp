@@ -93,6 +93,16 @@ int main(int argc, char *argv[])
     const QCommandLineOption trickle(QStringLiteral("trickle"),
                                      QStringLiteral("Send every answer one byte at a time, MS apart."),
                                      QStringLiteral("MS"));
+    const QCommandLineOption endlessRe(
+        QStringLiteral("endless-re"),
+        QStringLiteral("Carry out every command but the login and answer it with a \"!re\" sentence "
+                       "every MS, never with \"!done\"."),
+        QStringLiteral("MS"));
+    const QCommandLineOption faultCommand(
+        QStringLiteral("fault-command"),
+        QStringLiteral("Let --trickle and --endless-re touch only the answers to this command, e.g. "
+                       "/ip/hotspot/user/add or /login."),
+        QStringLiteral("PATH"));
     const QCommandLineOption logFile(QStringLiteral("log"),
                                      QStringLiteral("Write one JSON line per received sentence to FILE."),
                                      QStringLiteral("FILE"));
@@ -100,7 +110,8 @@ int main(int argc, char *argv[])
         QStringLiteral("state"), QStringLiteral("Rewrite the state as JSON to FILE after every sentence."),
         QStringLiteral("FILE"));
     parser.addOptions({help, port, config, version, user, password, login, refuseAdds, forgetAdds, stall,
-                       closeAfter, latency, outOfOrder, trickle, logFile, stateFile});
+                       closeAfter, latency, outOfOrder, trickle, endlessRe, faultCommand, logFile,
+                       stateFile});
 
     if (!parser.parse(app.arguments()))
         return usageError(parser.errorText());
@@ -168,6 +179,17 @@ int main(int argc, char *argv[])
         if (!ms)
             return usageError(QStringLiteral("--trickle needs a number of milliseconds"));
         behaviour.trickleMs = *ms;
+    }
+    if (parser.isSet(endlessRe)) {
+        const std::optional<int> ms = readNumber(parser.value(endlessRe), 600000);
+        if (!ms || *ms == 0)
+            return usageError(QStringLiteral("--endless-re needs a number of milliseconds"));
+        behaviour.endlessReMs = *ms;
+    }
+    if (parser.isSet(faultCommand)) {
+        if (!parser.value(faultCommand).startsWith(u'/'))
+            return usageError(QStringLiteral("--fault-command needs a command path such as /login"));
+        behaviour.faultCommand = parser.value(faultCommand);
     }
     const std::optional<int> portNumber = readNumber(parser.value(port), 65535);
     if (!portNumber)

@@ -34,4 +34,10 @@ std::optional<LoginMode> loginModeFromName(const QString &name)
     return std::nullopt;
 }
 
+bool answerFaultTouches(const RouterBehaviour &behaviour, const QList<QByteArray> &sentence)
+{
+    return behaviour.faultCommand.isEmpty() ||
+           (!sentence.isEmpty() && sentence.first() == behaviour.faultCommand.toUtf8());
+}
+
 } // namespace routersim

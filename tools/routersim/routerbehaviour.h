@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -32,7 +34,17 @@ struct RouterBehaviour
     int collideAddAt = 0;    // this add is answered "already have user with this name", storing nothing
     int refuseAddsFrom = 0;  // this add and every later one are refused
     bool ignoreTags = false; // ".tag=" words are taken and never echoed, as by a router without tags
+    // Every command but the login is carried out and answered with a "!re"
+    // sentence this many ms apart, without end (0: off).
+    int endlessReMs = 0;
+    // When set, trickleMs and endlessReMs touch only the answers to this
+    // command ("/ip/hotspot/user/add", or even "/login").
+    QString faultCommand = {};
 };
+
+// Whether the answer faults (trickle, endless replies) touch the answer to the
+// sentence.
+bool answerFaultTouches(const RouterBehaviour &behaviour, const QList<QByteArray> &sentence);
 
 QString loginModeName(LoginMode mode);
 // "challenge", "both", "plain" or "plain-trap".

@@ -45,6 +45,10 @@ void SimConnection::readIncoming()
                           answer.reorderable && !answer.close};
         for (const Sentence &reply : answer.sentences)
             outgoing.bytes += encodeSentence(reply);
+        if (answer.repeatMs > 0) {
+            outgoing.repeat = encodeSentence(answer.repeat);
+            outgoing.repeatMs = answer.repeatMs;
+        }
         m_outbox.append(outgoing);
         m_closing = answer.close;
     }
@@ -89,12 +93,20 @@ void SimConnection::writeDue()
             if (m_outbox.size() > 1)
                 m_outbox[1].dueMs = qMax(m_outbox[1].dueMs, nextByteMs);
         }
-        const Outgoing outgoing = m_outbox.takeFirst();
+        Outgoing outgoing = m_outbox.takeFirst();
         m_socket->write(outgoing.bytes);
         if (outgoing.close) {
             m_outbox.clear();
             m_socket->disconnectFromHost(); // after the written bytes have gone out
             return;
+        }
+        if (outgoing.repeatMs > 0) {
+            // The reply goes on, behind the answers queued meanwhile.
+            outgoing.bytes = outgoing.repeat;
+            outgoing.dueMs = m_clock.elapsed() + outgoing.repeatMs;
+            outgoing.reorderable = false;
+            outgoing.placed = true;
+            m_outbox.append(outgoing);
         }
     }
     if (!m_outbox.isEmpty())

@@ -16,7 +16,8 @@ namespace routersim {
 // One API connection: reads sentences as they complete, hands them to the
 // router and writes the answers, each when its delay has passed since its
 // command arrived (a delay line: commands sent together are answered
-// together), in arrival order unless tagged answers are to be reordered.
+// together), in arrival order unless tagged answers are to be reordered. An
+// endless reply goes to the back of the queue after each of its sentences.
 class SimConnection : public QObject
 {
     Q_OBJECT
@@ -34,6 +35,8 @@ private:
         int trickleMs = 0;
         bool reorderable = false; // may trade places with other reorderable answers due at once
         bool placed = false;      // its place among those due with it is settled
+        QByteArray repeat = {};   // an endless reply's sentence, queued again repeatMs after it went out
+        int repeatMs = 0;
     };
 
     void readIncoming();

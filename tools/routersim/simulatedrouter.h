@@ -19,6 +19,10 @@ struct RouterAnswer
     int delayMs = 0;           // write them this much later
     int trickleMs = 0;         // write them one byte at a time, this many ms apart (0: at once)
     bool reorderable = false;  // a tagged answer that may overtake others (out-of-order tags)
+    // A reply without end: once the sentences are out, this one goes out
+    // again and again, repeatMs apart (0: no repeat).
+    Sentence repeat;
+    int repeatMs = 0;
 };
 
 // The router shared by every connection of a server and by the test that

@@ -149,6 +149,11 @@ bool applyConfigJson(const QJsonObject &config, RouterState &state, RouterBehavi
             valid = readCount(value, newBehaviour.refuseAddsFrom);
         } else if (key == u"ignoreTags") {
             valid = readBool(value, newBehaviour.ignoreTags);
+        } else if (key == u"endlessReMs") {
+            valid = readCount(value, newBehaviour.endlessReMs);
+        } else if (key == u"faultCommand") {
+            valid = value.isString();
+            newBehaviour.faultCommand = value.toString();
         } else {
             error = QStringLiteral("unknown key \"%1\"").arg(key);
             return false;

@@ -17,8 +17,10 @@ QJsonObject stateToJson(const RouterState &state);
 // Applies what a configuration object names onto the state and behaviour: a
 // list given replaces the list, a value given replaces the value, the rest
 // stays. Behaviour keys: "login" ("challenge", "both", "plain", "plain-trap"),
-// "refuseAdds", "forgetAdds", "stall", "closeAfter", "latencyMs", "trickleMs". False with a
-// message for an unknown key or a value of the wrong kind.
+// "refuseAdds", "forgetAdds", "stall", "closeAfter", "latencyMs", "trickleMs",
+// "outOfOrderTags", "collideAddAt", "refuseAddsFrom", "ignoreTags",
+// "endlessReMs", "faultCommand" (routerbehaviour.h). False with a message for
+// an unknown key or a value of the wrong kind.
 bool applyConfigJson(const QJsonObject &config, RouterState &state, RouterBehaviour &behaviour,
                      QString &error);
 
