@@ -3,6 +3,7 @@
 #include "appstate.h"
 
 #include "runjournal.h"
+#include "serialfloor.h"
 
 #include "base/operatorinteraction.h"
 #include "base/runlock.h"
@@ -104,18 +105,23 @@ GenerationOutcome generateVouchers(const GenerationInput &input, const Generatio
         return outcome;
     }
     AppSettings settings = input.settings;
-    if (const std::optional<quint32> stored = readVoucherSerial(settingsKey))
-        settings.VoucherSerial = *stored;
+    // The run's own connection to the history, on the run's thread; it also
+    // gives the serials' floor.
+    HistoryDatabase history;
+    openHistory(history, input.historyPlace, true);
+    const std::optional<quint32> serial = nextVoucherSerial(settingsKey, input.historyPlace.dataFolder,
+                                                            history, settings.VoucherSerial, interaction);
+    if (!serial) {
+        outcome.refused = true;
+        return outcome;
+    }
+    settings.VoucherSerial = *serial;
     outcome.voucherSerial = settings.VoucherSerial;
 
     ApiConnection connection;
     if (!openSession(connection, *input.router, interaction))
         return outcome;
     outcome.sessionOpened = true;
-
-    // The run's own connection to the history, on the run's thread.
-    HistoryDatabase history;
-    openHistory(history, input.historyPlace, true);
     RunJournal journal(settings, settingsKey, input.historyPlace.dataFolder, input.router->Name, &history,
                        input.historyWarningShown, input.recordSale, interaction);
     const VoucherContext context{
