@@ -60,8 +60,8 @@ std::optional<qint32> readPriceText(const QString &text)
     if (trimmed.isEmpty())
         return 0;
     QStringView number(trimmed);
-    const bool negative = number.front() == u'-';
-    if (negative || number.front() == u'+')
+    // No price is below nothing: a profile of -1,00 would lower the day's total.
+    if (number.front() == u'+')
         number = number.sliced(1);
     for (QChar c : number) {
         if (!isDigit(c) && !isSeparator(c))
@@ -92,19 +92,20 @@ std::optional<qint32> readPriceText(const QString &text)
     const std::optional<QString> digits = integerDigits(integerPart);
     if (!digits || (digits->isEmpty() && fraction.isEmpty()))
         return std::nullopt;
+    // The price is read whole: a third decimal is not dropped, and "1,234"
+    // (a thousand or one and a bit?) is not guessed at.
+    if (fraction.size() > 2)
+        return std::nullopt;
 
-    // Hundredths: the integer digits, then the first two decimals, padded.
+    // Hundredths: the integer digits, then the decimals, padded to two.
     QString hundredths = *digits;
-    hundredths += fraction.first(std::min<qsizetype>(2, fraction.size()));
-    if (fraction.size() < 2)
-        hundredths += QString(2 - fraction.size(), u'0');
-    const qint64 limit =
-        negative ? -qint64(std::numeric_limits<qint32>::min()) : qint64(std::numeric_limits<qint32>::max());
+    hundredths += fraction;
+    hundredths += QString(2 - fraction.size(), u'0');
     qint64 value = 0;
     for (QChar c : std::as_const(hundredths)) {
         value = value * 10 + (c.unicode() - u'0');
-        if (value > limit)
+        if (value > std::numeric_limits<qint32>::max())
             return std::nullopt;
     }
-    return qint32(negative ? -value : value);
+    return qint32(value);
 }

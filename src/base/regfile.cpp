@@ -265,6 +265,11 @@ RegFile::RegFile(const QByteArray &bytes)
     m_state = State::Recognised;
 }
 
+bool RegFile::namesValue(EntryKind kind)
+{
+    return kind == EntryKind::Value || kind == EntryKind::Deletion || kind == EntryKind::Damaged;
+}
+
 void RegFile::readLines(const QByteArray &bytes, qsizetype from)
 {
     const qsizetype width = isSixteenBit(m_encoding) ? 2 : 1;
@@ -410,14 +415,20 @@ QList<RegFile::Entry> RegFile::entries(QStringView keyPath) const
                 named = false;
             }
             QStringView rest = line.mid(pos).trimmed();
+            if (named) {
+                // A line that names a value but whose data cannot be read
+                // (cut short, a digit that is no hex digit) is still that
+                // value's line: a write replaces it rather than adding a
+                // second line of the value.
+                entry.kind = EntryKind::Damaged;
+                entry.name = name;
+            }
             if (named && rest.startsWith(u'=')) {
                 rest = rest.mid(1).trimmed();
                 if (rest == u"-") {
                     entry.kind = EntryKind::Deletion;
-                    entry.name = name;
                 } else if (std::optional<RegValue> value = parseData(rest, m_regedit4)) {
                     entry.kind = EntryKind::Value;
-                    entry.name = name;
                     entry.value = *value;
                     entry.quotedText = rest.startsWith(u'"');
                 }
@@ -448,6 +459,24 @@ std::optional<RegKeyValues> RegFile::keyValues(QStringView keyPath) const
         }
     }
     return key;
+}
+
+QStringList RegFile::damagedValues(QStringView keyPath) const
+{
+    QStringList damaged;
+    if (m_state != State::Recognised)
+        return damaged;
+    const auto removeName = [&damaged](const QString &name) {
+        damaged.removeIf([&](const QString &n) { return n.compare(name, Qt::CaseInsensitive) == 0; });
+    };
+    for (const Entry &entry : entries(keyPath)) {
+        if (!entry.inKey || !namesValue(entry.kind))
+            continue;
+        removeName(entry.name);
+        if (entry.kind == EntryKind::Damaged)
+            damaged.append(entry.name);
+    }
+    return damaged;
 }
 
 std::optional<QStringList> RegFile::render(const QString &name, const RegValue &value, bool regedit4) const
@@ -571,25 +600,26 @@ bool RegFile::setValues(QStringView keyPath, const RegKeyValues &values)
 void RegFile::setValue(QStringView keyPath, const QString &name, const RegValue &value)
 {
     const QList<Entry> list = entries(keyPath);
-    qsizetype current = -1; // the entry that gives the value now
+    QList<qsizetype> naming; // the key's lines of this value, in file order
     qsizetype lastSection = -1;
     for (qsizetype i = 0; i < list.size(); ++i) {
         const Entry &entry = list[i];
         if (!entry.inKey)
             continue;
-        if (entry.kind == EntryKind::Section) {
+        if (entry.kind == EntryKind::Section)
             lastSection = i;
-        } else if ((entry.kind == EntryKind::Value || entry.kind == EntryKind::Deletion) &&
-                   entry.name.compare(name, Qt::CaseInsensitive) == 0) {
-            current = i;
-        }
+        else if (namesValue(entry.kind) && entry.name.compare(name, Qt::CaseInsensitive) == 0)
+            naming.append(i);
     }
     if (lastSection < 0)
         return;
 
-    if (current >= 0 && list[current].kind == EntryKind::Value) {
-        const Entry &entry = list[current];
-        if (entry.value == value)
+    if (!naming.isEmpty()) {
+        // The line that gives the value now takes the new one; earlier lines
+        // of the value, which it overrides, go, so the file holds the value
+        // once.
+        const Entry &entry = list[naming.last()];
+        if (entry.kind == EntryKind::Value && entry.value == value)
             return;
         // The name keeps the spelling it has in the file.
         std::optional<QList<Line>> lines = renderLines(entry.name, value);
@@ -599,6 +629,8 @@ void RegFile::setValue(QStringView keyPath, const QString &name, const RegValue 
         m_lines.remove(entry.first, entry.count);
         for (qsizetype i = 0; i < lines->size(); ++i)
             m_lines.insert(entry.first + i, (*lines)[i]);
+        for (qsizetype i = naming.size() - 2; i >= 0; --i)
+            m_lines.remove(list[naming[i]].first, list[naming[i]].count);
         return;
     }
 

@@ -55,10 +55,18 @@ public:
     // skipped; a value given twice takes its later data.
     std::optional<RegKeyValues> keyValues(QStringView keyPath) const;
 
+    // The names of the key's values whose line cannot be read: the last line
+    // naming the value in the key holds data that is no value (cut short, a
+    // digit that is no hex digit, no "="). keyValues skips such lines, so the
+    // value reads as missing or as an earlier line gives it.
+    QStringList damagedValues(QStringView keyPath) const;
+
     // Sets these values in the key, adding the key when missing; values equal
-    // to what the file holds leave their lines untouched. False, and nothing
-    // changed, when the file is not recognised or a name holds a line break
-    // (the format has no way to write one).
+    // to what the file holds leave their lines untouched. A changed value takes
+    // the place of the line that gives it now, even one whose data cannot be
+    // read, and the key's earlier lines of the value go: the key then holds it
+    // once. False, and nothing changed, when the file is not recognised or a
+    // name holds a line break (the format has no way to write one).
     bool setValues(QStringView keyPath, const RegKeyValues &values);
 
     // The whole file.
@@ -86,8 +94,12 @@ private:
         Section,
         Value,
         Deletion,
+        Damaged, // names a value, but its data cannot be read
         Other
     };
+
+    // Value, Deletion and Damaged lines name a value.
+    static bool namesValue(EntryKind kind);
 
     // A logical line: one line, or several joined by trailing backslashes.
     struct Entry
@@ -97,7 +109,7 @@ private:
         bool quotedText = false; // Value written as "..."
         qsizetype first = 0;     // its lines
         qsizetype count = 1;
-        QString name;   // Value, Deletion
+        QString name;   // Value, Deletion, Damaged
         RegValue value; // Value
     };
 

@@ -30,6 +30,8 @@ struct NamedRegValue
 {
     QString name;
     RegValue value;
+
+    friend bool operator==(const NamedRegValue &, const NamedRegValue &) = default;
 };
 
 // The values of one key, in the order they are stored. Names compare ignoring

@@ -37,12 +37,17 @@ FileRead readSettingsFile(const QString &path, QByteArray &bytes)
 
 SettingsKey::SettingsKey(QString filePath) : m_filePath(std::move(filePath)) {}
 
-std::optional<RegKeyValues> SettingsKey::read() const
+std::optional<RegKeyValues> SettingsKey::read(QStringList *damaged) const
 {
+    if (damaged)
+        damaged->clear();
     QByteArray bytes;
     if (m_filePath.isEmpty() || readSettingsFile(m_filePath, bytes) != FileRead::Read)
         return std::nullopt;
-    return RegFile(bytes).keyValues(SettingsKeyPath);
+    const RegFile file(bytes);
+    if (damaged)
+        *damaged = file.damagedValues(SettingsKeyPath);
+    return file.keyValues(SettingsKeyPath);
 }
 
 bool SettingsKey::isUnreadable() const

@@ -3,6 +3,7 @@
 #include "regvalue.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // The per-user settings key HKEY_CURRENT_USER\SOFTWARE\Talpa Systems\wifiTicketer,
@@ -19,8 +20,10 @@ class SettingsKey
 public:
     explicit SettingsKey(QString filePath);
 
-    // The key's values, or nothing when the key does not exist.
-    std::optional<RegKeyValues> read() const;
+    // The key's values, or nothing when the key does not exist. `damaged`, when
+    // given, gets the names of values whose line in the file cannot be read
+    // (see RegFile::damagedValues), from the same reading of the file.
+    std::optional<RegKeyValues> read(QStringList *damaged = nullptr) const;
     // Sets these values in the key, creating it when missing. False when the key
     // could not be created, the file is one that is never replaced, or it could
     // not be written; then nothing changed.

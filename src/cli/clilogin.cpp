@@ -3,6 +3,7 @@
 #include "clioptions.h"
 #include "exitcodes.h"
 #include "namechoices.h"
+#include "passwordinput.h"
 
 #include "session/appstate.h"
 #include "session/sessionfacade.h"
@@ -36,5 +37,28 @@ std::optional<int> logInAsOperator(SessionFacade &session, const CliOptions &opt
     session.selectRouter(index);
     if (!session.checkProgramUser(options.operatorName, options.operatorPassword, false))
         return ExitFailed;
+    return std::nullopt;
+}
+
+std::optional<int> takeOperatorPassword(CliOptions &options)
+{
+    QTextStream err(stderr);
+    if (options.operatorPasswordStdin) {
+        const std::optional<QString> password = readPasswordLine();
+        if (!password) {
+            err << "wifiticketer-cli: --operator-password-stdin found no line on standard input; pipe the "
+                   "password in, such as printf 'secret\\n' | wifiticketer-cli --operator NAME "
+                   "--operator-password-stdin "
+                << options.command << '\n';
+            return ExitUsage;
+        }
+        options.operatorPassword = *password;
+    } else if (options.operatorPasswordGiven) {
+        err << "wifiticketer-cli: warning: --operator-password can be read by every user of this machine "
+               "(in the process list); give it with --operator-password-stdin or in "
+               "WIFITICKETER_OPERATOR_PASSWORD\n";
+    } else {
+        options.operatorPassword = qEnvironmentVariable("WIFITICKETER_OPERATOR_PASSWORD");
+    }
     return std::nullopt;
 }

@@ -1,10 +1,10 @@
 #include "clioptions.h"
 
+#include "config/hotspotprofilevalidation.h"
 #include "generation/duration.h"
 
 #include <QCommandLineParser>
 #include <QHash>
-#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
@@ -16,6 +16,7 @@ const QList<std::pair<QString, QString>> OptionValues = {
     {u"router"_s, u"NAME"_s},
     {u"operator"_s, u"NAME"_s},
     {u"operator-password"_s, u"PW"_s},
+    {u"operator-password-stdin"_s, QString()},
     {u"yes"_s, QString()},
     {u"no"_s, QString()},
     {u"interval"_s, u"DURATION"_s},
@@ -54,7 +55,8 @@ const QList<std::pair<QString, QString>> OptionValues = {
     {u"api-password"_s, u"PW"_s},
 };
 
-const QStringList CommonOptions = {u"router"_s, u"operator"_s, u"operator-password"_s, u"yes"_s, u"no"_s};
+const QStringList CommonOptions = {
+    u"router"_s, u"operator"_s, u"operator-password"_s, u"operator-password-stdin"_s, u"yes"_s, u"no"_s};
 
 const QStringList RouterOptions = {u"address"_s, u"port"_s,        u"api-user"_s,    u"password-stdin"_s,
                                    u"hotspot"_s, u"usermanager"_s, u"mac-binding"_s, u"usermanager-admin"_s};
@@ -122,14 +124,6 @@ std::optional<QString> optionalValue(const QCommandLineParser &parser, const QSt
     return parser.isSet(name) ? std::optional(parser.value(name)) : std::nullopt;
 }
 
-// A duration text that means no time at all ("0", "00:00:00", "0h"), as
-// opposed to one that is no duration.
-bool isZeroDuration(const QString &text)
-{
-    static const QRegularExpression zero(u"^[\\s0:wdhms]*$"_s);
-    return zero.match(text).hasMatch() && text.contains(u'0');
-}
-
 std::optional<UsageError> parseRouterOptions(const QCommandLineParser &parser, CliOptions &options)
 {
     options.address = optionalValue(parser, u"address"_s);
@@ -163,10 +157,8 @@ std::optional<UsageError> parseHotSpotProfileOptions(const QCommandLineParser &p
     if (options.action == u"add" && (!options.validity || !options.routerProfile))
         return UsageError{u"hotspot-profile add needs --validity D and --router-profile P"_s,
                           options.command};
-    // The profile editor shows a text that is no duration emptied, which reads
-    // as no limit; here nobody would see that, so it is refused.
-    if (options.uptime && !options.uptime->trimmed().isEmpty() && parseDuration(*options.uptime) <= 0 &&
-        !isZeroDuration(*options.uptime))
+    // Read as some other duration, such a text would go unnoticed ("-1h" as an hour).
+    if (options.uptime && !readTypedDuration(*options.uptime))
         return UsageError{u"--uptime needs a duration such as 2h or 01:30:00, or 0 for no limit"_s,
                           options.command};
     return std::nullopt;
@@ -256,6 +248,13 @@ std::variant<CliOptions, UsageError> parseCliOptions(const QStringList &argument
     }
     if (parser.isSet(u"yes"_s) && parser.isSet(u"no"_s))
         return UsageError{u"--yes and --no exclude each other"_s, command};
+    if (parser.isSet(u"operator-password"_s) && parser.isSet(u"operator-password-stdin"_s))
+        return UsageError{u"--operator-password and --operator-password-stdin exclude each other"_s, command};
+    // Standard input has one first line.
+    if (parser.isSet(u"operator-password-stdin"_s) && parser.isSet(u"password-stdin"_s))
+        return UsageError{u"--operator-password-stdin and --password-stdin cannot both read standard input; "
+                          "give the operator's password in WIFITICKETER_OPERATOR_PASSWORD"_s,
+                          command};
     for (const auto &[name, value] : OptionValues) {
         if (!value.isEmpty() && parser.values(name).size() > 1)
             return UsageError{u"--%1 given more than once"_s.arg(name), command};
@@ -266,13 +265,15 @@ std::variant<CliOptions, UsageError> parseCliOptions(const QStringList &argument
     options.router = optionalValue(parser, u"router"_s);
     options.operatorName = parser.value(u"operator"_s);
     options.operatorPassword = parser.value(u"operator-password"_s);
+    options.operatorPasswordGiven = parser.isSet(u"operator-password"_s);
+    options.operatorPasswordStdin = parser.isSet(u"operator-password-stdin"_s);
     if (parser.isSet(u"yes"_s))
         options.answer = Answer::Yes;
     else if (parser.isSet(u"no"_s))
         options.answer = Answer::No;
     if (parser.isSet(u"interval"_s)) {
-        options.intervalSeconds = parseDuration(parser.value(u"interval"_s));
-        if (options.intervalSeconds <= 0)
+        options.intervalSeconds = readTypedDuration(parser.value(u"interval"_s)).value_or(0);
+        if (options.intervalSeconds <= 0 || options.intervalSeconds > HotSpotProfileMaxDuration)
             return UsageError{u"--interval needs a duration such as 10m or 00:10:00"_s, command};
     }
     if (command == u"remove") {

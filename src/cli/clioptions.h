@@ -14,7 +14,11 @@ struct CliOptions
     QString command;
     std::optional<QString> router; // exact router name; default the first router
     QString operatorName;
+    // The program user's password: --operator-password as given, else read by
+    // takeOperatorPassword (standard input or the environment).
     QString operatorPassword;
+    bool operatorPasswordGiven = false; // --operator-password: on the command line
+    bool operatorPasswordStdin = false; // --operator-password-stdin
     std::optional<Answer> answer; // --yes or --no: the answer to every question
     bool help = false;            // --help: of `command`, or the overall one when it is empty
 

@@ -9,7 +9,11 @@ namespace {
 const QString CommonOptions = uR"(Common options (before or after the command):
   --router NAME              the router named exactly NAME (default: the first router)
   --operator NAME            program user (default empty)
-  --operator-password PW     program user's password (default empty)
+  --operator-password-stdin  read the program user's password from the first line
+                             of standard input (default: the environment variable
+                             WIFITICKETER_OPERATOR_PASSWORD, else empty)
+  --operator-password PW     the password on the command line, where every user of
+                             the machine can read it; it warns so
   --yes | --no               the answer to every question
   -h, --help                 help; after a command, that command's help
 )"_s;
@@ -40,7 +44,7 @@ profiles, tab-separated: HS|UM, Title, Validity, ValidityDisplay, Price
 (hundredths), PriceText, Design.
 
 Example:
-  wifiticketer-cli --operator caixa --operator-password 1234 --no profiles
+  printf '1234\n' | wifiticketer-cli --operator caixa --operator-password-stdin --no profiles
 )"_s},
     {u"upload-script"_s, uR"(Usage: wifiticketer-cli [--router NAME] upload-script [--interval DURATION]
 
@@ -90,7 +94,7 @@ Options:
   --design NAME              the design to lay them out with (default: the profile's)
 
 Example:
-  wifiticketer-cli --operator caixa --operator-password 1234 generate --profile "1 Hora" --count 10 --pdf vouchers.pdf
+  printf '1234\n' | wifiticketer-cli --operator caixa --operator-password-stdin generate --profile "1 Hora" --count 10 --pdf vouchers.pdf
 )"_s},
     {u"print-test"_s, uR"(Usage: wifiticketer-cli print-test --design NAME --pdf FILE
 
@@ -136,10 +140,12 @@ Example:
 
 Adds, changes or removes a configured router (Routers.bin) with the router
 dialog's rules: a name and an address, an API port from 1 to 65535, texts of at
-most 99 characters. add refuses a name that exists; set and remove need one that
-does. A new router starts as the router dialog starts one: port 8728, hotspot and
-User Manager profiles on, MAC binding off. set changes only what is given.
-Needs a program user allowed into the setup (--operator, --operator-password).
+most 99 characters, without tabs or line breaks but for the password. add
+refuses a name that exists; set and remove need one that does. A new router
+starts as the router dialog starts one: port 8728, hotspot and User Manager
+profiles on, MAC binding off. set changes only what is given.
+Needs a program user allowed into the setup (--operator, and its password in
+WIFITICKETER_OPERATOR_PASSWORD: standard input carries the API password).
 
 Options:
   --address A                the router's IP address or host name
@@ -165,8 +171,9 @@ Examples:
                                [--limit-out B] [--limit-total B] [--price P]
 
 Adds, changes or removes a hotspot voucher profile (HotSpotProfiles.bin) with the
-profile editor's rules: a validity of more than nothing, a price that reads as
-one, texts of at most 99 characters. add refuses a name that exists and needs
+profile editor's rules: a validity of more than nothing and at most 10 years, a
+price of nothing or more with at most two decimals, texts of at most 99
+characters without tabs or line breaks. add refuses a name that exists and needs
 --validity and --router-profile; set and remove need a name that exists. set
 changes only what is given. Needs a program user allowed into the setup.
 
@@ -179,7 +186,8 @@ Options:
   --limit-in B               bytes in, sent to the router as written (empty: none)
   --limit-out B              bytes out, likewise
   --limit-total B            bytes in total, likewise
-  --price P                  the price, with "," or "." before the cents (12,50)
+  --price P                  the price, with "," or "." before the cents (12,50;
+                             1.234,50 with thousands; 1,234 is refused as unclear)
 
 Examples:
   wifiticketer-cli hotspot-profile add "3 horas" --validity 3h --router-profile default --price 3,00

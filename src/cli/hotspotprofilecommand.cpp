@@ -32,9 +32,9 @@ HotSpotProfileInput inputOf(const CliOptions &options)
     input.server = options.server;
     input.routerProfile = options.routerProfile;
     if (options.validity)
-        input.validity = parseDuration(*options.validity);
+        input.validity = TypedDuration{readTypedDuration(*options.validity)};
     if (options.uptime)
-        input.limitUptime = parseDuration(*options.uptime);
+        input.limitUptime = TypedDuration{readTypedDuration(*options.uptime)};
     input.limitBytesIn = options.limitIn;
     input.limitBytesOut = options.limitOut;
     input.limitBytesTotal = options.limitTotal;

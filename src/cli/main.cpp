@@ -1,3 +1,4 @@
+#include "clilogin.h"
 #include "clioptions.h"
 #include "cliusage.h"
 #include "designscommand.h"
@@ -60,11 +61,13 @@ int main(int argc, char *argv[])
         err << usageErrorLine(*error) << '\n';
         return ExitUsage;
     }
-    const CliOptions &options = std::get<CliOptions>(parsed);
+    CliOptions options = std::get<CliOptions>(parsed);
     if (options.help) {
         out << (options.command.isEmpty() ? cliUsage() : commandUsage(options.command));
         return ExitDone;
     }
+    if (const std::optional<int> code = takeOperatorPassword(options))
+        return *code;
 
     AppState state(defaultStoragePaths());
     startUp(state);

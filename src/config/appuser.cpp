@@ -1,5 +1,7 @@
 #include "appuser.h"
 
+#include "controlcharacters.h"
+
 #include "base/scramble.h"
 
 #include <QCoreApplication>
@@ -115,4 +117,11 @@ qsizetype addOrUpdateUser(QList<AppUser> &users, const QString &name, const QStr
 QString userDisplayName(const AppUser &user)
 {
     return user.Name.isEmpty() ? QCoreApplication::translate("ProgramUsers", "< vazio >") : user.Name;
+}
+
+std::optional<QString> appUserNameProblem(const QString &name)
+{
+    if (!hasControlCharacter(name))
+        return std::nullopt;
+    return controlCharacterText(QCoreApplication::translate("ProgramUsers", "Nome do Usuário"));
 }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <optional>
 
 // One program user (operator) of this installation.
 struct AppUser
@@ -40,3 +41,8 @@ qsizetype addOrUpdateUser(QList<AppUser> &users, const QString &name, const QStr
 
 // The text of a user row: the name, or "< vazio >" for an empty one.
 QString userDisplayName(const AppUser &user);
+
+// What is wrong with a program user's name the user editor took, or nothing:
+// a control character (tab, line break), which would split the lines and
+// listings the name is shown in (the history's Generator column among them).
+std::optional<QString> appUserNameProblem(const QString &name);

@@ -1,9 +1,10 @@
 #include "hotspotprofilevalidation.h"
 
+#include "controlcharacters.h"
+
 #include "base/pricetext.h"
 
 #include <QCoreApplication>
-#include <algorithm>
 
 namespace {
 
@@ -22,14 +23,37 @@ std::optional<HotSpotProfileProblem> applyHotSpotProfileInput(HotSpotProfile &pr
                                                               const HotSpotProfileInput &input)
 {
     HotSpotProfile edited = profile;
-    if (input.validity)
-        edited.Validity = *input.validity;
+    const HotSpotProfileProblem noValidity{
+        HotSpotProfileField::Validity,
+        QCoreApplication::translate("HotSpotProfileValidation", "Introduza um período de validade correta.")};
+    if (input.validity) {
+        if (!input.validity->seconds)
+            return noValidity;
+        if (*input.validity->seconds > HotSpotProfileMaxDuration)
+            return HotSpotProfileProblem{
+                HotSpotProfileField::Validity,
+                QCoreApplication::translate("HotSpotProfileValidation",
+                                            "O período de validade pode ser de no máximo 10 anos.")};
+        edited.Validity = *input.validity->seconds;
+    }
     // Vouchers of no validity would expire as soon as they were made.
     if (edited.Validity <= 0)
-        return HotSpotProfileProblem{
-            HotSpotProfileField::Validity,
-            QCoreApplication::translate("HotSpotProfileValidation",
-                                        "Introduza um período de validade correta.")};
+        return noValidity;
+    if (input.limitUptime) {
+        const std::optional<qint64> &seconds = input.limitUptime->seconds;
+        if (!seconds || *seconds < 0)
+            return HotSpotProfileProblem{
+                HotSpotProfileField::LimitUptime,
+                QCoreApplication::translate("HotSpotProfileValidation",
+                                            "Introduza um limite de tempo de conexão correto, ou deixe-o "
+                                            "vazio para não limitar.")};
+        if (*seconds > HotSpotProfileMaxDuration)
+            return HotSpotProfileProblem{
+                HotSpotProfileField::LimitUptime,
+                QCoreApplication::translate("HotSpotProfileValidation",
+                                            "O limite de tempo de conexão pode ser de no máximo 10 anos.")};
+        edited.LimitUptime = *seconds;
+    }
     if (input.price) {
         // A price that cannot be read is not taken as some other price.
         const std::optional<qint32> price = readPriceText(*input.price);
@@ -39,8 +63,6 @@ std::optional<HotSpotProfileProblem> applyHotSpotProfileInput(HotSpotProfile &pr
                 QCoreApplication::translate("HotSpotProfileValidation", "Introduza um preço correto.")};
         edited.Price = *price;
     }
-    if (input.limitUptime)
-        edited.LimitUptime = std::max<qint64>(*input.limitUptime, 0);
     const struct
     {
         const std::optional<QString> &typed;
@@ -67,6 +89,11 @@ std::optional<HotSpotProfileProblem> applyHotSpotProfileInput(HotSpotProfile &pr
         // The file would cut a longer text without the operator noticing.
         if (text.field.size() > HotSpotProfileTextLength)
             return HotSpotProfileProblem{text.which, tooLong(text.caption)};
+        // A tab or a line break would split the profiles' listing, and the
+        // router would get it in its words.
+        if (hasControlCharacter(text.field))
+            return HotSpotProfileProblem{text.which, controlCharacterText(QCoreApplication::translate(
+                                                         "HotSpotProfileValidation", text.caption))};
     }
     profile = edited;
     return std::nullopt;

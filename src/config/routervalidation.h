@@ -30,8 +30,10 @@ constexpr qsizetype RouterTextLength = 99;
 
 // The rules a router must meet before it is stored, shared by the router dialog
 // and the command line: a name and an address, an API port of digits between 1
-// and 65535, no text longer than the file keeps. The first problem in the
-// dialog's field order, or nothing when the router can be stored.
+// and 65535, no text longer than the file keeps, no control character (tab,
+// line break) in the name, address, API user or User Manager admin. The first
+// problem in the dialog's field order, or nothing when the router can be
+// stored.
 std::optional<RouterProblem> routerProblem(const RouterConfig &router);
 
 // Whether the text is an API port: decimal digits only, 1 to 65535.

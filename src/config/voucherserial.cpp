@@ -30,3 +30,17 @@ bool writeVoucherSerial(const SettingsKey &key, quint32 next)
 {
     return key.write({{ValueName, dwordValue(next)}});
 }
+
+StoredVoucherSerial readStoredVoucherSerial(const SettingsKey &key)
+{
+    QStringList damaged;
+    const std::optional<RegKeyValues> values = key.read(&damaged);
+    if (damaged.contains(ValueName, Qt::CaseInsensitive))
+        return {StoredVoucherSerial::State::Unreadable, 0};
+    const RegValue *value = values ? findRegValue(*values, ValueName) : nullptr;
+    if (!value)
+        return {StoredVoucherSerial::State::Missing, 0};
+    if (value->type != RegDWord || value->data.size() != 4)
+        return {StoredVoucherSerial::State::Unreadable, 0};
+    return {StoredVoucherSerial::State::Held, qFromLittleEndian<quint32>(value->data.constData())};
+}

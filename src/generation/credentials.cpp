@@ -14,7 +14,6 @@ const QString CredentialAlphabet = u"0123456789abcdefhkmnopqrstuvwxyz"_s;
 
 namespace {
 
-constexpr quint32 MaxSerial = 999999999;
 // The setup page keeps the sizes in this range; a value outside it can only
 // come from a damaged key and must not make absurd credentials.
 constexpr qint32 MinCredentialSize = 2;

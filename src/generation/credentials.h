@@ -30,6 +30,9 @@ void makePassword(VoucherRecord &record, const AppSettings &settings);
 bool passwordIsGenerated(const AppSettings &settings);
 bool userDataPromptNeeded(const VoucherRecord &record, const AppSettings &settings);
 
+// The highest serial a voucher gets; the one after it is 1.
+inline constexpr quint32 MaxSerial = 999999999;
+
 // The serial of a new voucher; advances VoucherSerial in memory. Serials run
 // from 1 to 999999999 and start again at 1.
 quint32 nextSerial(AppSettings &settings);

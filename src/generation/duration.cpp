@@ -1,5 +1,7 @@
 #include "duration.h"
 
+#include <QRegularExpression>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -83,6 +85,16 @@ qint64 parseDuration(const QString &text)
     compact.remove(u' ');
     const DurationParts p = splitDuration(compact);
     return qint64(p.days * 86400 + p.hours * 3600 + p.minutes * 60 + p.seconds);
+}
+
+std::optional<qint64> readTypedDuration(const QString &text)
+{
+    static const QRegularExpression typed(u"^(?:[0-9]{1,9}[wdhms])*(?:[0-9]{2}:[0-9]{2}:[0-9]{2})?$|^0+$"_s);
+    QString compact = text;
+    compact.remove(u' ');
+    if (text.size() >= MaxDurationText || !typed.match(compact).hasMatch())
+        return std::nullopt;
+    return parseDuration(text);
 }
 
 QString formatDuration(qint64 seconds, bool alwaysTime)

@@ -4,6 +4,7 @@
 
 #include "runjournal.h"
 #include "salesledger.h"
+#include "serialfloor.h"
 
 #include "base/operatorinteraction.h"
 #include "base/runlock.h"
@@ -106,13 +107,19 @@ GenerationOutcome generateVouchers(const GenerationInput &input, const Generatio
         return outcome;
     }
     AppSettings settings = input.settings;
-    if (const std::optional<quint32> stored = readVoucherSerial(settingsKey))
-        settings.VoucherSerial = *stored;
-    outcome.voucherSerial = settings.VoucherSerial;
-
-    // The run's own connection to the history, on the run's thread.
+    // The run's own connection to the history, on the run's thread; it also
+    // gives the serials' floor.
     HistoryDatabase history;
     openHistory(history, input.historyPlace, true);
+    const std::optional<quint32> serial = nextVoucherSerial(settingsKey, input.historyPlace.dataFolder,
+                                                            history, settings.VoucherSerial, interaction);
+    if (!serial) {
+        outcome.refused = true;
+        return outcome;
+    }
+    settings.VoucherSerial = *serial;
+    outcome.voucherSerial = settings.VoucherSerial;
+
     RunJournal journal(settings, settingsKey, input.historyPlace.dataFolder, *input.router, &history,
                        input.historyWarningShown, input.recordSale, interaction, *input.clock);
     journal.start();

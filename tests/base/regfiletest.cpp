@@ -60,6 +60,8 @@ private Q_SLOTS:
     void noKey();
     void exportedFromWindows();
     void laterValueWinsAndDeletion();
+    void damagedValues_data();
+    void damagedValues();
     void writtenLayout();
     void roundTrip();
     void keyKeepsUnknownValues();
@@ -164,6 +166,55 @@ void RegFileTest::laterValueWinsAndDeletion()
     QCOMPARE(key->size(), 1);
     QCOMPARE(key->first().name, u"A"_s);
     QCOMPARE(key->first().value, stringValue(u"2"_s));
+}
+
+void RegFileTest::damagedValues_data()
+{
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<QStringList>("damaged");
+    QTest::addColumn<RegKeyValues>("values");
+
+    const RegKeyValues none;
+    const RegKeyValues a = {{u"A"_s, dwordValue(10)}};
+    QTest::addRow("readable") << u"\"A\"=dword:0000000a\n"_s << QStringList() << a;
+    QTest::addRow("a digit that is no hex digit")
+        << u"\"A\"=dword:0000000g\n"_s << QStringList{u"A"_s} << none;
+    QTest::addRow("too many digits") << u"\"A\"=dword:000000001\n"_s << QStringList{u"A"_s} << none;
+    QTest::addRow("cut in the type") << u"\"A\"=dwo"_s << QStringList{u"A"_s} << none;
+    QTest::addRow("cut after the name") << u"\"A\""_s << QStringList{u"A"_s} << none;
+    QTest::addRow("unended text") << u"\"A\"=\"abc\n"_s << QStringList{u"A"_s} << none;
+    QTest::addRow("hex with a bad byte") << u"\"A\"=hex:01,zz\n"_s << QStringList{u"A"_s} << none;
+    QTest::addRow("the default value") << u"@=dword:\n"_s << QStringList{QString()} << none;
+    // The last line naming the value tells.
+    QTest::addRow("readable after damaged")
+        << u"\"A\"=dword:zz\n\"A\"=dword:0000000a\n"_s << QStringList() << a;
+    QTest::addRow("damaged after readable")
+        << u"\"A\"=dword:0000000a\n\"a\"=dword:zz\n"_s << QStringList{u"a"_s} << a;
+    QTest::addRow("deleted after damaged") << u"\"A\"=dword:zz\n\"A\"=-\n"_s << QStringList() << none;
+    // Lines that name no value.
+    QTest::addRow("name cut short") << u"\"A\"=dword:0000000a\n\"Vouch"_s << QStringList() << a;
+    QTest::addRow("comment and junk") << u"; \"A\"=x\njunk\n\"A\"=dword:0000000a\n"_s << QStringList() << a;
+    QTest::addRow("damaged in another key")
+        << u"\"A\"=dword:0000000a\n\n[HKEY_CURRENT_USER\\Other]\n\"B\"=dword:zz\n"_s << QStringList() << a;
+}
+
+// What reads as missing because its line is damaged is told apart from what
+// is not there.
+void RegFileTest::damagedValues()
+{
+    QFETCH(QString, body);
+    QFETCH(QStringList, damaged);
+    QFETCH(RegKeyValues, values);
+    const RegFile file(regFile(body));
+    QCOMPARE(file.damagedValues(Key), damaged);
+    QCOMPARE(file.keyValues(Key), std::optional<RegKeyValues>(values));
+
+    // The settings key gives both from one reading.
+    TestFolder folder;
+    folder.writeSettings(regFile(body));
+    QStringList fromKey{u"stale"_s};
+    QCOMPARE(SettingsKey(folder.settingsFile()).read(&fromKey), std::optional<RegKeyValues>(values));
+    QCOMPARE(fromKey, damaged);
 }
 
 void RegFileTest::writtenLayout()
@@ -354,18 +405,45 @@ void RegFileTest::changesInPlace_data()
         << v5 + "\n" + key + "\n\"N\"=DWORD:0000000A\n\"size\"=dword:1\n"
         << RegKeyValues{{u"n"_s, dwordValue(10)}, {u"Size"_s, dwordValue(2)}}
         << v5 + "\n" + key + "\n\"N\"=DWORD:0000000A\n\"size\"=dword:00000002\n";
-    QTest::addRow("the later of two lines is replaced")
-        << v5 + "\n" + key + "\n\"A\"=\"1\"\n\"a\"=\"2\"\n; end\n"
+    // The key holds a value once: the line that gives it takes the new data,
+    // the lines it overrode go.
+    QTest::addRow("the later of two lines is replaced, the earlier goes")
+        << v5 + "\n" + key + "\n\"A\"=\"1\"\n\"Z\"=\"z\"\n\"a\"=\"2\"\n; end\n"
         << RegKeyValues{{u"A"_s, stringValue(u"3"_s)}}
-        << v5 + "\n" + key + "\n\"A\"=\"1\"\n\"a\"=\"3\"\n; end\n";
-    QTest::addRow("a deleted value comes back after its deletion")
-        << v5 + "\n" + key + "\n\"A\"=\"1\"\n\"A\"=-\n"
-        << RegKeyValues{{u"A"_s, stringValue(u"2"_s)}}
-        << v5 + "\n" + key + "\n\"A\"=\"1\"\n\"A\"=-\n\"A\"=\"2\"\n";
-    QTest::addRow("a line the reader cannot take stays, the value is added")
-        << v5 + "\n" + key + "\n\"C\"=dword:zz\n\"D\"=\"d\"\n"
+        << v5 + "\n" + key + "\n\"Z\"=\"z\"\n\"a\"=\"3\"\n; end\n";
+    QTest::addRow("a deleted value comes back in its deletion's place")
+        << v5 + "\n" + key + "\n\"A\"=\"1\"\n\"A\"=-\n; end\n"
+        << RegKeyValues{{u"A"_s, stringValue(u"2"_s)}} << v5 + "\n" + key + "\n\"A\"=\"2\"\n; end\n";
+    QTest::addRow("a twice given value of a key given twice")
+        << v5 + "\n" + key + "\n\"A\"=\"1\"\n\n[HKEY_CURRENT_USER\\Other]\n\"A\"=\"o\"\n\n" + key +
+               "\n\"A\"=\"2\"\n"
+        << RegKeyValues{{u"A"_s, stringValue(u"3"_s)}}
+        << v5 + "\n" + key + "\n\n[HKEY_CURRENT_USER\\Other]\n\"A\"=\"o\"\n\n" + key + "\n\"A\"=\"3\"\n";
+    // A line naming the value whose data cannot be read is that value's line:
+    // it is replaced where it stood. Lines naming nothing stay as they are.
+    QTest::addRow("a value's line with a digit that is no hex digit")
+        << v5 + "\n" + key + "\n\"C\"=dword:0000000g\njunk\n\"D\"=\"d\"\n"
         << RegKeyValues{{u"C"_s, dwordValue(1)}}
-        << v5 + "\n" + key + "\n\"C\"=dword:zz\n\"D\"=\"d\"\n\"C\"=dword:00000001\n";
+        << v5 + "\n" + key + "\n\"C\"=dword:00000001\njunk\n\"D\"=\"d\"\n";
+    QTest::addRow("a value's line without data")
+        << v5 + "\n" + key + "\n\"C\"=\n\"D\"\n"
+        << RegKeyValues{{u"C"_s, dwordValue(1)}, {u"D"_s, dwordValue(2)}}
+        << v5 + "\n" + key + "\n\"C\"=dword:00000001\n\"D\"=dword:00000002\n";
+    QTest::addRow("a value's line cut short at the end of the file")
+        << v5 + "\r\n" + key + "\r\n\"D\"=\"d\"\r\n\"C\"=dwo" << RegKeyValues{{u"C"_s, dwordValue(1)}}
+        << v5 + "\r\n" + key + "\r\n\"D\"=\"d\"\r\n\"C\"=dword:00000001";
+    QTest::addRow("a damaged line and the line an older writer added after it")
+        << v5 + "\n" + key + "\n\"C\"=dword:zz\n\"D\"=\"d\"\n\"C\"=dword:00000005\n"
+        << RegKeyValues{{u"C"_s, dwordValue(6)}} << v5 + "\n" + key + "\n\"D\"=\"d\"\n\"C\"=dword:00000006\n";
+    QTest::addRow("a name cut short names no value and stays")
+        << v5 + "\n" + key + "\n\"D\"=\"d\"\n\"Vouch\n"
+        << RegKeyValues{{u"VoucherSerial"_s, dwordValue(1)}}
+        << v5 + "\n" + key + "\n\"D\"=\"d\"\n\"Vouch\n\"VoucherSerial\"=dword:00000001\n";
+    QTest::addRow("a damaged line of another key stays")
+        << v5 + "\n" + key + "\n\"D\"=\"d\"\n\n[HKEY_CURRENT_USER\\Other]\n\"C\"=dword:zz\n"
+        << RegKeyValues{{u"C"_s, dwordValue(1)}}
+        << v5 + "\n" + key +
+               "\n\"D\"=\"d\"\n\"C\"=dword:00000001\n\n[HKEY_CURRENT_USER\\Other]\n\"C\"=dword:zz\n";
     QTest::addRow("key given twice: its last section")
         << v5 + "\n\n" + key + "\n\"A\"=\"1\"\n\n[HKEY_CURRENT_USER\\Other]\n\"B\"=\"o\"\n\n" + key +
                "\n\"B\"=\"2\"\n\n"

@@ -23,14 +23,22 @@ CliRun run(QProcess &process, const QString &program, const QStringList &argumen
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-CliRun runCliWith(const TestFolder &folder, const QStringList &arguments,
-                  const std::optional<QByteArray> &input)
+CliRun runCliWith(const TestFolder &folder, QStringList arguments, const std::optional<QByteArray> &input,
+                  const QHash<QString, QString> &environment = {})
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"WIFITICKETER_SETTINGS"_s, folder.settingsFile());
     env.insert(u"WIFITICKETER_DATA_DIR"_s, folder.dataFolder());
     env.insert(u"WIFITICKETER_API_TIMEOUT_MS"_s, u"5000"_s);
+    env.remove(u"WIFITICKETER_OPERATOR_PASSWORD"_s);
+    const qsizetype password = arguments.indexOf(u"--operator-password"_s);
+    if (password >= 0 && password + 1 < arguments.size()) {
+        env.insert(u"WIFITICKETER_OPERATOR_PASSWORD"_s, arguments[password + 1]);
+        arguments.remove(password, 2);
+    }
+    for (auto it = environment.cbegin(); it != environment.cend(); ++it)
+        env.insert(it.key(), it.value());
     process.setProcessEnvironment(env);
     return run(process, QStringLiteral(WIFITICKETER_CLI_PATH), arguments, input);
 }
@@ -45,6 +53,12 @@ CliRun runCli(const TestFolder &folder, const QStringList &arguments)
 CliRun runCli(const TestFolder &folder, const QStringList &arguments, const QByteArray &input)
 {
     return runCliWith(folder, arguments, input);
+}
+
+CliRun runCli(const TestFolder &folder, const QStringList &arguments, const std::optional<QByteArray> &input,
+              const QHash<QString, QString> &environment)
+{
+    return runCliWith(folder, arguments, input, environment);
 }
 
 CliRun runTool(const QString &program, const QStringList &arguments)

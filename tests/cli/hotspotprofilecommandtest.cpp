@@ -187,6 +187,39 @@ void HotSpotProfileCommandTest::refused_data()
     QTest::addRow("validity without unit") << add + QStringList{u"--validity"_s, u"12"_s} << 2 << NoValidity;
     QTest::addRow("validity of words") << set + QStringList{u"--validity"_s, u"sempre"_s} << 2 << NoValidity;
     QTest::addRow("price of words") << set + QStringList{u"--price"_s, u"três"_s} << 2 << NoPrice;
+    // Values read whole and within bounds, or refused; nothing is guessed.
+    QTest::addRow("negative price") << set + QStringList{u"--price"_s, u"-1"_s} << 2 << NoPrice;
+    QTest::addRow("negative price with cents") << set + QStringList{u"--price=-1,50"_s} << 2 << NoPrice;
+    QTest::addRow("price 1,234: a thousand or 1,23?")
+        << set + QStringList{u"--price"_s, u"1,234"_s} << 2 << NoPrice;
+    QTest::addRow("price with a third decimal")
+        << set + QStringList{u"--price"_s, u"3.005"_s} << 2 << NoPrice;
+    QTest::addRow("text after the price") << set + QStringList{u"--price"_s, u"3,00 reais"_s} << 2 << NoPrice;
+    QTest::addRow("negative validity") << set + QStringList{u"--validity"_s, u"-1h"_s} << 2 << NoValidity;
+    QTest::addRow("validity with hours without unit")
+        << set + QStringList{u"--validity"_s, u"1d 12"_s} << 2 << NoValidity;
+    const QString tenYears = u"O período de validade pode ser de no máximo 10 anos.\n"_s;
+    QTest::addRow("validity of 99999999 weeks")
+        << set + QStringList{u"--validity"_s, u"99999999w"_s} << 2 << tenYears;
+    QTest::addRow("validity of ten years and a day")
+        << add + QStringList{u"--validity"_s, u"3654d"_s} << 2 << tenYears;
+    QTest::addRow("connection time of 99999999 weeks")
+        << set + QStringList{u"--uptime"_s, u"99999999w"_s} << 2
+        << u"O limite de tempo de conexão pode ser de no máximo 10 anos.\n"_s;
+    const auto control = [](const QString &field) {
+        return u"O campo \"%1\" não pode conter tabulações, quebras de linha nem outros caracteres de "
+               "controle.\n"_s.arg(field);
+    };
+    QTest::addRow("tab in a new name")
+        << Manager + QStringList{u"hotspot-profile"_s,  u"add"_s,    u"1\thora"_s, u"--validity"_s, u"1h"_s,
+                                 u"--router-profile"_s, u"default"_s}
+        << 2 << control(u"Nome do perfil"_s);
+    QTest::addRow("line break in a new name")
+        << Manager + QStringList{u"hotspot-profile"_s,  u"add"_s,    u"1 hora\n"_s, u"--validity"_s, u"1h"_s,
+                                 u"--router-profile"_s, u"default"_s}
+        << 2 << control(u"Nome do perfil"_s);
+    QTest::addRow("line break in the server")
+        << set + QStringList{u"--server"_s, u"hs1\nhs2"_s} << 2 << control(u"Servidor Hotspot"_s);
     QTest::addRow("price beyond 32 bits")
         << set + QStringList{u"--price"_s, u"99999999999"_s} << 2 << NoPrice;
     // The editor's order: the validity is told first.

@@ -25,6 +25,8 @@
 
 using namespace Qt::StringLiterals;
 
+Q_DECLARE_METATYPE(std::optional<QByteArray>)
+
 namespace {
 
 const QString LoginRefused =
@@ -70,6 +72,8 @@ private Q_SLOTS:
     void profiles();
     void wrongOperator_data();
     void wrongOperator();
+    void operatorPasswordSources_data();
+    void operatorPasswordSources();
     void unreachableRouter_data();
     void unreachableRouter();
     void uploadScript_data();
@@ -153,6 +157,75 @@ void RouterCommandsTest::wrongOperator()
     // The router is not contacted.
     QCOMPARE(sim.commands(), Commands());
     QCOMPARE(namesOf(sim.state().hotspotUsers), QStringList{u"ana"_s});
+}
+
+void RouterCommandsTest::operatorPasswordSources_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<std::optional<QByteArray>>("input");
+    QTest::addColumn<QString>("environment"); // WIFITICKETER_OPERATOR_PASSWORD; null: not set
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("err");
+
+    const QStringList caixa = {u"--operator"_s, u"caixa"_s};
+    const QStringList fromStdin = caixa + QStringList{u"--operator-password-stdin"_s};
+    const QString warning = u"wifiticketer-cli: warning: --operator-password can be read by every user of "
+                            "this machine (in the process list); give it with --operator-password-stdin or "
+                            "in WIFITICKETER_OPERATOR_PASSWORD\n"_s;
+    const std::optional<QByteArray> noInput;
+
+    QTest::addRow("first line of standard input")
+        << fromStdin << std::optional<QByteArray>("1234\nmore\n") << QString() << 0 << ScriptQuestion;
+    QTest::addRow("line ended as on Windows")
+        << fromStdin << std::optional<QByteArray>("1234\r\n") << QString() << 0 << ScriptQuestion;
+    QTest::addRow("line without its end")
+        << fromStdin << std::optional<QByteArray>("1234") << QString() << 0 << ScriptQuestion;
+    QTest::addRow("wrong one on standard input")
+        << fromStdin << std::optional<QByteArray>("4321\n") << QString() << 1 << LoginRefused;
+    QTest::addRow("standard input empty")
+        << fromStdin << std::optional<QByteArray>("") << QString() << 2
+        << u"wifiticketer-cli: --operator-password-stdin found no line on standard input; pipe the password "
+           "in, such as printf 'secret\\n' | wifiticketer-cli --operator NAME --operator-password-stdin "
+           "profiles\n"_s;
+    QTest::addRow("standard input before the environment")
+        << fromStdin << std::optional<QByteArray>("1234\n") << u"4321"_s << 0 << ScriptQuestion;
+    QTest::addRow("environment") << caixa << noInput << u"1234"_s << 0 << ScriptQuestion;
+    QTest::addRow("wrong one in the environment") << caixa << noInput << u"4321"_s << 1 << LoginRefused;
+    QTest::addRow("none: the empty password") << caixa << noInput << QString() << 1 << LoginRefused;
+    QTest::addRow("command line still works, with a warning")
+        << caixa + QStringList{u"--operator-password=1234"_s} << noInput << QString() << 0
+        << warning + ScriptQuestion;
+    QTest::addRow("command line before the environment")
+        << caixa + QStringList{u"--operator-password=1234"_s} << noInput << u"4321"_s << 0
+        << warning + ScriptQuestion;
+    QTest::addRow("wrong one on the command line") << caixa + QStringList{u"--operator-password=4321"_s}
+                                                   << noInput << QString() << 1 << warning + LoginRefused;
+}
+
+// The program user's password from standard input, the environment or, with
+// a warning, the command line; the first two are not shown to other users.
+void RouterCommandsTest::operatorPasswordSources()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(std::optional<QByteArray>, input);
+    QFETCH(QString, environment);
+    QFETCH(int, exitCode);
+    QFETCH(QString, err);
+
+    TestFolder folder;
+    SimProcess sim(folder);
+    QVERIFY(sim.start(routersim::defaultRouterState()));
+    QVERIFY(install(folder, sim.port()));
+    QHash<QString, QString> variables;
+    if (!environment.isNull())
+        variables.insert(u"WIFITICKETER_OPERATOR_PASSWORD"_s, environment);
+    const CliRun run = runCli(folder, arguments + QStringList{u"--no"_s, u"profiles"_s}, input, variables);
+
+    QCOMPARE(run.err, err);
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.out.isEmpty(), exitCode != 0);
+    if (exitCode != 0)
+        QCOMPARE(sim.commands(), Commands());
 }
 
 void RouterCommandsTest::unreachableRouter_data()
@@ -341,9 +414,10 @@ void RouterCommandsTest::diagnosticsGoToStandardError()
     env.insert(u"WIFITICKETER_SETTINGS"_s, folder.settingsFile());
     env.insert(u"WIFITICKETER_DATA_DIR"_s, folder.dataFolder());
     env.insert(u"WIFITICKETER_API_TIMEOUT_MS"_s, u"5000"_s);
+    env.insert(u"WIFITICKETER_OPERATOR_PASSWORD"_s, u"1234"_s);
     cli.setProcessEnvironment(env);
     QSignalSpy finished(&cli, &QProcess::finished);
-    cli.start(QStringLiteral(WIFITICKETER_CLI_PATH), Operator + QStringList{u"profiles"_s});
+    cli.start(QStringLiteral(WIFITICKETER_CLI_PATH), {u"--operator"_s, u"caixa"_s, u"profiles"_s});
     QVERIFY(finished.wait(30000));
 
     QCOMPARE(cli.exitCode(), 1);

@@ -225,6 +225,26 @@ void RouterEditCommandTest::refused_data()
     QTest::addRow("name of 100 characters")
         << add + QStringList{QString(100, u'n')} + address << QByteArray() << 2
         << u"O campo \"Nome router\" aceita no máximo 99 caracteres.\n"_s;
+    // Control characters would split the routers' listing: refused with the
+    // field's name, wherever a name or an address is typed.
+    const auto control = [](const QString &field) {
+        return u"O campo \"%1\" não pode conter tabulações, quebras de linha nem outros caracteres de "
+               "controle.\n"_s.arg(field);
+    };
+    QTest::addRow("tab in a new name")
+        << add + QStringList{u"Fi\tlial"_s} + address << QByteArray() << 2 << control(u"Nome router"_s);
+    QTest::addRow("line break in a new name")
+        << add + QStringList{u"Filial\n"_s} + address << QByteArray() << 2 << control(u"Nome router"_s);
+    QTest::addRow("C1 control in a new name")
+        << add + QStringList{u"Filial\u0085"_s} + address << QByteArray() << 2 << control(u"Nome router"_s);
+    QTest::addRow("line break in the address")
+        << set + QStringList{u"Loja"_s, u"--address"_s, u"10.0.0.1\r\n"_s} << QByteArray() << 2
+        << control(u"IP do router"_s);
+    QTest::addRow("tab in the API user") << set + QStringList{u"Loja"_s, u"--api-user"_s, u"a\tpi"_s}
+                                         << QByteArray() << 2 << control(u"Usuário API"_s);
+    QTest::addRow("escape in the User Manager admin")
+        << set + QStringList{u"Loja"_s, u"--usermanager-admin"_s, u"ad\x1bmin"_s} << QByteArray() << 2
+        << control(u"Admin do user-manager"_s);
     QTest::addRow("password of 100 characters")
         << set + QStringList{u"Loja"_s, u"--password-stdin"_s} << QByteArray(100, 'p') + '\n'
         << 2 << u"O campo \"Senha\" aceita no máximo 99 caracteres.\n"_s;

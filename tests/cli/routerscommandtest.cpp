@@ -83,6 +83,15 @@ void RoutersCommandTest::usageErrors_data()
                                    << u"Missing value after '--router'"_s << u"routers"_s;
     QTest::addRow("yes and no") << QStringList{u"--yes"_s, u"--no"_s, u"routers"_s}
                                 << u"--yes and --no exclude each other"_s << u"routers"_s;
+    QTest::addRow("operator password twice")
+        << QStringList{u"--operator-password=1234"_s, u"--operator-password-stdin"_s, u"routers"_s}
+        << u"--operator-password and --operator-password-stdin exclude each other"_s << u"routers"_s;
+    QTest::addRow("two passwords from standard input")
+        << QStringList{u"--operator-password-stdin"_s, u"router"_s, u"set"_s, u"Loja"_s,
+                       u"--password-stdin"_s}
+        << u"--operator-password-stdin and --password-stdin cannot both read standard input; give the "
+           "operator's password in WIFITICKETER_OPERATOR_PASSWORD"_s
+        << u"router"_s;
     QTest::addRow("two commands") << QStringList{u"routers"_s, u"routers"_s}
                                   << u"unexpected argument 'routers'"_s << u"routers"_s;
     // Options of the router commands.
@@ -105,6 +114,11 @@ void RoutersCommandTest::usageErrors_data()
         << QStringList{u"upload-script"_s, u"--interval"_s, u"90"_s} << badInterval << u"upload-script"_s;
     QTest::addRow("interval of words")
         << QStringList{u"upload-script"_s, u"--interval"_s, u"soon"_s} << badInterval << u"upload-script"_s;
+    QTest::addRow("negative interval")
+        << QStringList{u"upload-script"_s, u"--interval"_s, u"-10m"_s} << badInterval << u"upload-script"_s;
+    QTest::addRow("interval beyond ten years")
+        << QStringList{u"upload-script"_s, u"--interval"_s, u"99999999w"_s} << badInterval
+        << u"upload-script"_s;
     QTest::addRow("generate without --profile") << QStringList{u"generate"_s, u"--count"_s, u"1"_s}
                                                 << u"generate needs --profile TITLE"_s << u"generate"_s;
     QTest::addRow("generate with --count and --name")
@@ -191,6 +205,9 @@ void RoutersCommandTest::usageErrors_data()
         << u"hotspot-profile set needs something to change, such as --price P"_s << u"hotspot-profile"_s;
     QTest::addRow("hotspot-profile --uptime of words")
         << QStringList{u"hotspot-profile"_s, u"set"_s, u"3 horas"_s, u"--uptime"_s, u"soon"_s}
+        << u"--uptime needs a duration such as 2h or 01:30:00, or 0 for no limit"_s << u"hotspot-profile"_s;
+    QTest::addRow("hotspot-profile negative --uptime")
+        << QStringList{u"hotspot-profile"_s, u"set"_s, u"3 horas"_s, u"--uptime"_s, u"-1h"_s}
         << u"--uptime needs a duration such as 2h or 01:30:00, or 0 for no limit"_s << u"hotspot-profile"_s;
     QTest::addRow("router option on hotspot-profile")
         << QStringList{u"hotspot-profile"_s, u"set"_s, u"3 horas"_s, u"--port"_s, u"1"_s}

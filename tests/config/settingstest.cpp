@@ -282,9 +282,9 @@ void SettingsTest::saveKeepsWhatItDoesNotKnow()
     ScriptedInteraction interaction;
     QVERIFY(saveSettings(SettingsKey(folder.settingsFile()), changed, FixtureUsers, interaction));
     QVERIFY(interaction.events.isEmpty());
-    // Comments, the other keys, the unknown line and the unreadable value stay
-    // byte for byte; the changed value is where it was, the new ones follow
-    // the key's last value.
+    // Comments, the other keys and the unknown line stay byte for byte; the
+    // changed value is where it was, so is the one whose line could not be
+    // read (now readable), and the new ones follow the key's last value.
     QCOMPARE(readFile(folder.settingsFile()), fixture(u"settings-kept-saved.reg"_s));
     QCOMPARE(permissionBits(folder.settingsFile()), 0600);
 }

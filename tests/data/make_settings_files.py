@@ -113,11 +113,14 @@ KEPT_TAIL = [
 write("settings-kept.reg", "\r\n".join(KEPT_HEAD + KEPT_KEY_BEFORE + KEPT_TAIL).encode("utf-8"))
 
 # saveSettings with the defaults but GenerateUserPrefix "novo" and VoucherSerial
-# 42, and USERS: the prefix is replaced where it stood; the values the key did
-# not hold (the unreadable GenerateUserSize among them) follow its last value,
-# in the order the save writes them.
+# 42, and USERS: the prefix is replaced where it stood, and so is the
+# unreadable GenerateUserSize, whose line names it (the key holds each value
+# once); the values the key did not hold follow its last value, in the order
+# the save writes them.
 kept_key_after = list(KEPT_KEY_BEFORE)
 kept_key_after[0] = '"GenerateUserPrefix"="novo"'
+assert kept_key_after[4] == '"GenerateUserSize"=dword:zz'
+kept_key_after[4] = '"GenerateUserSize"=dword:00000006'
 kept_key_after += reg_hex("UsersData", users_data(USERS))
 kept_key_after += [
     '"CreateRandomUserName"=dword:00000001',
@@ -128,7 +131,6 @@ kept_key_after += [
     '"QueryPassword"=dword:00000000',
     '"QueryUserData"=dword:00000000',
     '"GenerateHotSpotUserPrefix"="usr"',
-    '"GenerateUserSize"=dword:00000006',
     '"UseCurrency"="\u20ac"',
     '"GeneratePasswordSize"=dword:00000006',
     '"HistoryDatabase"=""',

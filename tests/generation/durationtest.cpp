@@ -6,6 +6,8 @@
 
 using namespace Qt::StringLiterals;
 
+Q_DECLARE_METATYPE(std::optional<qint64>)
+
 class DurationTest : public QObject
 {
     Q_OBJECT
@@ -13,6 +15,8 @@ class DurationTest : public QObject
 private Q_SLOTS:
     void parse_data();
     void parse();
+    void typed_data();
+    void typed();
     void format_data();
     void format();
     void validityDisplay_data();
@@ -64,6 +68,48 @@ void DurationTest::parse()
     QFETCH(QString, text);
     QFETCH(qint64, seconds);
     QCOMPARE(parseDuration(text), seconds);
+}
+
+void DurationTest::typed_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<std::optional<qint64>>("seconds");
+
+    const std::optional<qint64> refused;
+    QTest::addRow("hours") << u"3h"_s << std::optional<qint64>(10800);
+    QTest::addRow("weeks and days") << u"1w2d"_s << std::optional<qint64>(777600);
+    QTest::addRow("units and clock, as the editor shows them")
+        << u"1d 02:00:00"_s << std::optional<qint64>(93600);
+    QTest::addRow("clock only") << u"01:30:00"_s << std::optional<qint64>(5400);
+    QTest::addRow("blanks around and inside") << u" 1w 2d "_s << std::optional<qint64>(777600);
+    QTest::addRow("zero means none") << u"0"_s << std::optional<qint64>(0);
+    QTest::addRow("empty means none") << QString() << std::optional<qint64>(0);
+    QTest::addRow("nine digits") << u"999999999s"_s << std::optional<qint64>(999999999);
+    // Far beyond any bound, but read as typed, not wrapped: the bound is the
+    // caller's.
+    QTest::addRow("99999999 weeks") << u"99999999w"_s << std::optional<qint64>(99999999LL * 7 * 86400);
+
+    // What parseDuration would read as another duration.
+    QTest::addRow("minus sign") << u"-1h"_s << refused;
+    QTest::addRow("plus sign") << u"+1h"_s << refused;
+    QTest::addRow("number without unit") << u"12"_s << refused;
+    QTest::addRow("hours after days without unit") << u"1d 12"_s << refused;
+    QTest::addRow("upper-case unit") << u"1H"_s << refused;
+    QTest::addRow("unknown unit") << u"1y"_s << refused;
+    QTest::addRow("unit without number") << u"h"_s << refused;
+    QTest::addRow("one-digit hour clock") << u"1:30:00"_s << refused;
+    QTest::addRow("clock before units") << u"02:00:00 1d"_s << refused;
+    QTest::addRow("ten digits") << u"9999999999w"_s << refused;
+    QTest::addRow("tab inside") << u"1h\t30m"_s << refused;
+    QTest::addRow("decimal point") << u"1.5h"_s << refused;
+    QTest::addRow("100 characters") << paddedOneDay(100) << refused;
+}
+
+void DurationTest::typed()
+{
+    QFETCH(QString, text);
+    QFETCH(std::optional<qint64>, seconds);
+    QCOMPARE(readTypedDuration(text), seconds);
 }
 
 void DurationTest::format_data()

@@ -7,6 +7,7 @@
 #include "history/historydatabase.h"
 #include "history/historyschema.h"
 #include "history/historysearch.h"
+#include "history/historyserial.h"
 #include "history/historystore.h"
 #include "history/openhistory.h"
 #include "history/pendinghistory.h"
@@ -166,6 +167,8 @@ private Q_SLOTS:
     void marksRemoved();
     void lockedTableFailsInTime_data() { addBackendRows(); }
     void lockedTableFailsInTime();
+    void highestSerial_data();
+    void highestSerial();
 };
 
 void HistoryDatabaseTest::locations_data()
@@ -463,6 +466,48 @@ void HistoryDatabaseTest::lockedTableFailsInTime()
     QCOMPARE(names(*findHistoryRows(history.connection(), {day, day, {}, {}})), QStringList());
     QCOMPARE(storeHistoryRows(history.connection(), {row(u"v2"_s, u"2026-12-10 10:00:01"_s)}), 1);
     QCOMPARE(names(*findHistoryRows(history.connection(), {day, day, {}, {}})), QStringList{u"v2"_s});
+}
+
+void HistoryDatabaseTest::highestSerial_data()
+{
+    QTest::addColumn<QString>("backend");
+    QTest::addColumn<QList<qint64>>("serials"); // the Serial column's values; -1: NULL
+    QTest::addColumn<quint32>("highest");
+
+    const QList<std::tuple<const char *, QList<qint64>, quint32>> cases = {
+        {"no rows", {}, 0},
+        {"in any order, with rows of old versions", {3, 10, -1, 7}, 10},
+        {"only rows without serial", {-1, -1}, 0},
+        {"the highest a voucher gets", {999999999, 12}, 999999999},
+        // The column is a signed int that anything may have written; only the
+        // serials vouchers get hold the counter.
+        {"numbers no voucher gets left out", {0, -5, 1000000000, 2147483647, 42}, 42},
+    };
+    for (const QString &backend : historyBackends()) {
+        for (const auto &[name, serials, highest] : cases)
+            QTest::addRow("%s, %s", qPrintable(backend), name) << backend << serials << highest;
+    }
+}
+
+void HistoryDatabaseTest::highestSerial()
+{
+    QFETCH(QString, backend);
+    QFETCH(QList<qint64>, serials);
+    QFETCH(quint32, highest);
+    TestFolder folder;
+    FRESH_HISTORY(location, backend, folder.dataFolder());
+    HistoryDatabase history;
+    // Not open: nothing is known.
+    QCOMPARE(highestHistorySerial(history.connection()), std::nullopt);
+    QVERIFY(history.open(*location));
+    // Written by a connection of its own, around the program's writer.
+    QStringList inserts;
+    for (qint64 serial : serials) {
+        inserts << u"INSERT INTO History (UserName, Serial) VALUES ('u', %1)"_s.arg(
+            serial == -1 ? u"NULL"_s : QString::number(serial));
+    }
+    QVERIFY(executeOn(*location, inserts));
+    QCOMPARE(highestHistorySerial(history.connection()), std::optional<quint32>(highest));
 }
 
 WIFITICKETER_TEST(HistoryDatabaseTest)

@@ -316,7 +316,7 @@ int main(int argc, char *argv[])
         ok = save(fonts, dir, QStringLiteral("font-dialog")) && ok;
     }
     {
-        CUserEditDialog editor(QStringLiteral("dono"), QString(), true);
+        CUserEditDialog editor(QStringLiteral("dono"), QString(), true, nobody);
         ok = save(editor, dir, QStringLiteral("user-editor")) && ok;
     }
     {

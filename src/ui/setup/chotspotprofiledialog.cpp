@@ -88,9 +88,9 @@ CHotSpotProfileDialog::CHotSpotProfileDialog(HotSpotProfile &profile, const HotS
     m_routerProfile->setCurrentIndex(routerProfile < 0 ? 0 : routerProfile);
 
     m_validity = textBox(shownDuration(profile.Validity), this);
-    new FocusOutRewriter(m_validity, durationText);
+    new FocusOutRewriter(m_validity, checkedDurationText);
     m_limitUptime = textBox(shownDuration(profile.LimitUptime), this);
-    new FocusOutRewriter(m_limitUptime, durationText);
+    new FocusOutRewriter(m_limitUptime, checkedDurationText);
     m_limitBytesIn = textBox(profile.LimitBytesIn, this);
     m_limitBytesOut = textBox(profile.LimitBytesOut, this);
     m_limitBytesTotal = textBox(profile.LimitBytesTotal, this);
@@ -138,8 +138,8 @@ void CHotSpotProfileDialog::accept()
 {
     HotSpotProfileInput input;
     input.name = m_name->text();
-    input.validity = parseDuration(m_validity->text());
-    input.limitUptime = parseDuration(m_limitUptime->text());
+    input.validity = TypedDuration{readTypedDuration(m_validity->text())};
+    input.limitUptime = TypedDuration{readTypedDuration(m_limitUptime->text())};
     input.limitBytesIn = m_limitBytesIn->text();
     input.limitBytesOut = m_limitBytesOut->text();
     input.limitBytesTotal = m_limitBytesTotal->text();

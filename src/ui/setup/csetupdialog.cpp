@@ -240,7 +240,7 @@ void CSetupDialog::addUser()
     QString name;
     QString password;
     bool settingsAccess = false;
-    if (!::editUser(this, name, password, settingsAccess))
+    if (!::editUser(this, name, password, settingsAccess, m_interaction))
         return;
     const qsizetype before = m_users.size();
     // A user of exactly that name is updated rather than listed twice.
@@ -265,7 +265,7 @@ void CSetupDialog::editUser()
     QString name = user.Name;
     QString password = user.Password;
     bool settingsAccess = user.SettingsAccess;
-    if (!::editUser(this, name, password, settingsAccess))
+    if (!::editUser(this, name, password, settingsAccess, m_interaction))
         return;
     user.Name = name;
     user.Password = password;

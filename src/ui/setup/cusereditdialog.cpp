@@ -1,5 +1,6 @@
 #include "cusereditdialog.h"
 
+#include "base/operatorinteraction.h"
 #include "config/appuser.h"
 #include "ui/framework/okcancelbuttons.h"
 
@@ -17,8 +18,9 @@ constexpr int MinimumWidth = 300;
 } // namespace
 
 CUserEditDialog::CUserEditDialog(const QString &name, const QString &password, bool settingsAccess,
-                                 QWidget *parent)
-    : QDialog(parent), m_oldPassword(password), m_name(new QLineEdit(this)), m_password(new QLineEdit(this)),
+                                 OperatorInteraction &interaction, QWidget *parent)
+    : QDialog(parent), m_interaction(interaction), m_oldPassword(password), m_name(new QLineEdit(this)),
+      m_password(new QLineEdit(this)),
       m_settingsAccess(new QCheckBox(tr("Permitir acesso as configuraçoes"), this))
 {
     setWindowTitle(tr("wifiTicketer editor de usuário"));
@@ -63,9 +65,21 @@ bool CUserEditDialog::settingsAccess() const
     return m_settingsAccess->isChecked();
 }
 
-bool editUser(QWidget *parent, QString &name, QString &password, bool &settingsAccess)
+void CUserEditDialog::accept()
 {
-    CUserEditDialog dialog(name, password, settingsAccess, parent);
+    if (const std::optional<QString> problem = appUserNameProblem(m_name->text())) {
+        m_interaction.showMessage(*problem, MessageIcon::Warning);
+        m_name->setFocus();
+        m_name->selectAll();
+        return;
+    }
+    QDialog::accept();
+}
+
+bool editUser(QWidget *parent, QString &name, QString &password, bool &settingsAccess,
+              OperatorInteraction &interaction)
+{
+    CUserEditDialog dialog(name, password, settingsAccess, interaction, parent);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     name = dialog.name();

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class OperatorInteraction;
 class QCheckBox;
 class QLineEdit;
 
@@ -16,8 +17,10 @@ public:
     // Names and passwords are stored scrambled, which holds 199 characters.
     static constexpr int TextLength = 199;
 
+    // OK refuses a name the program would not keep (appUserNameProblem),
+    // telling the operator through the interaction.
     CUserEditDialog(const QString &name, const QString &password, bool settingsAccess,
-                    QWidget *parent = nullptr);
+                    OperatorInteraction &interaction, QWidget *parent = nullptr);
 
     QString name() const;
     // The old password while the placeholder is untouched, else what was typed.
@@ -27,7 +30,10 @@ public:
     QLineEdit *nameEdit() const { return m_name; }
     QLineEdit *passwordEdit() const { return m_password; }
 
+    void accept() override;
+
 private:
+    OperatorInteraction &m_interaction;
     QString m_oldPassword;
     QLineEdit *m_name;
     QLineEdit *m_password;
@@ -36,4 +42,5 @@ private:
 
 // Lets the operator edit a program user; true when confirmed (the three values
 // then hold the edited ones), false when cancelled (all unchanged).
-bool editUser(QWidget *parent, QString &name, QString &password, bool &settingsAccess);
+bool editUser(QWidget *parent, QString &name, QString &password, bool &settingsAccess,
+              OperatorInteraction &interaction);

@@ -32,3 +32,9 @@ QString durationText(const QString &text)
 {
     return shownDuration(parseDuration(text));
 }
+
+QString checkedDurationText(const QString &text)
+{
+    const std::optional<qint64> seconds = readTypedDuration(text);
+    return seconds ? shownDuration(*seconds) : text;
+}

@@ -27,3 +27,6 @@ private:
 QString shownDuration(qint64 seconds);
 // A typed duration as the program reads it, shown so.
 QString durationText(const QString &text);
+// The same for a box whose OK refuses a text that is no duration
+// (readTypedDuration): such a text stays for the operator to mend.
+QString checkedDurationText(const QString &text);

@@ -206,6 +206,7 @@ private slots:
     void addUser();
     void editUser_data();
     void editUser();
+    void userNameWithControlCharacterRefused();
     void deleteAsksFirst_data();
     void deleteAsksFirst();
     void validateWantsASettingsUser_data();
@@ -529,6 +530,36 @@ void GeneralPageTest::editUser()
     QCOMPARE(p.page.isModified(), input.press == u"Ok"_s);
 }
 
+// A name with a tab (pasted: it cannot be typed) is refused with the editor
+// open on it; mended, it is taken.
+void GeneralPageTest::userNameWithControlCharacterRefused()
+{
+    Page p;
+    QVERIFY(p.open());
+    auto answered = std::make_shared<bool>(false);
+    onNextModal([&p, answered](QWidget *dialog) {
+        QLineEdit *nameEdit = findField(dialog, u"Nome do Usuário"_s);
+        QVERIFY(nameEdit);
+        nameEdit->setText(u"caixa\t2"_s);
+        QTest::mouseClick(button(dialog, u"Ok"_s), Qt::LeftButton);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(p.interaction.texts(),
+                 QStringList{u"O campo \"Nome do Usuário\" não pode conter tabulações, quebras de linha nem "
+                             "outros caracteres de controle."_s});
+        QCOMPARE(dialog->focusWidget(), nameEdit);
+        retype(nameEdit, u"caixa 2"_s);
+        QTest::mouseClick(button(dialog, u"Ok"_s), Qt::LeftButton);
+        *answered = true;
+    });
+    QVERIFY(pressAccessible(findAccessible(&p.page, QAccessible::PushButton, u"Adicionar"_s)));
+    QTRY_VERIFY(*answered);
+
+    QList<AppUser> users = p.data.users;
+    users.append({u"caixa 2"_s, QString(), false, false, false});
+    QCOMPARE(p.saved().users, users);
+    QCOMPARE(p.interaction.texts().size(), 1);
+}
+
 void GeneralPageTest::deleteAsksFirst_data()
 {
     QTest::addColumn<Answer>("answer");
@@ -681,7 +712,8 @@ private slots:
 
 void UserEditDialogTest::opensWithoutThePassword()
 {
-    CUserEditDialog dialog(u"dono"_s, u"Segredo"_s, true);
+    ScriptedInteraction interaction;
+    CUserEditDialog dialog(u"dono"_s, u"Segredo"_s, true, interaction);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QCOMPARE(dialog.windowTitle(), u"wifiTicketer editor de usuário"_s);
@@ -761,8 +793,10 @@ void UserEditDialogTest::result()
     QString editedName = u"dono"_s;
     QString editedPassword = u"Segredo"_s;
     bool editedAccess = true;
-    QCOMPARE(::editUser(&parent, editedName, editedPassword, editedAccess), confirmed);
+    ScriptedInteraction interaction;
+    QCOMPARE(::editUser(&parent, editedName, editedPassword, editedAccess, interaction), confirmed);
     QVERIFY(*answered);
+    QCOMPARE(interaction.texts(), QStringList());
     QCOMPARE(editedName, newName);
     QCOMPARE(editedPassword, newPassword);
     QCOMPARE(editedAccess, newAccess);
@@ -770,7 +804,8 @@ void UserEditDialogTest::result()
 
 void UserEditDialogTest::textsTake199Characters()
 {
-    CUserEditDialog dialog(QString(), u"Segredo"_s, false);
+    ScriptedInteraction interaction;
+    CUserEditDialog dialog(QString(), u"Segredo"_s, false, interaction);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     retype(dialog.nameEdit(), LongText);

@@ -98,6 +98,9 @@ private Q_SLOTS:
     void otherLocaleSeparatorReadsBack();
     void refusedValuesKeepTheEditorOpen_data();
     void refusedValuesKeepTheEditorOpen();
+    void unreadDurationStaysShown();
+    void controlCharactersRefused_data();
+    void controlCharactersRefused();
     void cancelKeepsTheProfile();
 
 private:
@@ -239,8 +242,7 @@ void ProfileEditorTest::okStoresEveryField()
     QComboBox *profiles = list(&dialog, RouterProfileLabel);
     profiles->setFocus();
     QTest::keyClick(profiles, Qt::Key_Home);
-    // Hours written without their unit are not read.
-    retype(&dialog, ValidityLabel, u"1d 12"_s);
+    retype(&dialog, ValidityLabel, u"1d"_s);
     retype(&dialog, UptimeLabel, u"90m"_s);
     retype(&dialog, BytesInLabel, u"1G"_s);
     retype(&dialog, BytesOutLabel, QString());
@@ -273,7 +275,6 @@ void ProfileEditorTest::priceIsReadAndRewritten_data()
     QTest::addRow("decimal point") << u"12.50"_s << u"12,50"_s << 1250;
     QTest::addRow("units only") << u"5"_s << u"5,00"_s << 500;
     QTest::addRow("thousands and decimals") << u"1.250,50"_s << u"1250,50"_s << 125050;
-    QTest::addRow("third decimal dropped") << u"5,257"_s << u"5,25"_s << 525;
     QTest::addRow("empty is free") << QString() << u"0,00"_s << 0;
 }
 
@@ -332,6 +333,19 @@ void ProfileEditorTest::refusedValuesKeepTheEditorOpen_data()
     QTest::addRow("zero validity") << ValidityLabel << u"0"_s << NoValidity;
     QTest::addRow("empty validity") << ValidityLabel << QString() << NoValidity;
     QTest::addRow("validity without unit") << ValidityLabel << u"12"_s << NoValidity;
+    // Read whole and within bounds, or refused: nothing is guessed.
+    QTest::addRow("price below nothing") << PriceLabel << u"-1"_s << NoPrice;
+    QTest::addRow("price 1,234: a thousand or 1,23?") << PriceLabel << u"1,234"_s << NoPrice;
+    QTest::addRow("price with a third decimal") << PriceLabel << u"5,257"_s << NoPrice;
+    QTest::addRow("negative validity") << ValidityLabel << u"-1h"_s << NoValidity;
+    QTest::addRow("hours written without their unit") << ValidityLabel << u"1d 12"_s << NoValidity;
+    QTest::addRow("validity of 99999999 weeks")
+        << ValidityLabel << u"99999999w"_s << u"O período de validade pode ser de no máximo 10 anos."_s;
+    QTest::addRow("connection time that is no duration")
+        << UptimeLabel << u"-1h"_s
+        << u"Introduza um limite de tempo de conexão correto, ou deixe-o vazio para não limitar."_s;
+    QTest::addRow("connection time beyond ten years")
+        << UptimeLabel << u"3654d"_s << u"O limite de tempo de conexão pode ser de no máximo 10 anos."_s;
 }
 
 void ProfileEditorTest::refusedValuesKeepTheEditorOpen()
@@ -358,6 +372,60 @@ void ProfileEditorTest::refusedValuesKeepTheEditorOpen()
     QCOMPARE(profile, before);
     // The operator is taken to the box to mend.
     QCOMPARE(QApplication::focusWidget(), findField(&dialog, label));
+}
+
+// Leaving a duration box shows what will be stored; a text that is no
+// duration stays as typed, for OK to refuse, rather than turning into another
+// duration ("-1h" into an hour).
+void ProfileEditorTest::unreadDurationStaysShown()
+{
+    HotSpotProfile profile = storedProfile();
+    CHotSpotProfileDialog dialog(profile, Names, Comma, m_interaction);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    for (const auto &[typed, shown] : {std::pair{u"-1h"_s, u"-1h"_s}, std::pair{u"1d 12"_s, u"1d 12"_s},
+                                       std::pair{u"90m"_s, u"01:30:00"_s}}) {
+        retype(&dialog, ValidityLabel, typed);
+        QLineEdit *box = findField(&dialog, ValidityLabel);
+        QTest::keyClick(box, Qt::Key_Tab);
+        QVERIFY(!box->hasFocus());
+        QCOMPARE(box->text(), shown);
+    }
+}
+
+void ProfileEditorTest::controlCharactersRefused_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("pasted");
+
+    QTest::addRow("tab in the name") << NameLabel << u"2\thoras"_s;
+    QTest::addRow("line break in the name") << NameLabel << u"2 horas\n"_s;
+    QTest::addRow("C1 control in the name") << NameLabel << u"2 horas\u0085"_s;
+    QTest::addRow("carriage return in bytes in") << BytesInLabel << u"10M\r"_s;
+}
+
+// Pasted, as they cannot be typed: the editor is told which field to mend.
+void ProfileEditorTest::controlCharactersRefused()
+{
+    QFETCH(QString, label);
+    QFETCH(QString, pasted);
+
+    HotSpotProfile profile = storedProfile();
+    CHotSpotProfileDialog dialog(profile, Names, Comma, m_interaction);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QLineEdit *box = findField(&dialog, label);
+    box->setText(pasted);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Return);
+
+    QCOMPARE(
+        m_interaction.texts(),
+        QStringList{u"O campo \"%1\" não pode conter tabulações, quebras de linha nem outros caracteres de "
+                    "controle."_s.arg(label)});
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(profile, storedProfile());
+    QCOMPARE(QApplication::focusWidget(), box);
 }
 
 void ProfileEditorTest::cancelKeepsTheProfile()
