@@ -249,6 +249,8 @@ void SessionFacade::setFullScreen(bool fullScreen)
 
 bool SessionFacade::clearSales()
 {
+    // It may wait a few seconds for a run of another process.
+    WaitCursor wait(m_interaction);
     if (!clearRecordedSales(m_state.paths.dataFolder, QDateTime::fromSecsSinceEpoch(m_state.clock->now()),
                             m_interaction))
         return false;

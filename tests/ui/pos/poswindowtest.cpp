@@ -57,6 +57,7 @@ private Q_SLOTS:
     void salePrintedWithTheProfilesDesign();
     void printerFailureKeepsTheSale_data();
     void printerFailureKeepsTheSale();
+    void unwritableSalesFileIsReported();
     void promptingSettingsSellAtOnce();
     void keypadLocksTheOtherProfiles_data();
     void keypadLocksTheOtherProfiles();
@@ -241,6 +242,24 @@ void PosWindowTest::printerFailureKeepsTheSale()
     QCOMPARE(f.historyRows(), QStringList{u"2x 1 Dia R$ 10,00"_s});
     QVERIFY(messageShown(f.h.interaction, firstMessage));
     QVERIFY(messageShown(f.h.interaction, NotPrinted));
+}
+
+// PosHistory.bin cannot be written (a folder stands in its place): the sale
+// stands and shows in the list, and the operator reads that the sales file
+// could not be written.
+void PosWindowTest::unwritableSalesFileIsReported()
+{
+    PosFixture f;
+    QVERIFY(QDir().mkpath(f.h.folder.dataFolder() + u"/PosHistory.bin/x"_s));
+    QVERIFY(f.open());
+    f.touch(*f.window, f.profileButton(1));
+    QTRY_VERIFY(f.window->keypad());
+    f.clickKey(u"2"_s);
+    f.clickKey(u"Imprimir"_s);
+    QVERIFY(f.waitForSales(1));
+    QCOMPARE(f.historyRows(), QStringList{u"2x 1 Dia R$ 10,00"_s});
+    QVERIFY(messageShown(f.h.interaction, u"Erro: não foi possível gravar o histórico de vendas ("_s));
+    QVERIFY(QFileInfo(f.h.folder.dataFolder() + u"/PosHistory.bin"_s).isDir());
 }
 
 // Typed names with the user-data prompt on: no keypad, the sale starts at
