@@ -1,7 +1,7 @@
 // Voucher.bin from any bytes, records of every generation included: reading
 // never fails badly, what is read is written (in today's records) and read
-// back unchanged, and a design made from the input reads back as the writer
-// promises.
+// back unchanged, a design made from the input reads back as the writer
+// promises, and what the writer makes reads whole.
 
 #include "designlists.h"
 #include "fuzzcheck.h"
@@ -97,6 +97,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         expectedSize += HeaderSize + GraphicSize * d.Graphics.size() + TextSize * d.Texts.size();
     require(bytes.size() == expectedSize, "a header, graphic and text record of fixed size each");
 
+    require(readsWhole(bytes, readDesigns), "what the writer makes reads whole");
+    const bool inputWhole = readsWhole(input, readDesigns);
+    require(!inputWhole || readsWhole(bytes + input, readDesigns),
+            "after whole designs, a whole file stays whole");
     const DesignList reread = readAll(bytes);
     QList<VoucherDesign> expected;
     for (const VoucherDesign &d : written)

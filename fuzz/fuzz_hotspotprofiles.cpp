@@ -1,6 +1,6 @@
 // HotSpotProfiles.bin from any bytes, older record types included: reading never
-// fails badly, and what is read is written (as type 3) and read back as the
-// writer promises.
+// fails badly, what is read is written (as type 3) and read back as the writer
+// promises, and whether a file read whole is told consistently.
 
 #include "fuzzcheck.h"
 #include "readfrombytes.h"
@@ -15,6 +15,11 @@ constexpr qsizetype Type3Size = 1228;
 QList<HotSpotProfile> readAll(const QByteArray &bytes)
 {
     return readFromBytes(bytes, readHotSpotProfiles);
+}
+
+bool whole(const QByteArray &bytes)
+{
+    return readsWhole(bytes, readHotSpotProfiles);
 }
 
 HotSpotProfile stored(HotSpotProfile p)
@@ -65,5 +70,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QList<HotSpotProfile> partial = readAll(input.first(cutPoint(input)));
     require(partial.size() <= profiles.size() && partial == profiles.first(partial.size()),
             "a file cut short reads the profiles before the cut");
+
+    // What the writer makes reads whole; after it, the input decides alone.
+    const bool inputWhole = whole(input);
+    require(whole(bytes), "what the writer makes reads whole");
+    require(whole(bytes + input) == inputWhole,
+            "after whole records, the rest decides whether a file is whole");
+    require(!whole(input + input.first(size % 4)) || size % 4 == 0 || !inputWhole,
+            "stray bytes after whole records are damage");
+    require(!whole(bytes.chopped(1 + qsizetype(size) % (Type3Size - 1))), "a profile cut short is damage");
     return 0;
 }

@@ -1,5 +1,6 @@
-// Routers.bin from any bytes: reading never fails badly, and what is read is
-// written and read back as the writer promises.
+// Routers.bin from any bytes: reading never fails badly, what is read is
+// written and read back as the writer promises, and whether a file read whole
+// is told consistently.
 
 #include "fuzzcheck.h"
 #include "readfrombytes.h"
@@ -14,6 +15,11 @@ constexpr qsizetype RecordSize = 1420;
 QList<RouterConfig> readAll(const QByteArray &bytes)
 {
     return readFromBytes(bytes, readRouters);
+}
+
+bool whole(const QByteArray &bytes)
+{
+    return readsWhole(bytes, readRouters);
 }
 
 // A field keeps at most 99 units, so that its terminating NUL fits; a NUL in
@@ -66,5 +72,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QList<RouterConfig> partial = readAll(input.first(cutPoint(input)));
     require(partial.size() <= routers.size() && partial == routers.first(partial.size()),
             "a file cut short reads the routers before the cut");
+
+    // What the writer makes reads whole; after it, the input decides alone.
+    // Fewer than four bytes after whole records are damage.
+    const bool inputWhole = whole(input);
+    require(whole(bytes), "what the writer makes reads whole");
+    require(whole(bytes + input) == inputWhole,
+            "after whole records, the rest decides whether a file is whole");
+    require(!whole(input + input.first(size % 4)) || size % 4 == 0 || !inputWhole,
+            "stray bytes after whole records are damage");
+    require(!whole(bytes.chopped(1 + qsizetype(size) % (RecordSize - 1))), "a router cut short is damage");
     return 0;
 }

@@ -1,5 +1,6 @@
-// UserDatabase.bin from any bytes: reading never fails badly, and the names read
-// are written and read back unchanged (NULs and lone surrogates included).
+// UserDatabase.bin from any bytes: reading never fails badly, the names read
+// are written and read back unchanged (NULs and lone surrogates included), and
+// whether a file read whole is told consistently.
 
 #include "fuzzcheck.h"
 #include "readfrombytes.h"
@@ -15,6 +16,11 @@ constexpr qsizetype MaxNameUnits = 999;
 QStringList readAll(const QByteArray &bytes)
 {
     return readFromBytes(bytes, readUserDatabase);
+}
+
+bool whole(const QByteArray &bytes)
+{
+    return readsWhole(bytes, readUserDatabase);
 }
 
 } // namespace
@@ -45,5 +51,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QStringList partial = readAll(input.first(cutPoint(input)));
     require(partial.size() <= names.size() && partial == names.first(partial.size()),
             "a file cut short reads the names before the cut");
+
+    // What the writer makes reads whole, and writing a whole file's names
+    // back gives its bytes: nothing of it is lost on saving.
+    const bool inputWhole = whole(input);
+    require(whole(bytes), "what the writer makes reads whole");
+    require(whole(bytes + input) == inputWhole,
+            "after whole names, the rest decides whether a file is whole");
+    require(!inputWhole || serializeUserDatabase(names) == input,
+            "a whole file is written back byte for byte");
+    require(!whole(input + input.first(size % 2)) || size % 2 == 0 || !inputWhole,
+            "a stray byte after whole names is damage");
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "recordfile.h"
 
 #include "binaryfields.h"
+#include "listfile.h"
 
 namespace {
 
@@ -8,20 +9,23 @@ constexpr quint32 HeaderSize = 8;
 
 } // namespace
 
-void readRecords(QIODevice &device, quint32 sizeLimit,
+bool readRecords(QIODevice &device, quint32 sizeLimit,
                  const std::function<bool(quint32 type, const QByteArray &record)> &handle)
 {
     for (;;) {
         QByteArray record = device.read(4);
+        // Nothing more between records is the one whole end.
+        if (record.isEmpty())
+            return readToEnd(device);
         if (record.size() < 4)
-            return;
+            return false;
         const quint32 size = getU32(record, 0);
         if (size >= sizeLimit || size < HeaderSize)
-            return;
+            return false;
         record += device.read(size - 4);
         if (quint32(record.size()) < size)
-            return;
+            return false;
         if (!handle(getU32(record, 4), record))
-            return;
+            return false;
     }
 }

@@ -11,8 +11,8 @@
 #include "generation/duration.h"
 #include "session/appstate.h"
 #include "session/sessionfacade.h"
+#include "session/startup.h"
 
-#include <QFile>
 #include <QTextStream>
 
 using namespace Qt::StringLiterals;
@@ -56,10 +56,17 @@ int runHotSpotProfileCommand(SessionFacade &session, const CliOptions &options,
         return ExitFailed;
     // Read again under the lock: the list may have changed since start-up.
     QList<HotSpotProfile> profiles;
-    if (QFile::exists(folder + u"/HotSpotProfiles.bin"_s))
-        loadHotSpotProfiles(folder, profiles);
-    else
+    switch (loadHotSpotProfiles(folder, profiles)) {
+    case ListFileState::Damaged:
+        // Saving what could be read would lose the rest.
+        interaction.showMessage(damagedListText(ListFile::HotSpotProfiles, folder), MessageIcon::Error);
+        return ExitFailed;
+    case ListFileState::Absent:
         profiles = state.hotSpotProfiles;
+        break;
+    case ListFileState::Whole:
+        break;
+    }
 
     QStringList names;
     for (const HotSpotProfile &profile : std::as_const(profiles))

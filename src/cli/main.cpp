@@ -6,6 +6,7 @@
 #include "generatecommand.h"
 #include "historycommand.h"
 #include "hotspotprofilecommand.h"
+#include "listsused.h"
 #include "printtestcommand.h"
 #include "profilescommand.h"
 #include "removecommand.h"
@@ -83,6 +84,11 @@ int main(int argc, char *argv[])
         interaction.showMessage(routersUnreadableText(state.paths.dataFolder), MessageIcon::Error);
         return ExitFailed;
     }
+    // A damaged list is worked with as far as it could be read; the operator
+    // is told, and nothing saves over it.
+    const QString damaged = damagedListsText(state, listsUsedBy(options.command));
+    if (!damaged.isEmpty())
+        interaction.showMessage(damaged, MessageIcon::Warning);
     SessionFacade session(state, interaction);
 
     int code = ExitUsage;

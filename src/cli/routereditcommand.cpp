@@ -69,14 +69,15 @@ int runRouterEditCommand(SessionFacade &session, const CliOptions &options, Oper
     // Read again under the lock: the list may have changed since start-up.
     QList<RouterConfig> routers;
     switch (loadRouters(folder, routers)) {
-    case RoutersFileState::Unreadable:
-        interaction.showMessage(routersUnreadableText(folder), MessageIcon::Error);
+    case ListFileState::Damaged:
+        // Saving what could be read would lose the rest.
+        interaction.showMessage(damagedListText(ListFile::Routers, folder), MessageIcon::Error);
         return ExitFailed;
-    case RoutersFileState::Absent:
+    case ListFileState::Absent:
         // A new installation's router, which the setup window would keep too.
         routers = state.routers;
         break;
-    case RoutersFileState::Read:
+    case ListFileState::Whole:
         break;
     }
 

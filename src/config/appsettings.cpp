@@ -1,5 +1,6 @@
 #include "appsettings.h"
 
+#include "base/atomicfile.h"
 #include "base/operatorinteraction.h"
 #include "base/scramble.h"
 #include "base/settingskey.h"
@@ -169,7 +170,9 @@ bool saveSettings(const SettingsKey &key, AppSettings &settings, const QList<App
     };
     if (!key.write(values)) {
         interaction.showMessage(
-            QCoreApplication::translate("Settings", "Ocorreu um erro ao gravar no registro do windows."),
+            writeFailureText(
+                QCoreApplication::translate("Settings", "Ocorreu um erro ao gravar no registro do windows."),
+                key.filePath()),
             MessageIcon::Error);
         return false;
     }

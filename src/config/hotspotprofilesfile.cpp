@@ -7,7 +7,6 @@
 #include "base/recordfile.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
 using namespace Qt::StringLiterals;
 
@@ -90,9 +89,9 @@ QString profilesFile(const QString &dataFolder)
 
 } // namespace
 
-void readHotSpotProfiles(QIODevice &device, QList<HotSpotProfile> &profiles)
+bool readHotSpotProfiles(QIODevice &device, QList<HotSpotProfile> &profiles)
 {
-    readRecords(device, SizeLimit, [&](quint32 type, const QByteArray &record) {
+    return readRecords(device, SizeLimit, [&](quint32 type, const QByteArray &record) {
         struct Layout
         {
             quint32 size;
@@ -118,25 +117,27 @@ QByteArray serializeHotSpotProfiles(const QList<HotSpotProfile> &profiles)
     return bytes;
 }
 
-void loadHotSpotProfiles(const QString &dataFolder, QList<HotSpotProfile> &profiles)
+ListFileState loadHotSpotProfiles(const QString &dataFolder, QList<HotSpotProfile> &profiles)
 {
     if (dataFolder.isEmpty())
-        return;
-    QFile file(profilesFile(dataFolder));
-    if (file.open(QIODevice::ReadOnly))
-        readHotSpotProfiles(file, profiles);
+        return ListFileState::Absent;
+    return readListFile(profilesFile(dataFolder),
+                        [&](QIODevice &file) { return readHotSpotProfiles(file, profiles); });
 }
 
 bool saveHotSpotProfiles(const QString &dataFolder, const QList<HotSpotProfile> &profiles,
                          OperatorInteraction &interaction)
 {
+    const QString path = profilesFile(dataFolder);
     if (ensureFolder(dataFolder) &&
-        writeFileAtomically(profilesFile(dataFolder), serializeHotSpotProfiles(profiles)))
+        writeFileAtomically(path, serializeHotSpotProfiles(profiles), FileAccess::OwnerOnly))
         return true;
     interaction.showMessage(
-        QCoreApplication::translate(
-            "DataFiles",
-            "Um erro desconhecido ocorreu enquanto era salvo as definições de perfil do HotSpot."),
+        writeFailureText(
+            QCoreApplication::translate(
+                "DataFiles",
+                "Um erro desconhecido ocorreu enquanto era salvo as definições de perfil do HotSpot."),
+            path),
         MessageIcon::Information);
     return false;
 }

@@ -7,7 +7,6 @@
 #include "base/recordfile.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
 using namespace Qt::StringLiterals;
 
@@ -55,29 +54,18 @@ QString routersFile(const QString &dataFolder)
     return dataFolder + u"/Routers.bin"_s;
 }
 
-// Appends the valid router records of the stream; returns how many bytes were
-// whole records read (of any type), so the caller can tell whether reading
-// stopped at damage.
-qint64 readRouterRecords(QIODevice &device, QList<RouterConfig> &routers)
-{
-    qint64 read = 0;
-    readRecords(device, SizeLimit, [&](quint32 type, const QByteArray &record) {
-        if (type == RecordType) {
-            if (record.size() != RecordSize)
-                return false;
-            routers.append(routerFromRecord(record));
-        }
-        read += record.size();
-        return true;
-    });
-    return read;
-}
-
 } // namespace
 
-void readRouters(QIODevice &device, QList<RouterConfig> &routers)
+bool readRouters(QIODevice &device, QList<RouterConfig> &routers)
 {
-    readRouterRecords(device, routers);
+    return readRecords(device, SizeLimit, [&](quint32 type, const QByteArray &record) {
+        if (type != RecordType)
+            return true;
+        if (record.size() != RecordSize)
+            return false;
+        routers.append(routerFromRecord(record));
+        return true;
+    });
 }
 
 QByteArray serializeRouters(const QList<RouterConfig> &routers)
@@ -88,33 +76,24 @@ QByteArray serializeRouters(const QList<RouterConfig> &routers)
     return bytes;
 }
 
-RoutersFileState loadRouters(const QString &dataFolder, QList<RouterConfig> &routers)
+ListFileState loadRouters(const QString &dataFolder, QList<RouterConfig> &routers)
 {
     if (dataFolder.isEmpty())
-        return RoutersFileState::Absent;
-    QFile file(routersFile(dataFolder));
-    if (!file.open(QIODevice::ReadOnly))
-        return file.exists() ? RoutersFileState::Unreadable : RoutersFileState::Absent;
-    const qint64 size = file.size();
-    if (size == 0)
-        return RoutersFileState::Absent;
-    const qsizetype before = routers.size();
-    const qint64 read = readRouterRecords(file, routers);
-    // Routers read are kept even when damage follows them; with none, only a
-    // file made entirely of whole records is a list.
-    if (routers.size() > before || read == size)
-        return RoutersFileState::Read;
-    return RoutersFileState::Unreadable;
+        return ListFileState::Absent;
+    return readListFile(routersFile(dataFolder), [&](QIODevice &file) { return readRouters(file, routers); });
 }
 
 bool saveRouters(const QString &dataFolder, const QList<RouterConfig> &routers,
                  OperatorInteraction &interaction)
 {
+    const QString path = routersFile(dataFolder);
     if (ensureFolder(dataFolder) &&
-        writeFileAtomically(routersFile(dataFolder), serializeRouters(routers), FileAccess::OwnerOnly))
+        writeFileAtomically(path, serializeRouters(routers), FileAccess::OwnerOnly))
         return true;
-    interaction.showMessage(QCoreApplication::translate(
-                                "DataFiles", "Ocorreu um erro inesperado salvar as definições do router."),
-                            MessageIcon::Information);
+    interaction.showMessage(
+        writeFailureText(QCoreApplication::translate(
+                             "DataFiles", "Ocorreu um erro inesperado salvar as definições do router."),
+                         path),
+        MessageIcon::Information);
     return false;
 }

@@ -5,7 +5,6 @@
 #include "base/paths.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QtEndian>
 
 using namespace Qt::StringLiterals;
@@ -22,18 +21,24 @@ QString userDatabaseFile(const QString &dataFolder)
 
 } // namespace
 
-void readUserDatabase(QIODevice &device, QStringList &names)
+bool readUserDatabase(QIODevice &device, QStringList &names)
 {
+    bool whole = true;
     for (;;) {
         const QByteArray prefix = device.read(2);
+        if (prefix.isEmpty())
+            return whole && readToEnd(device);
         if (prefix.size() < 2)
-            return;
+            return false;
         const quint16 length = qFromLittleEndian<quint16>(prefix.constData());
         if (length >= LengthLimit)
-            return;
+            return false;
         const QByteArray bytes = device.read(length);
         if (bytes.size() < length)
-            return;
+            return false;
+        // No writer makes an odd count: its last byte would be lost on saving.
+        if (length % 2 != 0)
+            whole = false;
         QString name(length / 2, Qt::Uninitialized);
         for (qsizetype i = 0; i < name.size(); ++i)
             name[i] = QChar(qFromLittleEndian<quint16>(bytes.constData() + 2 * i));
@@ -57,23 +62,24 @@ QByteArray serializeUserDatabase(const QStringList &names)
     return bytes;
 }
 
-void loadUserDatabase(const QString &dataFolder, QStringList &names)
+ListFileState loadUserDatabase(const QString &dataFolder, QStringList &names)
 {
     if (dataFolder.isEmpty())
-        return;
-    QFile file(userDatabaseFile(dataFolder));
-    if (file.open(QIODevice::ReadOnly))
-        readUserDatabase(file, names);
+        return ListFileState::Absent;
+    return readListFile(userDatabaseFile(dataFolder),
+                        [&](QIODevice &file) { return readUserDatabase(file, names); });
 }
 
 bool saveUserDatabase(const QString &dataFolder, const QStringList &names, OperatorInteraction &interaction)
 {
-    if (ensureFolder(dataFolder) &&
-        writeFileAtomically(userDatabaseFile(dataFolder), serializeUserDatabase(names)))
+    const QString path = userDatabaseFile(dataFolder);
+    if (ensureFolder(dataFolder) && writeFileAtomically(path, serializeUserDatabase(names)))
         return true;
     // The same text as for Routers.bin, as the program has always shown.
-    interaction.showMessage(QCoreApplication::translate(
-                                "DataFiles", "Ocorreu um erro inesperado salvar as definições do router."),
-                            MessageIcon::Information);
+    interaction.showMessage(
+        writeFailureText(QCoreApplication::translate(
+                             "DataFiles", "Ocorreu um erro inesperado salvar as definições do router."),
+                         path),
+        MessageIcon::Information);
     return false;
 }

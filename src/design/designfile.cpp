@@ -9,7 +9,6 @@
 #include "base/recordfile.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
 using namespace Qt::StringLiterals;
 
@@ -22,12 +21,12 @@ QString designFile(const QString &dataFolder)
 
 } // namespace
 
-void readDesigns(QIODevice &device, DesignList &designs)
+bool readDesigns(QIODevice &device, DesignList &designs)
 {
     VoucherDesign *current = nullptr; // the design elements go to
     QList<FirstGenerationDesign> firstGeneration;
 
-    readRecords(device, DesignRecordSizeLimit, [&](quint32 type, const QByteArray &record) {
+    const auto handle = [&](quint32 type, const QByteArray &record) {
         const quint32 size = designRecordSize(type);
         if (size == 0 || type == EmbeddedBitmapRecord)
             return true;
@@ -67,10 +66,12 @@ void readDesigns(QIODevice &device, DesignList &designs)
             return true;
         }
         return true;
-    });
+    };
+    const bool whole = readRecords(device, DesignRecordSizeLimit, handle);
 
     for (const FirstGenerationDesign &old : firstGeneration)
         designs.append(std::make_shared<VoucherDesign>(convertFirstGenerationDesign(old)));
+    return whole;
 }
 
 QByteArray serializeDesigns(const DesignList &designs)
@@ -81,24 +82,27 @@ QByteArray serializeDesigns(const DesignList &designs)
     return bytes;
 }
 
-void loadDesigns(const QString &dataFolder, const VoucherDesign &defaultDesign, DesignList &designs)
+ListFileState loadDesigns(const QString &dataFolder, const VoucherDesign &defaultDesign, DesignList &designs)
 {
     const qsizetype before = designs.size();
-    if (!dataFolder.isEmpty()) {
-        QFile file(designFile(dataFolder));
-        if (file.open(QIODevice::ReadOnly))
-            readDesigns(file, designs);
-    }
+    ListFileState state = ListFileState::Absent;
+    if (!dataFolder.isEmpty())
+        state =
+            readListFile(designFile(dataFolder), [&](QIODevice &file) { return readDesigns(file, designs); });
     if (designs.size() == before)
         designs.append(std::make_shared<VoucherDesign>(defaultDesign));
+    return state;
 }
 
 bool saveDesigns(const QString &dataFolder, const DesignList &designs, OperatorInteraction &interaction)
 {
-    if (ensureFolder(dataFolder) && writeFileAtomically(designFile(dataFolder), serializeDesigns(designs)))
+    const QString path = designFile(dataFolder);
+    if (ensureFolder(dataFolder) && writeFileAtomically(path, serializeDesigns(designs)))
         return true;
-    interaction.showMessage(QCoreApplication::translate(
-                                "Designs", "Ocorreu um erro inesperado ao salvar as definições de voucher."),
-                            MessageIcon::Information);
+    interaction.showMessage(
+        writeFailureText(QCoreApplication::translate(
+                             "Designs", "Ocorreu um erro inesperado ao salvar as definições de voucher."),
+                         path),
+        MessageIcon::Information);
     return false;
 }

@@ -2,16 +2,13 @@
 
 #include "pendinghistory.h"
 
+#include "base/appendfile.h"
 #include "base/atomicfile.h"
 #include "base/paths.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -30,29 +27,19 @@ std::optional<QByteArray> readBytes(const QString &path)
 // On failure the file is cut back to `committed`.
 bool appendAt(const QString &path, qsizetype committed, const QByteArray &bytes)
 {
-    // Never through a link: the journal holds passwords and sales.
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0)
+    AppendFile file;
+    if (!file.open(path))
         return false;
-    struct stat info = {};
-    bool written = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size >= committed &&
-                   (info.st_size == committed || ::ftruncate(fd, committed) == 0);
-    qsizetype done = 0;
-    while (written && done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            written = false;
-        else
-            done += n;
-    }
-    written = written && ::fdatasync(fd) == 0;
-    if (!written && done > 0 && ::ftruncate(fd, committed) == 0)
-        ::fdatasync(fd);
-    ::close(fd);
-    return written;
+    const qint64 size = file.size();
+    if (size < committed || (size > committed && !file.truncate(committed)))
+        return false;
+    if (!file.append(bytes))
+        return false;
+    if (file.sync())
+        return true;
+    if (file.truncate(committed))
+        file.sync();
+    return false;
 }
 
 } // namespace

@@ -28,6 +28,15 @@ struct StoragePaths
 // the user's XDG folders.
 StoragePaths defaultStoragePaths();
 
+// The list files of the data folder, each saved whole from its list.
+enum class ListFile
+{
+    Routers,         // Routers.bin
+    HotSpotProfiles, // HotSpotProfiles.bin
+    UserDatabase,    // UserDatabase.bin
+    Designs          // Voucher.bin
+};
+
 // The process-wide state of the program: its settings and lists, owned here.
 // Code below the session layer gets only the parts it needs.
 struct AppState
@@ -50,6 +59,10 @@ struct AppState
     // Routers.bin held bytes that yield no router: the file is left as it is,
     // nothing is seeded, and the front end tells the operator.
     bool routersUnreadable = false;
+    // The list files that did not read whole at start-up. Each is kept as it
+    // is: its list holds what could be read, nothing saves over it while the
+    // program runs, and the front end tells the operator.
+    QList<ListFile> damagedLists;
     // The settings file is there but could not be read: the state holds the
     // defaults, the file is left as it is, and the front end tells the operator.
     bool settingsUnreadable = false;

@@ -1,9 +1,11 @@
 #include "setupdata.h"
 
 #include "appstate.h"
+#include "startup.h"
 
 #include <algorithm>
 
+#include "base/operatorinteraction.h"
 #include "config/hotspotprofilesfile.h"
 #include "config/routersfile.h"
 #include "config/userdatabasefile.h"
@@ -45,6 +47,16 @@ bool sameDesigns(const DesignList &a, const DesignList &b)
                       [](const auto &x, const auto &y) { return x == y || (x && y && *x == *y); });
 }
 
+// A list file that did not read whole at start-up is never saved over: the
+// list in memory lacks what could not be read. The operator is told.
+bool refusedAsDamaged(const AppState &state, ListFile file, OperatorInteraction &interaction)
+{
+    if (!state.damagedLists.contains(file))
+        return false;
+    interaction.showMessage(damagedListText(file, state.paths.dataFolder), MessageIcon::Error);
+    return true;
+}
+
 qsizetype indexByName(const QList<AppUser> &users, const QString &name)
 {
     for (qsizetype i = 0; i < users.size(); ++i)
@@ -68,13 +80,15 @@ bool applySetup(AppState &state, const SetupData &edited, OperatorInteraction &i
     bool written = true;
     const QString &folder = state.paths.dataFolder;
     if (edited.userNames != state.userNames) {
-        if (saveUserDatabase(folder, edited.userNames, interaction))
+        if (!refusedAsDamaged(state, ListFile::UserDatabase, interaction) &&
+            saveUserDatabase(folder, edited.userNames, interaction))
             state.userNames = edited.userNames;
         else
             written = false;
     }
     if (edited.hotSpotProfiles != state.hotSpotProfiles) {
-        if (saveHotSpotProfiles(folder, edited.hotSpotProfiles, interaction))
+        if (!refusedAsDamaged(state, ListFile::HotSpotProfiles, interaction) &&
+            saveHotSpotProfiles(folder, edited.hotSpotProfiles, interaction))
             state.hotSpotProfiles = edited.hotSpotProfiles;
         else
             written = false;
@@ -82,7 +96,8 @@ bool applySetup(AppState &state, const SetupData &edited, OperatorInteraction &i
     const QString currentRouter = state.currentRouter() ? state.currentRouter()->Name : QString();
     const bool hadRouter = state.currentRouter() != nullptr;
     if (edited.routers != state.routers) {
-        if (saveRouters(folder, edited.routers, interaction))
+        if (!refusedAsDamaged(state, ListFile::Routers, interaction) &&
+            saveRouters(folder, edited.routers, interaction))
             state.routers = edited.routers;
         else
             written = false;
@@ -91,7 +106,8 @@ bool applySetup(AppState &state, const SetupData &edited, OperatorInteraction &i
         state.currentRouterIndex = indexByName(state.routers, currentRouter);
 
     if (!sameDesigns(edited.designs, state.designs)) {
-        if (saveDesigns(folder, edited.designs, interaction)) {
+        if (!refusedAsDamaged(state, ListFile::Designs, interaction) &&
+            saveDesigns(folder, edited.designs, interaction)) {
             // Profiles point at designs; the old ones go with the old list.
             for (const std::shared_ptr<VoucherProfile> &profile : std::as_const(state.profiles))
                 if (profile->Design && profile->Design != &state.defaultDesign)

@@ -33,7 +33,9 @@ SetupData setupData(const AppState &state);
 // HotSpotProfiles.bin, Routers.bin and Voucher.bin each only when its list
 // changed, then the settings with the program users. Profiles that print with
 // a replaced design print with the new design of the same name. A file that cannot be written has been
-// reported and keeps its old contents, and so does the program's list of it:
+// reported and keeps its old contents, and so does the program's list of it
+// (a list file that did not read whole at start-up is never written, see
+// AppState::damagedLists):
 // memory and disk never disagree. False when anything could not be written (the
 // setup stays open; OK tries again). The logged-in program user and the current
 // router are looked up again by name in the new lists.

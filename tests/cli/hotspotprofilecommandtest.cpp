@@ -1,5 +1,7 @@
 #include "clirun.h"
 #include "clisimulator.h"
+#include "filebytes.h"
+#include "recordbytes.h"
 #include "testfolder.h"
 #include "testmain.h"
 
@@ -7,6 +9,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -65,6 +68,9 @@ private Q_SLOTS:
     void removeTakesOnlyThatProfile();
     void refused_data();
     void refused();
+    void damagedFileIsKept_data();
+    void damagedFileIsKept();
+    void symbolicLinkIsNotWrittenThrough();
 };
 
 // A profile added on the command line is stored with every value given and
@@ -254,6 +260,78 @@ void HotSpotProfileCommandTest::refused()
     QCOMPARE(run.exitCode, exitCode);
     QCOMPARE(run.out, QString());
     QCOMPARE(folder.readDataFile(u"HotSpotProfiles.bin"_s), before);
+}
+
+void HotSpotProfileCommandTest::damagedFileIsKept_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("damage");
+
+    const QStringList add =
+        Manager + QStringList{u"hotspot-profile"_s,  u"add"_s,    u"2 horas"_s, u"--validity"_s, u"2h"_s,
+                              u"--router-profile"_s, u"default"_s};
+    const QStringList set =
+        Manager + QStringList{u"hotspot-profile"_s, u"set"_s, u"3 horas"_s, u"--price"_s, u"3,50"_s};
+    const QStringList remove = Manager + QStringList{u"hotspot-profile"_s, u"remove"_s, u"3 horas"_s};
+    QTest::addRow("add, second profile cut in half") << add << 0;
+    QTest::addRow("add, the only profile cut in half") << add << 1;
+    QTest::addRow("set, second profile's size broken") << set << 2;
+    QTest::addRow("remove, a byte after the profiles") << remove << 3;
+    QTest::addRow("set, type 3 of a type 1's size") << set << 4;
+}
+
+// A HotSpotProfiles.bin that does not read whole is never rewritten with what
+// could be read: the command says so and changes nothing.
+void HotSpotProfileCommandTest::damagedFileIsKept()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, damage);
+
+    TestFolder folder;
+    QVERIFY(installSetup(folder, 18728));
+    const QByteArray whole = folder.readDataFile(u"HotSpotProfiles.bin"_s);
+    QCOMPARE(whole.size(), 2 * 1228);
+    const QList<QByteArray> damaged = {whole.left(1228 + 614), whole.left(614), withU32(whole, 1228, 0x10000),
+                                       whole + "\0"_ba, withU32(whole, 1228, 528)};
+    const QByteArray bytes = damaged[damage];
+    folder.writeDataFile(u"HotSpotProfiles.bin"_s, bytes);
+
+    const CliRun run = runCli(folder, arguments);
+    QCOMPARE(run.err,
+             u"A lista de perfis do HotSpot não pôde ser lida por inteiro: o arquivo %1 está "
+             "danificado.\nEle foi mantido como está e nada será gravado nele; corrija-o ou mova-o para "
+             "outro lugar e inicie o programa novamente.\n"_s.arg(folder.dataFolder() +
+                                                                  u"/HotSpotProfiles.bin"_s));
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.out, QString());
+    QCOMPARE(folder.readDataFile(u"HotSpotProfiles.bin"_s), bytes);
+    QCOMPARE(QDir(folder.dataFolder()).entryList({u"HotSpotProfiles.bin*"_s}, QDir::Files | QDir::Hidden),
+             QStringList{u"HotSpotProfiles.bin"_s});
+}
+
+// HotSpotProfiles.bin as a link to a file elsewhere: a change is refused with
+// the link named, and the file it points to keeps its bytes and mode.
+void HotSpotProfileCommandTest::symbolicLinkIsNotWrittenThrough()
+{
+    TestFolder folder;
+    QVERIFY(installSetup(folder, 18728));
+    const QString link = folder.dataFolder() + u"/HotSpotProfiles.bin"_s;
+    const QString target = folder.path() + u"/profiles-elsewhere.bin"_s;
+    QVERIFY(QFile::rename(link, target));
+    QVERIFY(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                              QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    QVERIFY(QFile::link(target, link));
+    const QByteArray before = readFile(target);
+
+    const CliRun run = runCli(folder, Manager + QStringList{u"hotspot-profile"_s, u"remove"_s, u"30 dias"_s});
+    QCOMPARE(run.err,
+             u"Um erro desconhecido ocorreu enquanto era salvo as definições de perfil do HotSpot.\nO "
+             "arquivo %1 é um link simbólico e não foi alterado: o programa não grava através de links. "
+             "Coloque o próprio arquivo no lugar do link.\n"_s.arg(link));
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(readFile(target), before);
+    QCOMPARE(permissionBits(target), 0644);
+    QCOMPARE(QFileInfo(link).symLinkTarget(), target);
 }
 
 WIFITICKETER_TEST(HotSpotProfileCommandTest)

@@ -1,5 +1,7 @@
 #include "clirun.h"
 #include "clisimulator.h"
+#include "filebytes.h"
+#include "recordbytes.h"
 #include "testfolder.h"
 #include "testmain.h"
 
@@ -7,6 +9,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -68,6 +71,9 @@ private Q_SLOTS:
     void removeTakesOnlyThatRouter();
     void refused_data();
     void refused();
+    void damagedFileIsKept_data();
+    void damagedFileIsKept();
+    void symbolicLinkIsNotWrittenThrough();
 };
 
 // A router added with its password on standard input is listed and logged in
@@ -276,6 +282,89 @@ void RouterEditCommandTest::refused()
     QCOMPARE(run.out, QString());
     QCOMPARE(folder.readDataFile(u"Routers.bin"_s), before);
     QCOMPARE(QDir(folder.dataFolder()).entryList({u"*.lock"_s}, QDir::Files), QStringList());
+}
+
+void RouterEditCommandTest::damagedFileIsKept_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("damage");
+    QTest::addColumn<bool>("readable"); // a router could be read before the damage
+
+    const QStringList add =
+        Manager + QStringList{u"router"_s, u"add"_s, u"Filial"_s, u"--address"_s, u"10.0.0.2"_s};
+    const QStringList set = Manager + QStringList{u"router"_s, u"set"_s, u"Sim"_s, u"--port"_s, u"9000"_s};
+    const QStringList remove = Manager + QStringList{u"router"_s, u"remove"_s, u"Sim"_s};
+    QTest::addRow("add, second router's size broken") << add << 0 << true;
+    QTest::addRow("set, second router cut") << set << 1 << true;
+    QTest::addRow("remove, bytes after the routers") << remove << 2 << true;
+    QTest::addRow("add, a router record of another size") << add << 3 << true;
+    QTest::addRow("remove, first size broken") << remove << 4 << false;
+}
+
+// A Routers.bin that does not read whole is never rewritten with what could
+// be read: the command says so and changes nothing.
+void RouterEditCommandTest::damagedFileIsKept()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, damage);
+    QFETCH(bool, readable);
+
+    TestFolder folder;
+    QVERIFY(installSetup(folder, 18728));
+    const QByteArray whole = folder.readDataFile(u"Routers.bin"_s);
+    QCOMPARE(whole.size(), 2 * 1420);
+    const QList<QByteArray> damaged = {withU32(whole, 1420, 0x00100000), whole.left(2000),
+                                       whole + "\0\0\x01"_ba, withU32(whole, 1420, 1416),
+                                       withU32(whole, 0, 0xFFFFFFFF)};
+    const QByteArray bytes = damaged[damage];
+    folder.writeDataFile(u"Routers.bin"_s, bytes);
+
+    const CliRun run = runCli(folder, arguments);
+    const QString path = folder.dataFolder() + u"/Routers.bin"_s;
+    QCOMPARE(
+        run.err,
+        readable
+            ? u"A lista de roteadores não pôde ser lida por inteiro: o arquivo %1 está danificado.\nEle "
+              "foi mantido como está e nada será gravado nele; corrija-o ou mova-o para outro lugar e "
+              "inicie o programa novamente.\n"_s.arg(path)
+            : u"Não foi possível ler a lista de roteadores.\nO arquivo %1 foi mantido como está.\n"_s.arg(
+                  path));
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.out, QString());
+    QCOMPARE(folder.readDataFile(u"Routers.bin"_s), bytes);
+    QCOMPARE(QDir(folder.dataFolder()).entryList({u"Routers.bin*"_s}, QDir::Files | QDir::Hidden),
+             QStringList{u"Routers.bin"_s});
+}
+
+// Routers.bin as a link to a file elsewhere: the routers are read through it,
+// but a change is refused with the link named, and the file it points to keeps
+// its bytes and mode.
+void RouterEditCommandTest::symbolicLinkIsNotWrittenThrough()
+{
+    TestFolder folder;
+    QVERIFY(installSetup(folder, 18728));
+    const QString link = folder.dataFolder() + u"/Routers.bin"_s;
+    const QString target = folder.path() + u"/Routers-elsewhere.bin"_s;
+    QVERIFY(QFile::rename(link, target));
+    QVERIFY(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                              QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    QVERIFY(QFile::link(target, link));
+    const QByteArray before = readFile(target);
+
+    const CliRun run =
+        runCli(folder, Manager + QStringList{u"router"_s, u"set"_s, u"Loja"_s, u"--port"_s, u"9000"_s});
+    QCOMPARE(run.err,
+             u"Ocorreu um erro inesperado salvar as definições do router.\nO arquivo %1 é um link "
+             "simbólico e não foi alterado: o programa não grava através de links. Coloque o próprio "
+             "arquivo no lugar do link.\n"_s.arg(link));
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(readFile(target), before);
+    QCOMPARE(permissionBits(target), 0644);
+    QCOMPARE(QFileInfo(link).symLinkTarget(), target);
+
+    const CliRun listed = runCli(folder, {u"routers"_s});
+    QCOMPARE(listed.out, u"Sim\t127.0.0.1\t18728\tadmin\tHS=1\tUM=1\tMAC=0\tadmin\n"
+                         "Loja\t10.0.0.1\t8729\tapi\tHS=1\tUM=1\tMAC=0\t\n"_s);
 }
 
 WIFITICKETER_TEST(RouterEditCommandTest)

@@ -1,4 +1,5 @@
 #include "clirun.h"
+#include "recordbytes.h"
 #include "testfolder.h"
 #include "testmain.h"
 
@@ -16,6 +17,8 @@ private Q_SLOTS:
     void firstStartListsSeededRouter();
     void listsDesigns_data();
     void listsDesigns();
+    void damagedListsAreTold_data();
+    void damagedListsAreTold();
     void usageErrors_data();
     void usageErrors();
     void help();
@@ -66,6 +69,70 @@ void RoutersCommandTest::listsDesigns()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, listed);
     QCOMPARE(run.err, QString());
+}
+
+void RoutersCommandTest::damagedListsAreTold_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("routersDamaged");
+    QTest::addColumn<bool>("designsDamaged");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QStringList>("told"); // the files named on standard error
+
+    const QString oneRouter = u"Café Central\t192.168.88.1\t8728\tapi\tHS=1\tUM=1\tMAC=0\tadmin\n"_s;
+    const QString twoRouters =
+        oneRouter + u"Hotel Mar\thotspot.example.net\t8729\toperador\tHS=1\tUM=0\tMAC=1\t\n"_s;
+    QTest::addRow("routers, Routers.bin damaged")
+        << u"routers"_s << true << false << oneRouter << QStringList{u"Routers.bin"_s};
+    QTest::addRow("routers, both damaged")
+        << u"routers"_s << true << true << oneRouter << QStringList{u"Routers.bin"_s};
+    QTest::addRow("routers, Voucher.bin damaged")
+        << u"routers"_s << false << true << twoRouters << QStringList{};
+    QTest::addRow("designs, both damaged")
+        << u"designs"_s << true << true << u"Café\n"_s << QStringList{u"Voucher.bin"_s};
+}
+
+// A command works with what could be read of a damaged list and says on
+// standard error which of the files it uses is damaged; the files stay.
+void RoutersCommandTest::damagedListsAreTold()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, routersDamaged);
+    QFETCH(bool, designsDamaged);
+    QFETCH(QString, out);
+    QFETCH(QStringList, told);
+
+    TestFolder folder;
+    // The second router cut short; the second design's header of a graphic's size.
+    const QByteArray routers =
+        routersDamaged ? fixture(u"Routers.bin"_s).left(2000) : fixture(u"Routers.bin"_s);
+    const QByteArray designs = designsDamaged
+                                   ? withU32(fixture(u"Voucher.bin"_s), 428 + 3 * 436 + 2 * 432, 436)
+                                   : fixture(u"Voucher.bin"_s);
+    folder.writeDataFile(u"Routers.bin"_s, routers);
+    folder.writeDataFile(u"Voucher.bin"_s, designs);
+
+    const CliRun run = runCli(folder, {command});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, out);
+    QStringList paragraphs;
+    const QString kept =
+        u"\nEle foi mantido como está e nada será gravado nele; corrija-o ou mova-o para outro "
+        "lugar e inicie o programa novamente."_s;
+    for (const QString &file : told) {
+        const QString path = folder.dataFolder() + u'/' + file;
+        paragraphs.append(
+            file == u"Routers.bin"
+                ? u"A lista de roteadores não pôde ser lida por inteiro: o arquivo %1 está danificado."_s.arg(
+                      path) +
+                      kept
+                : u"As definições de voucher não puderam ser lidas por inteiro: o arquivo %1 está "
+                  "danificado."_s.arg(path) +
+                      kept);
+    }
+    QCOMPARE(run.err, told.isEmpty() ? QString() : paragraphs.join(u"\n\n"_s) + u'\n');
+    QCOMPARE(folder.readDataFile(u"Routers.bin"_s), routers);
+    QCOMPARE(folder.readDataFile(u"Voucher.bin"_s), designs);
 }
 
 void RoutersCommandTest::usageErrors_data()

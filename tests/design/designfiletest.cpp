@@ -2,6 +2,7 @@
 #include "designtestdata.h"
 #include "filebytes.h"
 #include "filesizelimit.h"
+#include "readfrombytes.h"
 #include "recordbytes.h"
 #include "scriptedinteraction.h"
 #include "testfolder.h"
@@ -92,6 +93,9 @@ void DesignFileTest::fixture()
     const QList<VoucherDesign> expected = {cafeDesign(), emptyDesign()};
     QCOMPARE(valuesOf(designsOf(::fixture(u"Voucher.bin"_s))), expected);
     QCOMPARE(serializeDesigns(listOf(expected)), ::fixture(u"Voucher.bin"_s));
+    // Files of every generation read whole.
+    for (const QString &name : {u"Voucher.bin"_s, u"Voucher-old.bin"_s, u"Voucher-first.bin"_s})
+        QVERIFY2(readsWhole(::fixture(name), readDesigns), qPrintable(name));
 }
 
 void DesignFileTest::olderGeneration()
@@ -151,6 +155,7 @@ void DesignFileTest::damaged_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QList<VoucherDesign>>("expected");
+    QTest::addColumn<bool>("whole"); // nothing was skipped but on purpose
     const QByteArray two = ::fixture(u"Voucher.bin"_s);
     const QByteArray first = ::fixture(u"Voucher-first.bin"_s);
     VoucherDesign cafe = cafeDesign();
@@ -159,43 +164,48 @@ void DesignFileTest::damaged_data()
     VoucherDesign oneCopy = withoutElements(cafe);
     oneCopy.Copies = 1;
 
-    QTest::addRow("empty") << QByteArray() << QList<VoucherDesign>{};
-    QTest::addRow("a header alone") << two.left(428) << QList<VoucherDesign>{withoutElements(cafe)};
+    QTest::addRow("empty") << QByteArray() << QList<VoucherDesign>{} << true;
+    QTest::addRow("a header alone") << two.left(428) << QList<VoucherDesign>{withoutElements(cafe)} << true;
     QTest::addRow("copies byte 0 reads as 1")
-        << withU32(two.left(428), 20, 0) << QList<VoucherDesign>{oneCopy};
-    QTest::addRow("size 2000 stops") << withU32(two, SecondDesign, 2000) << QList<VoucherDesign>{cafe};
+        << withU32(two.left(428), 20, 0) << QList<VoucherDesign>{oneCopy} << true;
+    QTest::addRow("size 2000 stops") << withU32(two, SecondDesign, 2000) << QList<VoucherDesign>{cafe}
+                                     << false;
     QTest::addRow("size 1999 of an unknown type is skipped")
         << two.left(SecondDesign) + recordBytes(1999, 40, Filler) + two.mid(SecondDesign)
-        << QList<VoucherDesign>{cafe, emptyDesign()};
+        << QList<VoucherDesign>{cafe, emptyDesign()} << true;
     QTest::addRow("graphic of text size stops")
-        << withU32(two, SecondGraphic, 432) << QList<VoucherDesign>{cafeWithOneGraphic};
+        << withU32(two, SecondGraphic, 432) << QList<VoucherDesign>{cafeWithOneGraphic} << false;
     QTest::addRow("header of wrong size stops")
-        << withU32(two, SecondDesign, 436) << QList<VoucherDesign>{cafe};
-    QTest::addRow("graphic before any header stops") << two.mid(428, 436) + two << QList<VoucherDesign>{};
+        << withU32(two, SecondDesign, 436) << QList<VoucherDesign>{cafe} << false;
+    QTest::addRow("graphic before any header stops")
+        << two.mid(428, 436) + two << QList<VoucherDesign>{} << false;
     QTest::addRow("text before any header stops")
-        << two.mid(428 + 3 * 436, 432) + two << QList<VoucherDesign>{};
-    QTest::addRow("font before any design stops") << first.mid(324, 120) + two << QList<VoucherDesign>{};
+        << two.mid(428 + 3 * 436, 432) + two << QList<VoucherDesign>{} << false;
+    QTest::addRow("font before any design stops")
+        << first.mid(324, 120) + two << QList<VoucherDesign>{} << false;
     QTest::addRow("first-generation text before any design stops")
-        << first.mid(324 + 120, 128) + two << QList<VoucherDesign>{};
+        << first.mid(324 + 120, 128) + two << QList<VoucherDesign>{} << false;
     QTest::addRow("embedded bitmap record skipped")
         << two.left(SecondDesign) + recordBytes(12, 22, Filler) + two.mid(SecondDesign)
-        << QList<VoucherDesign>{cafe, emptyDesign()};
+        << QList<VoucherDesign>{cafe, emptyDesign()} << true;
     QTest::addRow("size too small for a header stops")
         << two.left(SecondDesign) + withU32(QByteArray(4, '\0'), 0, 4) + two.mid(SecondDesign)
-        << QList<VoucherDesign>{cafe};
-    QTest::addRow("cut in a header") << two.left(SecondDesign + 100) << QList<VoucherDesign>{cafe};
-    QTest::addRow("cut in a size field") << two.left(SecondDesign + 2) << QList<VoucherDesign>{cafe};
+        << QList<VoucherDesign>{cafe} << false;
+    QTest::addRow("cut in a header") << two.left(SecondDesign + 100) << QList<VoucherDesign>{cafe} << false;
+    QTest::addRow("cut in a size field") << two.left(SecondDesign + 2) << QList<VoucherDesign>{cafe} << false;
     VoucherDesign secondWithoutText = firstGenerationDesigns()[1];
     secondWithoutText.Texts.clear();
     QTest::addRow("first generation cut in its last text")
-        << first.chopped(10) << QList<VoucherDesign>{firstGenerationDesigns()[0], secondWithoutText};
+        << first.chopped(10) << QList<VoucherDesign>{firstGenerationDesigns()[0], secondWithoutText} << false;
 }
 
 void DesignFileTest::damaged()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QList<VoucherDesign>, expected);
+    QFETCH(bool, whole);
     QCOMPARE(valuesOf(designsOf(bytes)), expected);
+    QCOMPARE(readsWhole(bytes, readDesigns), whole);
 }
 
 void DesignFileTest::fullFieldsLoseTheirLastUnit()
@@ -284,24 +294,32 @@ void DesignFileTest::writerCuts()
     QCOMPARE(read[2]->Copies, 1);
 }
 
+// A file without designs gives the built-in one; a damaged file is told
+// apart, so that nothing saves over it.
 void DesignFileTest::loadFallsBackToDefault_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addRow("empty file") << QByteArray();
-    QTest::addRow("damaged from the start") << withU32(::fixture(u"Voucher.bin"_s), 0, 5000);
-    QTest::addRow("elements without a header") << ::fixture(u"Voucher.bin"_s).mid(428);
-    QTest::addRow("only records of unknown types") << recordBytes(20, 7, Filler) + recordBytes(30, 8, Filler);
+    QTest::addColumn<int>("state"); // ListFileState
+    QTest::addRow("empty file") << QByteArray() << int(ListFileState::Absent);
+    QTest::addRow("damaged from the start")
+        << withU32(::fixture(u"Voucher.bin"_s), 0, 5000) << int(ListFileState::Damaged);
+    QTest::addRow("elements without a header")
+        << ::fixture(u"Voucher.bin"_s).mid(428) << int(ListFileState::Damaged);
+    QTest::addRow("only records of unknown types")
+        << recordBytes(20, 7, Filler) + recordBytes(30, 8, Filler) << int(ListFileState::Whole);
 }
 
 void DesignFileTest::loadFallsBackToDefault()
 {
     QFETCH(QByteArray, bytes);
+    QFETCH(int, state);
     TestFolder folder;
     folder.writeDataFile(u"Voucher.bin"_s, bytes);
     const VoucherDesign defaultDesign = makeDefaultDesign();
     DesignList designs;
-    loadDesigns(folder.dataFolder(), defaultDesign, designs);
+    QCOMPARE(int(loadDesigns(folder.dataFolder(), defaultDesign, designs)), state);
     QCOMPARE(valuesOf(designs), QList<VoucherDesign>{defaultDesign});
+    QCOMPARE(folder.readDataFile(u"Voucher.bin"_s), bytes);
 }
 
 void DesignFileTest::loadAppends()

@@ -1,3 +1,4 @@
+#include "recordbytes.h"
 #include "scriptedinteraction.h"
 #include "testfolder.h"
 #include "testmain.h"
@@ -7,6 +8,7 @@
 #include "config/voucherserial.h"
 #include "session/appstate.h"
 #include "session/setupdata.h"
+#include "session/startup.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,6 +60,8 @@ private Q_SLOTS:
     void loggedInUserAndRouterAreFoundAgainByName();
     void untouchedSerialKeepsSerialsTakenMeanwhile();
     void failedWriteKeepsMemoryAsOnDisk();
+    void damagedListIsNeverSaved_data();
+    void damagedListIsNeverSaved();
 };
 
 void SetupApplyTest::onlyChangedListsAreWritten()
@@ -77,7 +81,7 @@ void SetupApplyTest::onlyChangedListsAreWritten()
     edited.userNames = {u"ana"_s};
     QVERIFY(applySetup(in.state, edited, in.interaction));
     QList<RouterConfig> onDisk;
-    QCOMPARE(loadRouters(in.folder.dataFolder(), onDisk), RoutersFileState::Read);
+    QCOMPARE(loadRouters(in.folder.dataFolder(), onDisk), ListFileState::Whole);
     QCOMPARE(onDisk, QList<RouterConfig>{router(u"Loja"_s)});
     QVERIFY(QFile::exists(in.dataFile(u"UserDatabase.bin"_s)));
     QVERIFY(!QFile::exists(in.dataFile(u"HotSpotProfiles.bin"_s)));
@@ -141,6 +145,93 @@ void SetupApplyTest::failedWriteKeepsMemoryAsOnDisk()
     // What could be written was: the settings and the program users.
     QCOMPARE(in.state.users.size(), 2);
     QCOMPARE(currentUserName(in.state), u"dono"_s);
+}
+
+// A list file that did not read whole at start-up is never written: the list
+// in memory lacks what could not be read. OK tells the operator and the setup
+// stays open; what else changed is saved.
+void SetupApplyTest::damagedListIsNeverSaved_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("told");
+
+    const QString kept =
+        u"\nEle foi mantido como está e nada será gravado nele; corrija-o ou mova-o para outro "
+        "lugar e inicie o programa novamente."_s;
+    QTest::addRow("Routers.bin, second router's size broken")
+        << u"Routers.bin"_s << withU32(fixture(u"Routers.bin"_s), 1420, 7)
+        << u"A lista de roteadores não pôde ser lida por inteiro: o arquivo %1/Routers.bin está danificado."_s +
+               kept;
+    QTest::addRow("HotSpotProfiles.bin, cut in a record")
+        << u"HotSpotProfiles.bin"_s << fixture(u"HotSpotProfiles.bin"_s).left(2000)
+        << u"A lista de perfis do HotSpot não pôde ser lida por inteiro: o arquivo %1/HotSpotProfiles.bin "
+           u"está "
+           "danificado."_s +
+               kept;
+    QTest::addRow("UserDatabase.bin, a count over the limit")
+        << u"UserDatabase.bin"_s << fixture(u"UserDatabase.bin"_s) + "\xff\xff"_ba
+        << u"A lista de nomes de usuário não pôde ser lida por inteiro: o arquivo %1/UserDatabase.bin está "
+           "danificado."_s +
+               kept;
+    QTest::addRow("Voucher.bin, trailing bytes")
+        << u"Voucher.bin"_s << fixture(u"Voucher.bin"_s) + "\x01\x02\x03"_ba
+        << u"As definições de voucher não puderam ser lidas por inteiro: o arquivo %1/Voucher.bin está "
+           "danificado."_s +
+               kept;
+}
+
+void SetupApplyTest::damagedListIsNeverSaved()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, told);
+
+    TestFolder folder;
+    folder.writeDataFile(file, bytes);
+    AppState state(folder.storagePaths());
+    startUp(state);
+    const SetupData before = setupData(state);
+
+    // Every list changes, and a setting.
+    SetupData edited = setupData(state);
+    edited.settings.GenerateUserPrefix = u"um"_s;
+    edited.routers.append(router(u"Nova"_s));
+    HotSpotProfile profile;
+    profile.Name = u"Novo"_s;
+    profile.Validity = 3600;
+    edited.hotSpotProfiles.append(profile);
+    edited.userNames.append(u"novo"_s);
+    VoucherDesign design = *edited.designs.value(0);
+    design.Name = u"Nova"_s;
+    edited.designs.append(std::make_shared<VoucherDesign>(design));
+
+    ScriptedInteraction interaction;
+    QVERIFY(!applySetup(state, edited, interaction));
+    QCOMPARE(interaction.texts(), QStringList{told.arg(folder.dataFolder())});
+    QCOMPARE(interaction.events.value(0).icon, MessageIcon::Error);
+    QCOMPARE(folder.readDataFile(file), bytes);
+
+    // Memory stays as on disk for the damaged list; the others were saved.
+    QStringList written = QDir(folder.dataFolder()).entryList(QDir::Files);
+    QVERIFY(QFile::exists(folder.settingsFile()));
+    QCOMPARE(state.settings.GenerateUserPrefix, u"um"_s);
+    const auto check = [&](const QString &name, bool same) {
+        QVERIFY2(same == (name == file), qPrintable(name));
+        QVERIFY2(written.contains(name), qPrintable(name));
+    };
+    check(u"Routers.bin"_s, state.routers == before.routers);
+    check(u"HotSpotProfiles.bin"_s, state.hotSpotProfiles == before.hotSpotProfiles);
+    check(u"UserDatabase.bin"_s, state.userNames == before.userNames);
+    check(u"Voucher.bin"_s, state.designs == before.designs);
+
+    // With the damaged list left as it was, OK goes through.
+    SetupData again = setupData(state);
+    again.settings.GenerateUserPrefix = u"dois"_s;
+    ScriptedInteraction quiet;
+    QVERIFY(applySetup(state, again, quiet));
+    QVERIFY(quiet.events.isEmpty());
+    QCOMPARE(folder.readDataFile(file), bytes);
 }
 
 WIFITICKETER_TEST(SetupApplyTest)

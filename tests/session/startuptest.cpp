@@ -12,6 +12,8 @@
 
 using namespace Qt::StringLiterals;
 
+Q_DECLARE_METATYPE(ListFile)
+
 class StartupTest : public QObject
 {
     Q_OBJECT
@@ -22,6 +24,8 @@ private Q_SLOTS:
     void legacyInstallation();
     void routersFileWithoutRouters_data();
     void routersFileWithoutRouters();
+    void damagedListsAreKept_data();
+    void damagedListsAreKept();
     void posModeSurvivesRestart();
 };
 
@@ -110,6 +114,7 @@ void StartupTest::routersFileWithoutRouters()
     startUp(state);
 
     QCOMPARE(state.routersUnreadable, damaged);
+    QCOMPARE(state.damagedLists, damaged ? QList<ListFile>{ListFile::Routers} : QList<ListFile>{});
     if (damaged) {
         QVERIFY(state.routers.isEmpty());
     } else {
@@ -120,6 +125,93 @@ void StartupTest::routersFileWithoutRouters()
     QCOMPARE(state.users, (QList<AppUser>{{u"dono"_s, u"senha"_s, true, false, false}}));
     QCOMPARE(folder.readDataFile(u"Routers.bin"_s), bytes);
     QCOMPARE(QDir(folder.dataFolder()).entryList(QDir::Files), QStringList{u"Routers.bin"_s});
+}
+
+// A list file that does not read whole is kept as it is; its list holds what
+// came before the damage, and the operator is told which file it is.
+void StartupTest::damagedListsAreKept_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QList<QByteArray>>("contents");
+    QTest::addColumn<QList<ListFile>>("damaged");
+    QTest::addColumn<QList<int>>("sizes"); // routers, hotspot profiles, names, designs read
+    QTest::addColumn<QStringList>("told"); // the sentence naming each file
+
+    const QByteArray routers = fixture(u"Routers.bin"_s);
+    const QByteArray profiles = fixture(u"HotSpotProfiles.bin"_s);
+    const QByteArray names = fixture(u"UserDatabase.bin"_s);
+    const QByteArray designs = fixture(u"Voucher.bin"_s);
+    // Where the second design starts: a header, three graphics, two texts.
+    const qsizetype secondDesign = 428 + 3 * 436 + 2 * 432;
+    const QString routersTold =
+        u"A lista de roteadores não pôde ser lida por inteiro: o arquivo %1/Routers.bin está danificado."_s;
+    const QString profilesTold = u"A lista de perfis do HotSpot não pôde ser lida por inteiro: o arquivo "
+                                 "%1/HotSpotProfiles.bin está danificado."_s;
+    const QString namesTold = u"A lista de nomes de usuário não pôde ser lida por inteiro: o arquivo "
+                              "%1/UserDatabase.bin está danificado."_s;
+    const QString designsTold = u"As definições de voucher não puderam ser lidas por inteiro: o arquivo "
+                                "%1/Voucher.bin está danificado."_s;
+
+    QTest::addRow("second router's size broken")
+        << QStringList{u"Routers.bin"_s} << QList<QByteArray>{withU32(routers, 1420, 0x00FFFFFF)}
+        << QList<ListFile>{ListFile::Routers} << QList<int>{1, 0, 0, 1} << QStringList{routersTold};
+    QTest::addRow("second profile cut")
+        << QStringList{u"HotSpotProfiles.bin"_s} << QList<QByteArray>{profiles.left(1228 + 614)}
+        << QList<ListFile>{ListFile::HotSpotProfiles} << QList<int>{1, 1, 0, 1} << QStringList{profilesTold};
+    QTest::addRow("a stray byte after the names")
+        << QStringList{u"UserDatabase.bin"_s} << QList<QByteArray>{names + "\x07"_ba}
+        << QList<ListFile>{ListFile::UserDatabase} << QList<int>{1, 0, 4, 1} << QStringList{namesTold};
+    QTest::addRow("second design's header of a graphic's size")
+        << QStringList{u"Voucher.bin"_s} << QList<QByteArray>{withU32(designs, secondDesign, 436)}
+        << QList<ListFile>{ListFile::Designs} << QList<int>{1, 0, 0, 1} << QStringList{designsTold};
+    // A file damaged from its start: the built-in design stands in for it.
+    QTest::addRow("designs damaged from the start")
+        << QStringList{u"Voucher.bin"_s} << QList<QByteArray>{designs.left(100)}
+        << QList<ListFile>{ListFile::Designs} << QList<int>{1, 0, 0, 1} << QStringList{designsTold};
+    QTest::addRow("all four, told in one message")
+        << QStringList{u"Voucher.bin"_s, u"UserDatabase.bin"_s, u"HotSpotProfiles.bin"_s, u"Routers.bin"_s}
+        << QList<QByteArray>{designs + "\x01"_ba, names.chopped(1), profiles + "\x01"_ba, routers + "\x01"_ba}
+        << QList<ListFile>{ListFile::Routers, ListFile::HotSpotProfiles, ListFile::UserDatabase,
+                           ListFile::Designs}
+        << QList<int>{2, 2, 3, 2} << QStringList{routersTold, profilesTold, namesTold, designsTold};
+    // Whole files of records of kinds the program does not know are no damage.
+    QTest::addRow("unknown records only")
+        << QStringList{u"Routers.bin"_s, u"HotSpotProfiles.bin"_s}
+        << QList<QByteArray>{routers + recordBytes(1500, 2), profiles + recordBytes(40, 4)}
+        << QList<ListFile>{} << QList<int>{2, 2, 0, 1} << QStringList{};
+}
+
+void StartupTest::damagedListsAreKept()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QList<QByteArray>, contents);
+    QFETCH(QList<ListFile>, damaged);
+    QFETCH(QList<int>, sizes);
+    QFETCH(QStringList, told);
+
+    TestFolder folder;
+    for (qsizetype i = 0; i < files.size(); ++i)
+        folder.writeDataFile(files[i], contents[i]);
+    AppState state(folder.storagePaths());
+    startUp(state);
+
+    QCOMPARE(state.damagedLists, damaged);
+    QVERIFY(!state.routersUnreadable);
+    QCOMPARE(state.routers.size(), sizes[0]);
+    // Without Routers.bin, the router of a first start.
+    QCOMPARE(state.routers[0].Name, files.contains(u"Routers.bin") ? u"Café Central"_s : u"127.0.0.1"_s);
+    QCOMPARE(state.hotSpotProfiles.size(), sizes[1]);
+    QCOMPARE(state.userNames.size(), sizes[2]);
+    QCOMPARE(state.designs.size(), sizes[3]);
+    QStringList paragraphs;
+    for (const QString &sentence : told)
+        paragraphs.append(
+            sentence.arg(folder.dataFolder()) +
+            u"\nEle foi mantido como está e nada será gravado nele; corrija-o ou mova-o para outro "
+            "lugar e inicie o programa novamente."_s);
+    QCOMPARE(damagedListsText(state), paragraphs.join(u"\n\n"_s));
+    for (qsizetype i = 0; i < files.size(); ++i)
+        QCOMPARE(folder.readDataFile(files[i]), contents[i]);
 }
 
 void StartupTest::posModeSurvivesRestart()

@@ -60,6 +60,10 @@ int main(int argc, char *argv[])
                                 MessageIcon::Error);
         return 1;
     }
+    // The program works with what could be read of a damaged list; nothing
+    // saves over it (see applySetup).
+    if (!state.damagedLists.isEmpty())
+        interaction.showMessage(damagedListsText(state), MessageIcon::Warning);
     SessionFacade session(state, interaction);
 
     HelpRequest help;

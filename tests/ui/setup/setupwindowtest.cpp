@@ -170,7 +170,7 @@ void SetupWindowTest::listFilesWrittenOnlyWhenChanged()
     setup.accept();
     QVERIFY(!setup.isVisible());
     QList<RouterConfig> onDisk;
-    QCOMPARE(loadRouters(f.h.state.paths.dataFolder, onDisk), RoutersFileState::Read);
+    QCOMPARE(loadRouters(f.h.state.paths.dataFolder, onDisk), ListFileState::Whole);
     QCOMPARE(onDisk.size(), 1);
     QCOMPARE(onDisk[0].Name, u"Filial"_s);
     QCOMPARE(f.h.state.routers, onDisk);
@@ -424,7 +424,7 @@ void SetupWindowTest::resetOpensTheSetupAfterTheQuestion()
     QCOMPARE(f.h.state.routers[0].ApiUser, QString());
     QCOMPARE(f.h.state.routers[0].ApiPassword, QString());
     QList<RouterConfig> onDisk;
-    QCOMPARE(loadRouters(f.h.state.paths.dataFolder, onDisk), RoutersFileState::Read);
+    QCOMPARE(loadRouters(f.h.state.paths.dataFolder, onDisk), ListFileState::Whole);
     QCOMPARE(onDisk, f.h.state.routers);
 }
 
