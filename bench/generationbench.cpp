@@ -4,7 +4,10 @@
 // hotspot vouchers and User Manager vouchers on RouterOS 6.48 and 7, at 0, 20
 // and 100 ms of latency, for batches of 200 and 2000.
 //
-// Usage: wifiticketer-bench-generation [--counts 200,2000] [--latencies 0,20,100]
+// Usage: wifiticketer-bench-generation [--counts 200,2000] [--latencies 0,20,100] [--journal-lines N]
+// --journal-lines seeds the data folder's journal with N lines it cannot read
+// (kept as they are), to show that a journal that has grown does not slow the
+// groups of a run.
 // Each case runs in a process of its own (the program started again with
 // --case), so its peak memory is its own; each first makes 5 vouchers to warm
 // up (database driver, first connection), then the measured batch. Pipelined
@@ -23,6 +26,7 @@
 #include "routersim/statejson.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
@@ -85,10 +89,18 @@ qsizetype logLines(const QString &path)
 }
 
 // One case in this process: prints "made wall cpu commands peak-kB", or an error.
-int runCase(const Kind &kind, bool pipelined, int latencyMs, quint32 count)
+int runCase(const Kind &kind, bool pipelined, int latencyMs, quint32 count, int journalLines)
 {
     QTextStream out(stdout);
     QTemporaryDir dir;
+    if (journalLines > 0) {
+        QDir().mkpath(dir.filePath(u"data"_s));
+        QFile journal(dir.filePath(u"data/HistoryPending.jsonl"_s));
+        if (!journal.open(QIODevice::WriteOnly))
+            return 1;
+        for (int i = 0; i < journalLines; ++i)
+            journal.write(QByteArray("{\"damaged line\": ") + QByteArray::number(i) + ", not json\n");
+    }
     const routersim::RouterState routerState = kind.version.isEmpty()
                                                    ? routersim::defaultRouterState()
                                                    : routersim::routerStateOfVersion(kind.version);
@@ -146,13 +158,15 @@ int runCase(const Kind &kind, bool pipelined, int latencyMs, quint32 count)
     return 0;
 }
 
+int JournalLines = 0; // --journal-lines, for the cases
+
 Result runChild(qsizetype kind, bool pipelined, int latencyMs, quint32 count)
 {
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     child.start(QCoreApplication::applicationFilePath(),
                 {u"--case"_s, QString::number(kind), pipelined ? u"1"_s : u"0"_s, QString::number(latencyMs),
-                 QString::number(count)});
+                 QString::number(count), QString::number(JournalLines)});
     Result result;
     if (!child.waitForFinished(-1) || child.exitCode() != 0)
         return result;
@@ -197,8 +211,9 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() == 6 && args[1] == u"--case")
-        return runCase(Kinds.value(args[2].toInt()), args[3] == u"1", args[4].toInt(), args[5].toUInt());
+    if (args.size() == 7 && args[1] == u"--case")
+        return runCase(Kinds.value(args[2].toInt()), args[3] == u"1", args[4].toInt(), args[5].toUInt(),
+                       args[6].toInt());
 
     QList<int> counts = {200, 2000};
     QList<int> latencies = {0, 20, 100};
@@ -207,6 +222,8 @@ int main(int argc, char *argv[])
             counts = numbers(args[i + 1]);
         else if (args[i] == u"--latencies")
             latencies = numbers(args[i + 1]);
+        else if (args[i] == u"--journal-lines")
+            JournalLines = args[i + 1].toInt();
     }
 
     QTextStream out(stdout);

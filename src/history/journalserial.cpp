@@ -14,7 +14,7 @@ quint32 highestJournalSerial(const QString &dataFolder)
         highest = qMax(highest, entrySerial(entry));
     for (const JournalSale &sale : state->sales) {
         if (!sale.serials.isEmpty())
-            highest = qMax(highest, sale.serials.constLast());
+            highest = qMax(highest, sale.serials.constLast().last);
     }
     return highest;
 }

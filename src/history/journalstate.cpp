@@ -19,15 +19,21 @@ QByteArray lineOf(const QJsonObject &object)
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
-QJsonObject saleObject(const JournalSale &sale, bool withCount)
+QJsonObject saleObject(const JournalSale &sale)
 {
-    QJsonObject object{{u"Id"_s, sale.id},
-                       {u"Title"_s, sale.title},
-                       {u"Price"_s, sale.unitPrice},
-                       {u"Serials"_s, serialRanges(sale.serials)}};
-    if (withCount)
-        object.insert(u"Count"_s, sale.count);
-    return object;
+    return {{u"Id"_s, sale.id},
+            {u"Title"_s, sale.title},
+            {u"Price"_s, sale.unitPrice},
+            {u"Count"_s, sale.count},
+            {u"Serials"_s, serialRangesText(sale.serials)}};
+}
+
+QJsonObject shareObject(const SaleShare &share)
+{
+    return {{u"Id"_s, share.id},
+            {u"Title"_s, share.title},
+            {u"Price"_s, share.unitPrice},
+            {u"Serials"_s, serialRanges(share.serials)}};
 }
 
 std::optional<qint32> int32Of(const QJsonValue &value)
@@ -40,16 +46,27 @@ std::optional<qint32> int32Of(const QJsonValue &value)
     return qint32(number);
 }
 
-std::optional<JournalSale> saleFromObject(const QJsonObject &object, bool withCount)
+std::optional<JournalSale> saleFromObject(const QJsonObject &object)
+{
+    const QJsonValue id = object.value(u"Id"_s);
+    const QJsonValue title = object.value(u"Title"_s);
+    const std::optional<qint32> price = int32Of(object.value(u"Price"_s));
+    const std::optional<SerialRanges> serials = parseSerialRangesText(object.value(u"Serials"_s).toString());
+    const std::optional<qint32> count = int32Of(object.value(u"Count"_s));
+    if (!id.isString() || !title.isString() || !price || !serials || !count)
+        return std::nullopt;
+    return JournalSale{id.toString(), title.toString(), *price, *count, *serials};
+}
+
+std::optional<SaleShare> shareFromObject(const QJsonObject &object)
 {
     const QJsonValue id = object.value(u"Id"_s);
     const QJsonValue title = object.value(u"Title"_s);
     const std::optional<qint32> price = int32Of(object.value(u"Price"_s));
     const std::optional<SerialList> serials = parseSerialRanges(object.value(u"Serials"_s).toString());
-    const std::optional<qint32> count = withCount ? int32Of(object.value(u"Count"_s)) : qint32(0);
-    if (!id.isString() || !title.isString() || !price || !serials || !count)
+    if (!id.isString() || !title.isString() || !price || !serials)
         return std::nullopt;
-    return JournalSale{id.toString(), title.toString(), *price, *count, *serials};
+    return SaleShare{id.toString(), title.toString(), *price, *serials};
 }
 
 std::optional<SerialList> serialsOf(const QJsonObject &object)
@@ -84,13 +101,6 @@ SerialList takeSettled(const SerialList &wanted, QSet<quint32> &settled)
     return taken;
 }
 
-void mergeSerials(SerialList &into, const SerialList &more)
-{
-    into.append(more);
-    std::sort(into.begin(), into.end());
-    into.erase(std::unique(into.begin(), into.end()), into.end());
-}
-
 bool replayConfirmed(JournalState &state, const QJsonObject &object)
 {
     const std::optional<SerialList> serials = serialsOf(object);
@@ -101,41 +111,43 @@ bool replayConfirmed(JournalState &state, const QJsonObject &object)
             return false;
         waiting.append(*row);
     }
-    QList<JournalSale> sales;
+    QList<SaleShare> shares;
     for (const QJsonValue &value : object.value(u"Sales"_s).toArray()) {
-        std::optional<JournalSale> sale = saleFromObject(value.toObject(), false);
-        if (!sale)
+        std::optional<SaleShare> share = shareFromObject(value.toObject());
+        if (!share)
             return false;
-        sales.append(*sale);
+        shares.append(*share);
     }
     if (!serials)
         return false;
 
     // Only vouchers still unconfirmed are settled by this change.
+    const QSet<quint32> confirmed(serials->cbegin(), serials->cend());
     QSet<quint32> settled;
-    for (const quint32 serial : *serials) {
-        const qsizetype at = unconfirmedIndex(state, serial);
-        if (at >= 0) {
-            state.unconfirmed.removeAt(at);
-            settled.insert(serial);
-        }
-    }
+    state.unconfirmed.removeIf([&](const JournalEntry &entry) {
+        const quint32 serial = entrySerial(entry);
+        if (!confirmed.contains(serial))
+            return false;
+        settled.insert(serial);
+        return true;
+    });
     for (const HistoryRow &row : waiting) {
         if (row.Serial && settled.contains(*row.Serial))
             state.waiting.append(row);
     }
-    for (JournalSale &sale : sales) {
-        sale.serials = takeSettled(sale.serials, settled);
-        if (sale.serials.isEmpty())
+    for (const SaleShare &share : shares) {
+        const SerialList sold = takeSettled(share.serials, settled);
+        if (sold.isEmpty())
             continue;
-        sale.count = qint32(sale.serials.size());
         const auto same = std::find_if(state.sales.begin(), state.sales.end(), [&](const JournalSale &held) {
-            return !sale.id.isEmpty() && held.id == sale.id;
+            return !share.id.isEmpty() && held.id == share.id;
         });
         if (same != state.sales.end()) {
-            same->count += sale.count;
-            mergeSerials(same->serials, sale.serials);
+            same->count += qint32(sold.size());
+            addSerials(same->serials, sold);
         } else {
+            JournalSale sale{share.id, share.title, share.unitPrice, qint32(sold.size()), {}};
+            addSerials(sale.serials, sold);
             state.sales.append(sale);
             keepLatestSales(state.sales);
         }
@@ -188,7 +200,7 @@ bool replayObject(JournalState &state, const QJsonObject &object)
     if (kind == u"sales") {
         QList<JournalSale> sales;
         for (const QJsonValue &value : object.value(u"Sales"_s).toArray()) {
-            std::optional<JournalSale> sale = saleFromObject(value.toObject(), true);
+            std::optional<JournalSale> sale = saleFromObject(value.toObject());
             if (!sale)
                 return false;
             sales.append(*sale);
@@ -241,8 +253,8 @@ QByteArray confirmedLine(const JournalConfirmation &confirmation)
     for (const HistoryRow &row : confirmation.waiting)
         waiting.append(historyRowObject(row));
     QJsonArray sales;
-    for (const JournalSale &sale : confirmation.sales)
-        sales.append(saleObject(sale, false));
+    for (const SaleShare &share : confirmation.sales)
+        sales.append(shareObject(share));
     QJsonObject object{{JournalKey, u"confirmed"_s}, {u"Serials"_s, serialRanges(confirmation.serials)}};
     if (!waiting.isEmpty())
         object.insert(u"Waiting"_s, waiting);
@@ -260,7 +272,7 @@ QByteArray salesLine(const QList<JournalSale> &sales, bool kept)
 {
     QJsonArray array;
     for (const JournalSale &sale : sales)
-        array.append(saleObject(sale, true));
+        array.append(saleObject(sale));
     QJsonObject object{{JournalKey, u"sales"_s}, {u"Sales"_s, array}};
     if (!kept)
         object.insert(u"Kept"_s, false);
@@ -346,27 +358,81 @@ QString serialRanges(const SerialList &unordered)
     return ranges.join(u',');
 }
 
-std::optional<SerialList> parseSerialRanges(const QString &text)
+std::optional<SerialRanges> parseSerialRangesText(const QString &text)
 {
-    SerialList serials;
+    SerialRanges ranges;
     if (text.isEmpty())
-        return serials;
-    for (const QString &range : text.split(u',')) {
-        const qsizetype dash = range.indexOf(u'-');
+        return ranges;
+    for (const QString &part : text.split(u',')) {
+        const qsizetype dash = part.indexOf(u'-');
         bool firstOk = false;
         bool lastOk = false;
-        const quint32 first = (dash < 0 ? range : range.first(dash)).toUInt(&firstOk);
-        const quint32 last = dash < 0 ? first : range.sliced(dash + 1).toUInt(&lastOk);
+        const quint32 first = (dash < 0 ? part : part.first(dash)).toUInt(&firstOk);
+        const quint32 last = dash < 0 ? first : part.sliced(dash + 1).toUInt(&lastOk);
         if (!firstOk || (dash >= 0 && !lastOk) || last < first ||
-            (!serials.isEmpty() && first <= serials.constLast()))
+            (!ranges.isEmpty() && first <= ranges.constLast().last))
             return std::nullopt;
-        // A range of millions is no voucher run: refuse it rather than fill memory.
-        if (last - first > 10'000'000)
-            return std::nullopt;
-        for (quint64 serial = first; serial <= last; ++serial)
+        if (!ranges.isEmpty() && first == ranges.constLast().last + 1)
+            ranges.last().last = last;
+        else
+            ranges.append({first, last});
+    }
+    return ranges;
+}
+
+std::optional<SerialList> parseSerialRanges(const QString &text)
+{
+    // One change confirms a run's group or a settling's vouchers: never
+    // millions of them.
+    constexpr quint64 MostSerials = 1'000'000;
+    const std::optional<SerialRanges> ranges = parseSerialRangesText(text);
+    if (!ranges)
+        return std::nullopt;
+    quint64 total = 0;
+    for (const SerialRange &range : *ranges)
+        total += quint64(range.last) - range.first + 1;
+    if (total > MostSerials)
+        return std::nullopt;
+    SerialList serials;
+    serials.reserve(qsizetype(total));
+    for (const SerialRange &range : *ranges) {
+        for (quint64 serial = range.first; serial <= range.last; ++serial)
             serials.append(quint32(serial));
     }
     return serials;
+}
+
+QString serialRangesText(const SerialRanges &ranges)
+{
+    QStringList parts;
+    for (const SerialRange &range : ranges)
+        parts << (range.first == range.last ? QString::number(range.first)
+                                            : u"%1-%2"_s.arg(range.first).arg(range.last));
+    return parts.join(u',');
+}
+
+void addSerials(SerialRanges &ranges, const SerialList &serials)
+{
+    for (const quint32 serial : serials) {
+        // The first range that ends at or after the serial.
+        auto at =
+            std::lower_bound(ranges.begin(), ranges.end(), serial,
+                             [](const SerialRange &range, quint32 value) { return range.last < value; });
+        if (at != ranges.end() && at->first <= serial)
+            continue; // held already
+        const bool joinsBefore = at != ranges.begin() && quint64(std::prev(at)->last) + 1 == serial;
+        const bool joinsAfter = at != ranges.end() && quint64(serial) + 1 == at->first;
+        if (joinsBefore && joinsAfter) {
+            std::prev(at)->last = at->last;
+            ranges.erase(at);
+        } else if (joinsBefore) {
+            std::prev(at)->last = serial;
+        } else if (joinsAfter) {
+            at->first = serial;
+        } else {
+            ranges.insert(at, {serial, serial});
+        }
+    }
 }
 
 quint32 entrySerial(const JournalEntry &entry)

@@ -32,6 +32,16 @@
 // Serial numbers, ascending.
 using SerialList = QList<quint32>;
 
+// Serial numbers as ascending ranges that neither touch nor overlap: a sale
+// of a million vouchers is one range.
+struct SerialRange
+{
+    quint32 first = 0;
+    quint32 last = 0;
+    friend bool operator==(const SerialRange &, const SerialRange &) = default;
+};
+using SerialRanges = QList<SerialRange>;
+
 // The counter shows this many of the latest sales; the journal keeps as many.
 constexpr qsizetype JournalSalesKept = 99;
 
@@ -54,7 +64,16 @@ struct JournalSale
     QString title;
     qint32 unitPrice = 0; // hundredths
     qint32 count = 0;     // vouchers sold
-    SerialList serials;   // the vouchers sold (none for a sale taken from PosHistory.bin)
+    SerialRanges serials; // the vouchers sold (none for a sale taken from PosHistory.bin)
+};
+
+// The vouchers of one change that join a sale.
+struct SaleShare
+{
+    QString id;
+    QString title;
+    qint32 unitPrice = 0;
+    SerialList serials;
 };
 
 // Vouchers their router confirmed, in one change.
@@ -62,9 +81,8 @@ struct JournalConfirmation
 {
     SerialList serials;
     QList<HistoryRow> waiting; // rows of them the database did not take
-    // The sales they join (id, title, price and the serials of each; the count
-    // follows from the serials). A confirmed serial in no sale was sold before.
-    QList<JournalSale> sales;
+    // The sales they join. A confirmed serial in no sale was sold before.
+    QList<SaleShare> sales;
 };
 
 struct JournalState
@@ -97,10 +115,15 @@ JournalState replayJournal(const QByteArray &bytes, qsizetype *committed = nullp
 // The shortest file with the same state.
 QByteArray compactJournal(const JournalState &state);
 
-// "1-64,70": ascending serials as ranges, and back (nothing when the text is
-// not such a list).
+// "1-64,70": serials as ranges, and back (nothing when the text is not such a
+// list, or names more serials than one change ever holds).
 QString serialRanges(const SerialList &serials);
 std::optional<SerialList> parseSerialRanges(const QString &text);
+// The same for ranges kept as they are.
+QString serialRangesText(const SerialRanges &ranges);
+std::optional<SerialRanges> parseSerialRangesText(const QString &text);
+// Adds the serials to the ranges.
+void addSerials(SerialRanges &ranges, const SerialList &serials);
 
 // The entry's serial, 0 when it has none.
 quint32 entrySerial(const JournalEntry &entry);

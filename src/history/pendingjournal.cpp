@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-
 namespace {
 
 std::optional<QByteArray> readBytes(const QString &path)

@@ -105,7 +105,7 @@ bool recordUsable(const AppState &state, PendingJournal &journal, const QList<Jo
         if (confirmation.sales.isEmpty() || confirmation.sales.constLast().title != title ||
             confirmation.sales.constLast().unitPrice != entry.row.Price)
             confirmation.sales.append(
-                {QUuid::createUuid().toString(QUuid::WithoutBraces), title, entry.row.Price, 0, {}});
+                {QUuid::createUuid().toString(QUuid::WithoutBraces), title, entry.row.Price, {}});
         confirmation.sales.last().serials.append(serial);
     }
     if (confirmation.serials.isEmpty())

@@ -119,8 +119,7 @@ bool RunJournal::confirmVouchers(const QList<const VoucherRecord *> &records)
     crashPoint("run-stored");
     const VoucherRecord &first = *records.constFirst();
     if (first.Profile)
-        confirmation.sales = {
-            {m_saleId, first.Profile->Title, first.Profile->Price, 0, confirmation.serials}};
+        confirmation.sales = {{m_saleId, first.Profile->Title, first.Profile->Price, confirmation.serials}};
     if (!m_journal.confirm(confirmation)) {
         fail(
             QCoreApplication::translate(

@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTest>
 #include <QtEndian>
 #include <numeric>
@@ -151,9 +152,17 @@ void LedgerCommandTest::unwritableSalesFile()
     const QString path = folder.dataFolder() + u"/PosHistory.bin"_s;
     const QByteArray before = folder.readDataFile(u"PosHistory.bin"_s);
     QCOMPARE(saleCounts(before), QList<int>{2});
-    if (readOnlyFile) {
-        if (::geteuid() == 0)
-            QSKIP("file permissions do not stop root's writes");
+    // Permissions do not stop root, which the immutable flag does.
+    const bool root = ::geteuid() == 0;
+    // The folder can be removed whatever the test's end.
+    const auto mutableAgain = qScopeGuard([&] {
+        if (readOnlyFile && root)
+            runTool(u"chattr"_s, {u"-i"_s, path});
+    });
+    if (readOnlyFile && root) {
+        if (runTool(u"chattr"_s, {u"+i"_s, path}).exitCode != 0)
+            QSKIP("neither permissions nor the immutable flag can stop this user's writes here");
+    } else if (readOnlyFile) {
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
     } else {
         QVERIFY(QFile::remove(path));
@@ -171,7 +180,9 @@ void LedgerCommandTest::unwritableSalesFile()
     else
         QVERIFY(QFileInfo(path).isDir());
 
-    if (readOnlyFile) {
+    if (readOnlyFile && root) {
+        QCOMPARE(runTool(u"chattr"_s, {u"-i"_s, path}).exitCode, 0);
+    } else if (readOnlyFile) {
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
     } else {
         QVERIFY(QDir(path).removeRecursively());

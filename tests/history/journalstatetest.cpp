@@ -49,7 +49,7 @@ QString describe(const JournalState &state)
         names << entry.row.UserName;
     parts << u"unconfirmed: "_s + names.join(u',');
     for (const JournalSale &sale : state.sales)
-        parts << u"%1 %2 [%3]"_s.arg(sale.title).arg(sale.count).arg(serialRanges(sale.serials));
+        parts << u"%1 %2 [%3]"_s.arg(sale.title).arg(sale.count).arg(serialRangesText(sale.serials));
     return parts.join(u"; "_s);
 }
 
@@ -66,6 +66,8 @@ private Q_SLOTS:
     void latestSalesKept();
     void serialRanges_data();
     void serialRanges();
+    void addingSerials_data();
+    void addingSerials();
 };
 
 void JournalStateTest::replay_data()
@@ -154,8 +156,8 @@ void JournalStateTest::latestSalesKept()
     }
     const JournalState state = replayJournal(lines(list));
     QCOMPARE(state.sales.size(), 99);
-    QCOMPARE(state.sales.first().serials, SerialList{22});
-    QCOMPARE(state.sales.last().serials, SerialList{120});
+    QCOMPARE(serialRangesText(state.sales.first().serials), u"22"_s);
+    QCOMPARE(serialRangesText(state.sales.last().serials), u"120"_s);
 }
 
 void JournalStateTest::serialRanges_data()
@@ -188,6 +190,32 @@ void JournalStateTest::serialRanges()
         return;
     QCOMPARE(*parsed, serials);
     QCOMPARE(::serialRanges(serials), text);
+}
+
+void JournalStateTest::addingSerials_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<SerialList>("added");
+    QTest::addColumn<QString>("after");
+    QTest::addRow("into nothing") << QString() << SerialList{5, 3, 4} << u"3-5"_s;
+    QTest::addRow("joins the end") << u"1-3"_s << SerialList{4} << u"1-4"_s;
+    QTest::addRow("joins the start") << u"5-7"_s << SerialList{4} << u"4-7"_s;
+    QTest::addRow("fills a gap") << u"1-3,5-7"_s << SerialList{4} << u"1-7"_s;
+    QTest::addRow("held already") << u"1-3"_s << SerialList{2, 3} << u"1-3"_s;
+    QTest::addRow("apart") << u"1-3,9"_s << SerialList{6, 11} << u"1-3,6,9,11"_s;
+    QTest::addRow("the largest serial")
+        << u"4294967294"_s << SerialList{4294967295u} << u"4294967294-4294967295"_s;
+    QTest::addRow("zero") << u"1"_s << SerialList{0} << u"0-1"_s;
+}
+
+void JournalStateTest::addingSerials()
+{
+    QFETCH(QString, before);
+    QFETCH(SerialList, added);
+    QFETCH(QString, after);
+    SerialRanges ranges = parseSerialRangesText(before).value();
+    addSerials(ranges, added);
+    QCOMPARE(serialRangesText(ranges), after);
 }
 
 WIFITICKETER_TEST(JournalStateTest)
