@@ -23,10 +23,9 @@ quietly() {
 }
 
 : >"$log"
-config=(-S "$root" -B "$build" -G Ninja -DWIFITICKETER_FUZZ=ON)
-if [[ -n "${WIFITICKETER_FUZZ_SECONDS:-}" ]]; then
-    config+=("-DWIFITICKETER_FUZZ_SECONDS=$WIFITICKETER_FUZZ_SECONDS")
-fi
+# Always given, so a build folder configured with another time is set again.
+config=(-S "$root" -B "$build" -G Ninja -DWIFITICKETER_FUZZ=ON
+        "-DWIFITICKETER_FUZZ_SECONDS=${WIFITICKETER_FUZZ_SECONDS:-20}")
 quietly env CC=clang CXX=clang++ cmake "${config[@]}"
 quietly cmake --build "$build" --target fuzz_targets -j2
 
