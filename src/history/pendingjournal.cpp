@@ -22,9 +22,9 @@ std::optional<QByteArray> readBytes(const QString &path)
 }
 
 // Appends the bytes after the first `committed` bytes of the file, cutting off
-// whatever follows them (a change cut off while it was written), and syncs.
-// On failure the file is cut back to `committed`.
-bool appendAt(const QString &path, qsizetype committed, const QByteArray &bytes)
+// whatever follows them (a change cut off while it was written), and syncs
+// when `durable`. On failure the file is cut back to `committed`.
+bool appendAt(const QString &path, qsizetype committed, const QByteArray &bytes, bool durable)
 {
     AppendFile file;
     if (!file.open(path))
@@ -34,7 +34,7 @@ bool appendAt(const QString &path, qsizetype committed, const QByteArray &bytes)
         return false;
     if (!file.append(bytes))
         return false;
-    if (file.sync())
+    if (!durable || file.sync())
         return true;
     if (file.truncate(committed))
         file.sync();
@@ -59,14 +59,14 @@ bool PendingJournal::load()
     return true;
 }
 
-bool PendingJournal::append(const QList<QByteArray> &lines)
+bool PendingJournal::append(const QList<QByteArray> &lines, bool durable)
 {
     if (!load() || !ensureFolder(QFileInfo(m_path).absolutePath()))
         return false;
     QByteArray bytes;
     for (const QByteArray &line : lines)
         bytes += line + '\n';
-    if (!appendAt(m_path, m_committed, bytes)) {
+    if (!appendAt(m_path, m_committed, bytes, durable)) {
         // What the file holds now is read again before the next change.
         m_state.reset();
         return false;
@@ -109,7 +109,9 @@ bool PendingJournal::keepSales(const QList<JournalSale> &sales)
 
 bool PendingJournal::posted(const QByteArray &hash)
 {
-    return append({postedLine(hash)});
+    // Not synced: should a power cut take it, the file it names is only kept
+    // aside at the next start, and written again from the journal.
+    return append({postedLine(hash)}, false);
 }
 
 bool PendingJournal::dropWaiting(qsizetype count)

@@ -36,7 +36,7 @@ public:
     bool compact();
 
 private:
-    bool append(const QList<QByteArray> &lines);
+    bool append(const QList<QByteArray> &lines, bool durable = true);
 
     QString m_path;
     std::optional<JournalState> m_state;

@@ -35,6 +35,8 @@ void RunJournal::start()
 
 void RunJournal::finish()
 {
+    if (m_salesFileBehind)
+        writeSalesFile();
     // A quiet moment: the lines of the run's changes become the journal's
     // shortest form. Should this fail, the appended lines say the same.
     m_journal.compact();
@@ -138,7 +140,12 @@ bool RunJournal::confirmVouchers(const QList<const VoucherRecord *> &records)
         if (m_recordSale)
             m_recordSale({m_sold, first.Profile->Title, first.Profile->Price}, newSale);
     }
-    writeSalesFile();
+    // PosHistory.bin follows the journal, where the sale is safe already: it
+    // is written at most once a second while vouchers are made, and at the
+    // run's end.
+    m_salesFileBehind = true;
+    if (!m_salesFileWritten.isValid() || m_salesFileWritten.hasExpired(SalesFileIntervalMs))
+        writeSalesFile();
     if (stored == rows.size()) {
         m_historyWarningShown = false;
     } else if (!m_historyWarningShown) {
@@ -181,6 +188,8 @@ void RunJournal::withdrawVouchers(const QList<const VoucherRecord *> &records)
 
 void RunJournal::writeSalesFile()
 {
+    m_salesFileWritten.start();
+    m_salesFileBehind = false;
     const SalesFileOutcome outcome =
         reconcileSalesFile(m_journal, m_dataFolder, QDateTime::fromSecsSinceEpoch(m_clock.now()));
     // The operator hears of a failure once a run; a file kept aside each time.

@@ -7,6 +7,7 @@
 #include "history/pendingjournal.h"
 #include "pos/poshistory.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <functional>
 
@@ -30,6 +31,8 @@ struct RouterConfig;
 class RunJournal : public VoucherJournal
 {
 public:
+    static constexpr qint64 SalesFileIntervalMs = 1000;
+
     // The run's sale as it grew (newSale: its first vouchers), once it is in
     // the journal: for the sales history the windows show.
     using RecordSale = std::function<void(const PosHistoryEntry &sale, bool newSale)>;
@@ -73,6 +76,8 @@ private:
     OperatorInteraction &m_interaction;
     const Clock &m_clock;
     QString m_saleId;
+    QElapsedTimer m_salesFileWritten; // since PosHistory.bin was last written
+    bool m_salesFileBehind = false;   // sales were confirmed since
     bool m_failed = false;
     bool m_salesFileFailed = false;
     qint32 m_sold = 0;

@@ -283,8 +283,11 @@ void PipelinedRunTest::failureAfterLaterVouchersWereMade()
     const RunEnd &oneByOne = ends[0];
     QCOMPARE(oneByOne.vouchers.size(), 4);
     QCOMPARE(oneByOne.routerUsers, 4);
-    QCOMPARE(oneByOne.messages.size(), 2); // the hotspot notice, then what could not be recorded
-    QVERIFY(oneByOne.messages.last().startsWith(u"Erro: não foi possível registrar o voucher"_s));
+    // The hotspot notice, what could not be recorded, and that the sales the
+    // journal held could not be written to PosHistory.bin at the run's end.
+    QCOMPARE(oneByOne.messages.size(), 3);
+    QVERIFY(oneByOne.messages[1].startsWith(u"Erro: não foi possível registrar o voucher"_s));
+    QVERIFY(oneByOne.messages[2].startsWith(u"Erro: não foi possível ler ou gravar o registro de vendas"_s));
     QCOMPARE(oneByOne.nextSerial, std::optional<quint32>(45));
     QCOMPARE(oneByOne.sales, QList<qint32>{4});
     const RunEnd &pipelined = ends[1];
@@ -296,7 +299,7 @@ void PipelinedRunTest::failureAfterLaterVouchersWereMade()
     // made and in the history, they cannot be sold without it, and the
     // operator is told so.
     QCOMPARE(pipelined.sales, QList<qint32>());
-    QCOMPARE(pipelined.messages.mid(0, 2), oneByOne.messages);
+    QCOMPARE(pipelined.messages.mid(0, 2), oneByOne.messages.mid(0, 2));
     QCOMPARE(pipelined.messages.size(), 3);
     QVERIFY(pipelined.messages.last().contains(u"foi criado no roteador, mas não pôde ser registrado"_s));
 }
