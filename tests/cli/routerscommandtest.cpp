@@ -1,7 +1,10 @@
 #include "clirun.h"
 #include "recordbytes.h"
+#include "scriptedinteraction.h"
 #include "testfolder.h"
 #include "testmain.h"
+
+#include "config/routersfile.h"
 
 #include <QDir>
 #include <QTest>
@@ -15,6 +18,7 @@ class RoutersCommandTest : public QObject
 private Q_SLOTS:
     void listsRoutersFile();
     void firstStartListsSeededRouter();
+    void controlCharactersKeepOneLinePerRouter();
     void listsDesigns_data();
     void listsDesigns();
     void damagedListsAreTold_data();
@@ -47,6 +51,22 @@ void RoutersCommandTest::firstStartListsSeededRouter()
     // Nothing is written by listing.
     QVERIFY(!QDir(folder.dataFolder()).exists());
     QVERIFY(!QFile::exists(folder.settingsFile()));
+}
+
+// A name with a tab or a line break, as an older file may hold: each router
+// stays one line of eight fields.
+void RoutersCommandTest::controlCharactersKeepOneLinePerRouter()
+{
+    TestFolder folder;
+    RouterConfig odd;
+    odd.Name = u"Loja\tNova\nSul"_s;
+    odd.Address = u"10.0.0.1"_s;
+    odd.ApiUser = u"api\r"_s;
+    ScriptedInteraction interaction;
+    QVERIFY(saveRouters(folder.dataFolder(), {odd}, interaction));
+    const CliRun run = runCli(folder, {u"routers"_s});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, u"Loja\\x09Nova\\x0aSul\t10.0.0.1\t8728\tapi\\x0d\tHS=1\tUM=1\tMAC=0\t\n"_s);
 }
 
 void RoutersCommandTest::listsDesigns_data()
