@@ -275,6 +275,7 @@ private slots:
     void removedRowAndControls_data();
     void removedRowAndControls();
     void unreachableDatabase();
+    void pendingVouchersLine();
     void contextMenuEntries();
     void removal_data();
     void removal();
@@ -441,6 +442,32 @@ void HistoryPageTest::unreachableDatabase()
     QCOMPARE(p.h.interaction.events[0].icon, MessageIcon::Warning);
     QCOMPARE(p.info(), Prompt);
     QVERIFY(!p.button(u"Imprimir"_s)->isEnabled());
+}
+
+// Vouchers a cut-off run left unconfirmed: the page says how many wait for
+// their router, and how many of them for a router that is not configured.
+void HistoryPageTest::pendingVouchersLine()
+{
+    Page p;
+    const QByteArray line = "{\"Journal\":\"unconfirmed\",\"UserName\":\"u%1\",\"Created\":\"2026-12-10 "
+                            "09:00:00\",\"Price\":300,\"Router\":\"%2\",\"Serial\":%1,\"RouterAt\":\"%3\"}\n";
+    const QString sim = u"%1:%2"_s.arg(p.h.state.routers[0].Address, p.h.state.routers[0].Port);
+    p.h.folder.writeDataFile(
+        u"HistoryPending.jsonl"_s,
+        QString::fromLatin1(line).arg(1).arg(p.h.state.routers[0].Name, sim).toUtf8() +
+            QString::fromLatin1(line).arg(2).arg(u"Antigo"_s, u"10.9.9.9:8728"_s).toUtf8() +
+            QString::fromLatin1(line).arg(3).arg(u"Antigo"_s, u"10.9.9.9:8728"_s).toUtf8());
+    PREPARE(p, u"sqlite"_s, {});
+    QVERIFY(findAccessible(p.page.get(), QAccessible::StaticText,
+                           u"3 vouchers aguardam a confirmação do roteador (2 de um roteador que não está "
+                           "configurado)."_s));
+
+    // Settled (here: the journal emptied by hand), the line goes at the next search.
+    QVERIFY(QFile::remove(p.h.folder.dataFolder() + u"/HistoryPending.jsonl"_s));
+    p.search();
+    QVERIFY(!findAccessible(p.page.get(), QAccessible::StaticText,
+                            u"3 vouchers aguardam a confirmação do roteador (2 de um roteador que não está "
+                            "configurado)."_s));
 }
 
 void HistoryPageTest::contextMenuEntries()
