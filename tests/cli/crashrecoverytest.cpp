@@ -1,6 +1,7 @@
 #include "clirun.h"
 #include "clisimulator.h"
 #include "journalfiles.h"
+#include "salesbytes.h"
 #include "testfolder.h"
 #include "testmain.h"
 
@@ -13,7 +14,7 @@
 #include <QProcess>
 #include <QSet>
 #include <QTest>
-#include <QtEndian>
+#include <numeric>
 
 using namespace Qt::StringLiterals;
 
@@ -69,14 +70,11 @@ RouterUsers routerUsers(const SimProcess &sim, const QString &kind)
     return users;
 }
 
-// Vouchers sold, from PosHistory.bin's records (count at byte 8).
+// Vouchers sold, from PosHistory.bin's records.
 int soldCount(const TestFolder &folder)
 {
-    const QByteArray bytes = folder.readDataFile(u"PosHistory.bin"_s);
-    int sold = 0;
-    for (qsizetype at = 0; at + 216 <= bytes.size(); at += 216)
-        sold += qFromLittleEndian<qint32>(bytes.constData() + at + 8);
-    return sold;
+    const QList<int> counts = saleCountsOf(folder.readDataFile(u"PosHistory.bin"_s));
+    return std::accumulate(counts.begin(), counts.end(), 0);
 }
 
 } // namespace

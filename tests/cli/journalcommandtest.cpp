@@ -1,6 +1,7 @@
 #include "clirun.h"
 #include "clisimulator.h"
 #include "journalfiles.h"
+#include "salesbytes.h"
 #include "testfolder.h"
 #include "testmain.h"
 
@@ -15,7 +16,6 @@
 #include <QProcess>
 #include <QSet>
 #include <QTest>
-#include <QtEndian>
 #include <csignal>
 #include <numeric>
 #include <sys/resource.h>
@@ -65,14 +65,10 @@ QStringList pendingNames(const TestFolder &folder, bool unconfirmed)
     return unconfirmed ? unconfirmedNames(folder.dataFolder()) : waitingNames(folder.dataFolder());
 }
 
-// The vouchers sold, from PosHistory.bin's 216-byte records (count at byte 8).
+// The vouchers sold, from PosHistory.bin's records.
 QList<int> saleCounts(const TestFolder &folder)
 {
-    const QByteArray bytes = folder.readDataFile(u"PosHistory.bin"_s);
-    QList<int> counts;
-    for (qsizetype at = 0; at + 216 <= bytes.size(); at += 216)
-        counts << qFromLittleEndian<qint32>(bytes.constData() + at + 8);
-    return counts;
+    return saleCountsOf(folder.readDataFile(u"PosHistory.bin"_s));
 }
 
 int sum(const QList<int> &values)

@@ -1,5 +1,6 @@
 #include "clirun.h"
 #include "clisimulator.h"
+#include "salesbytes.h"
 #include "scriptedinteraction.h"
 #include "testfolder.h"
 #include "testmain.h"
@@ -13,7 +14,6 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTest>
-#include <QtEndian>
 #include <numeric>
 #include <unistd.h>
 
@@ -27,31 +27,9 @@ QStringList generate(int count)
                                   u"3 horas"_s, u"--count"_s,  QString::number(count)};
 }
 
-// The counts of PosHistory.bin's records (count at byte 8 of each 216).
-QList<int> saleCounts(const QByteArray &bytes)
-{
-    QList<int> counts;
-    for (qsizetype at = 0; at + 216 <= bytes.size(); at += 216)
-        counts << qFromLittleEndian<qint32>(bytes.constData() + at + 8);
-    return counts;
-}
-
 int sum(const QList<int> &values)
 {
     return std::accumulate(values.begin(), values.end(), 0);
-}
-
-// A sale record of PosHistory.bin, built here byte by byte.
-QByteArray saleRecord(qint32 count, const QString &title, qint32 price)
-{
-    QByteArray record(216, '\0');
-    qToLittleEndian<quint32>(216, record.data());
-    qToLittleEndian<quint32>(2, record.data() + 4);
-    qToLittleEndian<qint32>(count, record.data() + 8);
-    for (qsizetype i = 0; i < title.size(); ++i)
-        qToLittleEndian<quint16>(title[i].unicode(), record.data() + 12 + 2 * i);
-    qToLittleEndian<qint32>(price, record.data() + 212);
-    return record;
 }
 
 // The files kept aside: PosHistory-yyyyMMdd-HHmmss.bin.
@@ -151,7 +129,7 @@ void LedgerCommandTest::unwritableSalesFile()
     QCOMPARE(runCli(folder, generate(2)).exitCode, 0);
     const QString path = folder.dataFolder() + u"/PosHistory.bin"_s;
     const QByteArray before = folder.readDataFile(u"PosHistory.bin"_s);
-    QCOMPARE(saleCounts(before), QList<int>{2});
+    QCOMPARE(saleCountsOf(before), QList<int>{2});
     // Permissions do not stop root, which the immutable flag does.
     const bool root = ::geteuid() == 0;
     // The folder can be removed whatever the test's end.
@@ -189,7 +167,7 @@ void LedgerCommandTest::unwritableSalesFile()
         // Nothing of the first sale is lost with the file: the journal holds it.
     }
     QCOMPARE(runCli(folder, Operator + QStringList{u"--no"_s, u"profiles"_s}).exitCode, 0);
-    QCOMPARE(saleCounts(folder.readDataFile(u"PosHistory.bin"_s)), (QList<int>{2, 3}));
+    QCOMPARE(saleCountsOf(folder.readDataFile(u"PosHistory.bin"_s)), (QList<int>{2, 3}));
 }
 
 void LedgerCommandTest::salesFileNotTheJournalsIsKept_data()
@@ -198,8 +176,8 @@ void LedgerCommandTest::salesFileNotTheJournalsIsKept_data()
     QTest::addColumn<QByteArray>("found");
     QTest::addColumn<QList<int>>("after");
 
-    const QByteArray three =
-        saleRecord(3, u"1 Dia"_s, 500) + saleRecord(1, u"3 horas"_s, 300) + saleRecord(4, u"3 horas"_s, 300);
+    const QByteArray three = saleRecordBytes(3, u"1 Dia"_s, 500) + saleRecordBytes(1, u"3 horas"_s, 300) +
+                             saleRecordBytes(4, u"3 horas"_s, 300);
     QByteArray firstSizeFlipped = three;
     firstSizeFlipped[0] = char(0xd9);
     // Before the journal keeps the sales (an installation that has just been
@@ -236,7 +214,7 @@ void LedgerCommandTest::salesFileNotTheJournalsIsKept()
     QCOMPARE(folder.readDataFile(kept[0]), found);
     QVERIFY2(run.err.contains(u"foi mantido como "_s + folder.dataFolder() + u'/' + kept[0]),
              qPrintable(run.err));
-    QCOMPARE(saleCounts(folder.readDataFile(u"PosHistory.bin"_s)), after);
+    QCOMPARE(saleCountsOf(folder.readDataFile(u"PosHistory.bin"_s)), after);
 }
 
 // Vouchers a run left unconfirmed on a router that is then configured under
@@ -262,7 +240,7 @@ void LedgerCommandTest::renamedRouterSettlesItsVouchers()
     onRouter.sort();
     recorded.sort();
     QCOMPARE(recorded, onRouter);
-    QCOMPARE(sum(saleCounts(folder.readDataFile(u"PosHistory.bin"_s))), onRouter.size());
+    QCOMPARE(sum(saleCountsOf(folder.readDataFile(u"PosHistory.bin"_s))), onRouter.size());
 }
 
 // When no configured router is at the place the vouchers were sent to, they
@@ -302,7 +280,7 @@ void LedgerCommandTest::goneRouterLeavesThemListed()
         runCli(folder, Operator + QStringList{u"--no"_s, u"--router"_s, u"Volta"_s, u"profiles"_s}).exitCode,
         0);
     QVERIFY(pendingList(folder).isEmpty());
-    QCOMPARE(sum(saleCounts(folder.readDataFile(u"PosHistory.bin"_s))), userNames(sim).size());
+    QCOMPARE(sum(saleCountsOf(folder.readDataFile(u"PosHistory.bin"_s))), userNames(sim).size());
 }
 
 WIFITICKETER_TEST(LedgerCommandTest)

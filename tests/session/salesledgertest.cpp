@@ -1,3 +1,4 @@
+#include "salesbytes.h"
 #include "scriptedinteraction.h"
 #include "testfolder.h"
 #include "testmain.h"
@@ -9,31 +10,14 @@
 #include <QDateTime>
 #include <QDir>
 #include <QTest>
-#include <QtEndian>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// A sale record of PosHistory.bin, built here byte by byte.
-QByteArray record(qint32 count, const QString &title = u"1 Hora"_s, qint32 price = 300)
+QByteArray record(qint32 count)
 {
-    QByteArray bytes(216, '\0');
-    qToLittleEndian<quint32>(216, bytes.data());
-    qToLittleEndian<quint32>(2, bytes.data() + 4);
-    qToLittleEndian<qint32>(count, bytes.data() + 8);
-    for (qsizetype i = 0; i < title.size(); ++i)
-        qToLittleEndian<quint16>(title[i].unicode(), bytes.data() + 12 + 2 * i);
-    qToLittleEndian<qint32>(price, bytes.data() + 212);
-    return bytes;
-}
-
-QList<int> counts(const QByteArray &bytes)
-{
-    QList<int> list;
-    for (qsizetype at = 0; at + 216 <= bytes.size(); at += 216)
-        list << qFromLittleEndian<qint32>(bytes.constData() + at + 8);
-    return list;
+    return saleRecordBytes(count, u"1 Hora"_s, 300);
 }
 
 QByteArray keptSales(const QList<int> &sales)
@@ -126,7 +110,7 @@ void SalesLedgerTest::reconcile()
     const QDateTime now(QDate(2026, 12, 11), QTime(9, 30, 5));
     const SalesFileOutcome outcome = reconcileSalesFile(pending, folder.dataFolder(), now);
     QVERIFY(!outcome.unwritten && !outcome.journalFailed);
-    QCOMPARE(counts(folder.readDataFile(u"PosHistory.bin"_s)), after);
+    QCOMPARE(saleCountsOf(folder.readDataFile(u"PosHistory.bin"_s)), after);
     QCOMPARE(!outcome.keptAs.isEmpty(), kept);
     if (kept) {
         QCOMPARE(outcome.keptAs, folder.dataFolder() + u"/PosHistory-20261211-093005.bin"_s);
@@ -139,7 +123,7 @@ void SalesLedgerTest::reconcile()
     PendingJournal again(folder.dataFolder());
     const SalesFileOutcome second = reconcileSalesFile(again, folder.dataFolder(), now.addSecs(1));
     QVERIFY(second.keptAs.isEmpty());
-    QCOMPARE(counts(folder.readDataFile(u"PosHistory.bin"_s)), after);
+    QCOMPARE(saleCountsOf(folder.readDataFile(u"PosHistory.bin"_s)), after);
     QCOMPARE(salesEntries(readJournal(folder.dataFolder())->sales).size(), after.size());
 }
 
