@@ -2,8 +2,9 @@
 // parsed from a file (plus values made from the input) is written and parsed
 // back with every value's type and bytes unchanged. A file read and not
 // changed gives back its bytes; changing values in it leaves every other key
-// as it was, gives the key exactly the values set, and an unrecognised file
-// takes no change at all.
+// as it was, gives the key exactly the values set, each changed value on one
+// line of the key, and every other line of the file stays; an unrecognised
+// file takes no change at all.
 
 #include "fuzzcheck.h"
 
@@ -11,6 +12,7 @@
 #include "base/settingskey.h"
 
 #include <QStringList>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -32,6 +34,130 @@ bool sameKey(const std::optional<RegKeyValues> &a, const std::optional<RegKeyVal
     return a.has_value() == b.has_value() && (!a || sameKey(*a, *b));
 }
 
+// The key after a change holds the values it held and the changes, each once.
+// The values not changed keep their names and order. A changed value need not
+// keep its place or the spelling of its name: it is written on the line that
+// gave it, which in a file naming it more than once (a key given twice, a line
+// deleting it, a damaged line) can come after the line that placed it first.
+bool holdsChanges(const RegKeyValues &after, const RegKeyValues &before, const RegKeyValues &changes)
+{
+    const auto unchanged = [&changes](const RegKeyValues &values) {
+        RegKeyValues out;
+        for (const NamedRegValue &v : values) {
+            if (!findRegValue(changes, v.name))
+                out.append(v);
+        }
+        return out;
+    };
+    if (!sameKey(unchanged(after), unchanged(before)))
+        return false;
+    for (const NamedRegValue &change : changes) {
+        const RegValue *value = findRegValue(after, change.name);
+        if (!value || *value != change.value)
+            return false;
+    }
+    return true;
+}
+
+bool sameName(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// A logical line of a file (lines ending in a backslash joined to the next),
+// as the format reads: whether it lies in a section of the program's key, and
+// the value it names when it starts with "name" or @.
+struct LogicalLine
+{
+    QString text;
+    bool inKey = false;
+    std::optional<QString> name;
+
+    friend bool operator==(const LogicalLine &, const LogicalLine &) = default;
+};
+
+// A double-quoted name at the start of the line, \\ and \" undone.
+std::optional<QString> quotedName(const QString &line)
+{
+    QString name;
+    for (qsizetype i = 1; i < line.size(); ++i) {
+        if (line[i] == u'\\' && i + 1 < line.size() && (line[i + 1] == u'\\' || line[i + 1] == u'"'))
+            name += line[++i];
+        else if (line[i] == u'"')
+            return name;
+        else
+            name += line[i];
+    }
+    return std::nullopt;
+}
+
+// The non-blank logical lines of a version 5.00 file in UTF-8.
+QList<LogicalLine> logicalLines(QByteArray bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    const QList<QByteArray> raw = bytes.split('\n');
+    QList<LogicalLine> out;
+    bool headerSeen = false;
+    bool inSection = false;
+    bool inKey = false;
+    for (qsizetype i = 0; i < raw.size();) {
+        QString text;
+        for (;;) {
+            QByteArrayView rawLine = raw[i++];
+            if (rawLine.endsWith('\r'))
+                rawLine.chop(1);
+            const QString piece = QString::fromUtf8(rawLine).trimmed();
+            const bool continued = piece.endsWith(u'\\');
+            text += continued ? piece.chopped(1) : piece;
+            if (!continued || i == raw.size())
+                break;
+        }
+        text = text.trimmed();
+        if (text.isEmpty())
+            continue;
+        LogicalLine line;
+        line.text = text;
+        if (!headerSeen) {
+            headerSeen = true;
+        } else if (text.startsWith(u'[')) {
+            inSection = true;
+            inKey = text.endsWith(u']') && sameName(text.mid(1, text.size() - 2).trimmed(), SettingsKeyPath);
+        } else if (inSection && !text.startsWith(u';')) {
+            if (text.startsWith(u'@'))
+                line.name = QString();
+            else if (text.startsWith(u'"'))
+                line.name = quotedName(text);
+        }
+        line.inKey = inKey;
+        out.append(line);
+    }
+    return out;
+}
+
+// Lines of a version 5.00 UTF-8 file that held the key: each value the change
+// rewrote is named on one line of the key, and every other line is as it was.
+void checkLines(const QByteArray &input, const QByteArray &changedFile, const QStringList &rewritten)
+{
+    const auto isRewritten = [&rewritten](const LogicalLine &line) {
+        return line.inKey && line.name &&
+               std::any_of(rewritten.cbegin(), rewritten.cend(),
+                           [&line](const QString &name) { return sameName(name, *line.name); });
+    };
+    QList<LogicalLine> before = logicalLines(input);
+    QList<LogicalLine> after = logicalLines(changedFile);
+    for (const QString &name : rewritten) {
+        require(std::count_if(after.cbegin(), after.cend(),
+                              [&name](const LogicalLine &line) {
+                                  return line.inKey && line.name && sameName(*line.name, name);
+                              }) == 1,
+                "a changed value is named on one line of the key");
+    }
+    before.removeIf(isRewritten);
+    after.removeIf(isRewritten);
+    require(before == after, "lines of other values, other keys, comments and unknown lines stay");
+}
+
 // Keys a file may hold besides the program's, as the dictionary gives them.
 const QStringList OtherKeys = {
     u"HKEY_CURRENT_USER\\SOFTWARE\\Talpa Systems"_s,
@@ -50,9 +176,10 @@ void checkChanges(const QByteArray &input, const std::optional<RegKeyValues> &ke
         changed.data.append('\x01');
         changes.append({key->first().name, changed});
     }
-    changes.append({u"FuzzDword"_s, dwordValue(quint32(input.size()))});
-    changes.append(
-        {u"FuzzText"_s, RegValue{RegString, input.first(input.size() & ~1) + QByteArray(2, '\0')}});
+    // (Set one after another: a later change of the same name wins.)
+    setRegValue(changes, u"FuzzDword"_s, dwordValue(quint32(input.size())));
+    setRegValue(changes, u"FuzzText"_s,
+                RegValue{RegString, input.first(input.size() & ~1) + QByteArray(2, '\0')});
 
     if (!file.isRecognised()) {
         require(!file.setValues(SettingsKeyPath, changes), "an unrecognised file takes no change");
@@ -64,11 +191,25 @@ void checkChanges(const QByteArray &input, const std::optional<RegKeyValues> &ke
     const RegFile reread(changedFile);
     require(reread.isRecognised(), "a changed file is recognised");
 
-    RegKeyValues expected = key.value_or(RegKeyValues{});
-    for (const NamedRegValue &v : changes)
-        setRegValue(expected, v.name, v.value);
-    require(sameKey(reread.keyValues(SettingsKeyPath), expected),
+    const std::optional<RegKeyValues> after = reread.keyValues(SettingsKeyPath);
+    require(after && holdsChanges(*after, key.value_or(RegKeyValues{}), changes),
             "the key holds what it held and the changes");
+    const QStringList damagedAfter = reread.damagedValues(SettingsKeyPath);
+    for (const NamedRegValue &v : changes)
+        require(!damagedAfter.contains(v.name, Qt::CaseInsensitive), "a changed value's line reads");
+
+    // A value is rewritten unless its line already gives the data set.
+    const RegFile original(input);
+    if (key && original.encoding() == RegFileEncoding::Utf8 && !original.isRegedit4()) {
+        const QStringList damaged = original.damagedValues(SettingsKeyPath);
+        QStringList rewritten;
+        for (const NamedRegValue &v : changes) {
+            const RegValue *held = findRegValue(*key, v.name);
+            if (!held || *held != v.value || damaged.contains(v.name, Qt::CaseInsensitive))
+                rewritten.append(v.name);
+        }
+        checkLines(input, changedFile, rewritten);
+    }
     for (const QString &other : OtherKeys)
         require(sameKey(reread.keyValues(other), RegFile(input).keyValues(other)),
                 "other keys are left as they were");

@@ -52,7 +52,8 @@ public:
 
     // The values of the key `keyPath` (compared ignoring case), or nothing when
     // the file does not hold that key. Lines that cannot be understood are
-    // skipped; a value given twice takes its later data.
+    // skipped; a value given twice takes its later data and keeps the place of
+    // its first line (after a line deleting it, of its next one).
     std::optional<RegKeyValues> keyValues(QStringView keyPath) const;
 
     // The names of the key's values whose line cannot be read: the last line
@@ -65,8 +66,9 @@ public:
     // to what the file holds leave their lines untouched. A changed value takes
     // the place of the line that gives it now, even one whose data cannot be
     // read, and the key's earlier lines of the value go: the key then holds it
-    // once. False, and nothing changed, when the file is not recognised or a
-    // name holds a line break (the format has no way to write one).
+    // once, and may read it in another place among its values. False, and
+    // nothing changed, when the file is not recognised or a name holds a line
+    // break (the format has no way to write one).
     bool setValues(QStringView keyPath, const RegKeyValues &values);
 
     // The whole file.

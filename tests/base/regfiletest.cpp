@@ -450,6 +450,36 @@ void RegFileTest::changesInPlace_data()
         << RegKeyValues{{u"A"_s, stringValue(u"x"_s)}, {u"C"_s, stringValue(u"y"_s)}}
         << v5 + "\n\n" + key + "\n\"A\"=\"x\"\n\n[HKEY_CURRENT_USER\\Other]\n\"B\"=\"o\"\n\n" + key +
                "\n\"B\"=\"2\"\n\"C\"=\"y\"\n\n";
+    // The key given twice, a damaged line in its first section: each changed
+    // value ends up on the one line that gave it (so the key's values may then
+    // read in another order), the lines it overrode go, the rest stays.
+    const QByteArray other = "[HKEY_CURRENT_USER\\Other]\n\"MikrotikAddress\"=\"o\"\n";
+    QTest::addRow("key given twice, a damaged line in its first section")
+        << v5 + "\n\n" + key +
+               "\n"
+               "\"MikrotikAddress\"=\"10.0.0.1\"\n"
+               "\"MikrotikUser\"=hex:ff,f3,zz\n"
+               "itor Version 5.00\n"
+               "\"MikrotikApiPort\"=\"8000\"\n\n" +
+               other + "\n" + key +
+               "\n"
+               "\"mikrotikaddress\"=\"10.0.0.2\"\n"
+               "\"MikrotikUser\"=hex:ff,f3\n"
+               "\"MikrotikPassword\"=hex:ff,fd1\n"
+        << RegKeyValues{{u"MikrotikAddress"_s, stringValue(u"10.0.0.3"_s)},
+                        {u"MikrotikUser"_s, binaryValue("\x01")},
+                        {u"MikrotikPassword"_s, binaryValue("\x02")},
+                        {u"New"_s, dwordValue(1)}}
+        << v5 + "\n\n" + key +
+               "\n"
+               "itor Version 5.00\n"
+               "\"MikrotikApiPort\"=\"8000\"\n\n" +
+               other + "\n" + key +
+               "\n"
+               "\"mikrotikaddress\"=\"10.0.0.3\"\n"
+               "\"MikrotikUser\"=hex:01\n"
+               "\"MikrotikPassword\"=hex:02\n"
+               "\"New\"=dword:00000001\n";
     QTest::addRow("wrapped value replaced by a short one")
         << v5 + "\n" + key + "\n\"B\"=hex:01,02,\\\n  03\n\"Z\"=\"z\"\n"
         << RegKeyValues{{u"B"_s, binaryValue("\xff")}} << v5 + "\n" + key + "\n\"B\"=hex:ff\n\"Z\"=\"z\"\n";
