@@ -20,8 +20,10 @@ void SimConnection::readIncoming()
 {
     m_received += m_socket->readAll();
     // Every complete sentence of the read is answered before anything is
-    // written, so the answers of commands sent together fall due together.
+    // written, so the answers of commands sent together fall due together:
+    // they all arrived now, even when answering them takes a millisecond.
     // After the router has decided to close, nothing more is read.
+    const qint64 arrival = m_clock.elapsed();
     while (!m_closing) {
         Sentence sentence;
         const TakeResult result = takeSentence(m_received, sentence);
@@ -39,7 +41,7 @@ void SimConnection::readIncoming()
         // The answer that closes the connection stays last, or answers after
         // it would be lost.
         Outgoing outgoing{{},
-                          m_clock.elapsed() + answer.delayMs,
+                          arrival + answer.delayMs,
                           answer.close,
                           answer.trickleMs,
                           answer.reorderable && !answer.close};
