@@ -11,6 +11,7 @@
 #include "history/historydatabase.h"
 #include "history/historystore.h"
 #include "history/openhistory.h"
+#include "history/pendingjournal.h"
 #include "session/appstate.h"
 #include "session/sessionfacade.h"
 #include "ui/framework/ceditcombo.h"
@@ -296,6 +297,22 @@ int main(int argc, char *argv[])
             }
             storeHistoryRows(history.connection(), rows);
         }
+        // Two vouchers of a run that was cut off, one of them of a router
+        // that is no longer configured: the page says they wait.
+        PendingJournal journal(state.paths.dataFolder);
+        QList<JournalEntry> entries;
+        for (int i = 0; i < 2; ++i) {
+            JournalEntry &entry = entries.emplace_back();
+            entry.row.UserName = QStringLiteral("usr%1p").arg(i);
+            entry.row.Profile = QStringLiteral("!#1 Hora");
+            entry.row.Router = i == 0 ? state.routers[0].Name : QStringLiteral("Quiosque");
+            entry.row.Created = QDateTime(QDate::currentDate(), QTime(14, 0));
+            entry.row.Price = 500;
+            entry.row.Serial = quint32(121 + i);
+            entry.routerAt = i == 0 ? state.routers[0].Address + u':' + state.routers[0].Port
+                                    : QStringLiteral("10.1.1.1:8728");
+        }
+        journal.record(entries);
     }
     {
         DialogFileChooser files;
