@@ -178,13 +178,17 @@ void reportSalesFile(const SalesFileOutcome &outcome, const QString &dataFolder,
                 .arg(QDir::toNativeSeparators(pendingHistoryPath(dataFolder))),
             MessageIcon::Error);
     } else if (outcome.unwritten) {
-        interaction.showMessage(QCoreApplication::translate(
-                                    "SalesLedger",
-                                    "Erro: não foi possível gravar o histórico de vendas (%1).\nAs vendas "
-                                    "continuam registradas na pasta de dados e serão gravadas assim que for "
-                                    "possível.")
-                                    .arg(QDir::toNativeSeparators(posHistoryPath(dataFolder))),
-                                MessageIcon::Error);
+        // A symbolic link in its place is named as the reason.
+        const QString path = posHistoryPath(dataFolder);
+        interaction.showMessage(
+            writeFailureText(QCoreApplication::translate(
+                                 "SalesLedger",
+                                 "Erro: não foi possível gravar o histórico de vendas (%1).\nAs vendas "
+                                 "continuam registradas na pasta de dados e serão gravadas assim que for "
+                                 "possível.")
+                                 .arg(QDir::toNativeSeparators(path)),
+                             path),
+            MessageIcon::Error);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "clirun.h"
 #include "clisimulator.h"
+#include "filebytes.h"
 #include "salesbytes.h"
 #include "scriptedinteraction.h"
 #include "testfolder.h"
@@ -111,40 +112,45 @@ private Q_SLOTS:
 
 void LedgerCommandTest::unwritableSalesFile_data()
 {
-    QTest::addColumn<bool>("readOnlyFile");
-    QTest::addRow("read-only file") << true;
-    QTest::addRow("a folder in its place") << false;
+    QTest::addColumn<QString>("obstacle");
+    QTest::addRow("read-only file") << u"read-only"_s;
+    QTest::addRow("a folder in its place") << u"folder"_s;
+    QTest::addRow("a symbolic link in its place") << u"link"_s;
 }
 
-// PosHistory.bin cannot be written: the run says so and exits 1, the file is
-// untouched, and the sale waits in the journal until the file can be
-// written, when the next start writes it.
+// PosHistory.bin cannot be written: the run says so and exits 1, the file (or
+// what a link points to) is untouched, and the sale waits in the journal until
+// the file can be written, when the next start writes it.
 void LedgerCommandTest::unwritableSalesFile()
 {
-    QFETCH(bool, readOnlyFile);
+    QFETCH(QString, obstacle);
     TestFolder folder;
     SimProcess sim(folder);
     QVERIFY(sim.start(routersim::defaultRouterState()));
     QVERIFY(install(folder, sim.port()));
     QCOMPARE(runCli(folder, generate(2)).exitCode, 0);
     const QString path = folder.dataFolder() + u"/PosHistory.bin"_s;
+    const QString elsewhere = folder.path() + u"/elsewhere.bin"_s;
     const QByteArray before = folder.readDataFile(u"PosHistory.bin"_s);
     QCOMPARE(saleCountsOf(before), QList<int>{2});
     // Permissions do not stop root, which the immutable flag does.
-    const bool root = ::geteuid() == 0;
+    const bool immutable = obstacle == u"read-only" && ::geteuid() == 0;
     // The folder can be removed whatever the test's end.
     const auto mutableAgain = qScopeGuard([&] {
-        if (readOnlyFile && root)
+        if (immutable)
             runTool(u"chattr"_s, {u"-i"_s, path});
     });
-    if (readOnlyFile && root) {
+    if (immutable) {
         if (runTool(u"chattr"_s, {u"+i"_s, path}).exitCode != 0)
             QSKIP("neither permissions nor the immutable flag can stop this user's writes here");
-    } else if (readOnlyFile) {
+    } else if (obstacle == u"read-only") {
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
-    } else {
+    } else if (obstacle == u"folder") {
         QVERIFY(QFile::remove(path));
         QVERIFY(QDir().mkpath(path + u"/x"_s));
+    } else {
+        QVERIFY(QFile::rename(path, elsewhere));
+        QVERIFY(QFile::link(elsewhere, path));
     }
 
     const CliRun run = runCli(folder, generate(3));
@@ -153,18 +159,25 @@ void LedgerCommandTest::unwritableSalesFile()
                               u").\nAs vendas continuam registradas"_s),
              qPrintable(run.err));
     QCOMPARE(run.out.count(u'\n'), 3); // the vouchers were made and listed
-    if (readOnlyFile)
+    if (obstacle == u"read-only") {
         QCOMPARE(folder.readDataFile(u"PosHistory.bin"_s), before);
-    else
+    } else if (obstacle == u"folder") {
         QVERIFY(QFileInfo(path).isDir());
-
-    if (readOnlyFile && root) {
-        QCOMPARE(runTool(u"chattr"_s, {u"-i"_s, path}).exitCode, 0);
-    } else if (readOnlyFile) {
-        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
     } else {
-        QVERIFY(QDir(path).removeRecursively());
+        QVERIFY2(run.err.contains(u"é um link simbólico e não foi alterado"_s), qPrintable(run.err));
+        QCOMPARE(readFile(elsewhere), before);
+        QCOMPARE(permissionBits(elsewhere), 0600);
+    }
+
+    if (immutable) {
+        QCOMPARE(runTool(u"chattr"_s, {u"-i"_s, path}).exitCode, 0);
+    } else if (obstacle == u"read-only") {
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    } else if (obstacle == u"folder") {
         // Nothing of the first sale is lost with the file: the journal holds it.
+        QVERIFY(QDir(path).removeRecursively());
+    } else {
+        QVERIFY(QFile::remove(path));
     }
     QCOMPARE(runCli(folder, Operator + QStringList{u"--no"_s, u"profiles"_s}).exitCode, 0);
     QCOMPARE(saleCountsOf(folder.readDataFile(u"PosHistory.bin"_s)), (QList<int>{2, 3}));
