@@ -18,7 +18,8 @@ It prints a tally and exits 1 when a voucher was sold twice, a sale was
 dropped, a voucher that does not work was left or sold, a history row is
 missing or doubled, a serial repeats, or a voucher stays unconfirmed.
 
-    python3 scripts/crash-test.py [--kills 300] [--seed N] [--build build]
+    python3 scripts/crash-test.py [--kills 300] [--seed N] [--build build] [--kind hotspot|6.48.6|7.12]
+                                  [--one-by-one] [--keep-failures DIR]
 """
 
 import argparse
@@ -26,6 +27,7 @@ import json
 import os
 import random
 import re
+import shutil
 import signal
 import struct
 import subprocess
@@ -46,6 +48,7 @@ class Round:
         self.kind = kind
         self.title = title
         self.state_file = os.path.join(folder, "sim-state.json")
+        self.log = []
         self.env = dict(os.environ)
         self.env["WIFITICKETER_SETTINGS"] = os.path.join(folder, "settings.reg")
         self.env["WIFITICKETER_DATA_DIR"] = os.path.join(folder, "data")
@@ -152,6 +155,9 @@ def main():
     parser.add_argument("--kills", type=int, default=300, help="stop after this many kills (default 300)")
     parser.add_argument("--seed", type=int, default=int(time.time()))
     parser.add_argument("--build", default=os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "build"))
+    parser.add_argument("--kind", choices=[kind for kind, _, _ in KINDS], help="only this kind of router")
+    parser.add_argument("--one-by-one", action="store_true", help="only runs of one command at a time")
+    parser.add_argument("--keep-failures", metavar="DIR", help="copy the folder of a failed round here")
     options = parser.parse_args()
     random.seed(options.seed)
 
@@ -160,26 +166,34 @@ def main():
              "history rows doubled": 0, "serials repeated": 0, "left unconfirmed": 0}
     failures = []
     while tally["kills"] < options.kills:
-        kind, version, title = random.choice(KINDS)
-        pipelined = random.random() < 0.6
+        kind, version, title = random.choice([k for k in KINDS if not options.kind or k[0] == options.kind])
+        pipelined = random.random() < 0.6 and not options.one_by_one
         timed = random.random() < 0.5
         with tempfile.TemporaryDirectory() as folder:
             round_ = Round(options.build, folder, kind, version, title, pipelined, 5 if timed else 0)
             try:
                 points = RUN_POINTS + (["um-added"] if kind != "hotspot" else [])
                 if timed:
-                    killed = round_.cli(round_.generate_args(), kill_after=random.uniform(0.1, 1.2))
+                    after = random.uniform(0.1, 1.2)
+                    killed = round_.cli(round_.generate_args(), kill_after=after)
+                    round_.log.append("run killed after %.2f s" % after if killed else "run ended")
                 else:
                     point = "%s:%d" % (random.choice(points), random.randint(1, 3))
                     killed = round_.cli(round_.generate_args(), crash_at=point)
+                    round_.log.append("run killed at %s" % point if killed else "run ended")
                 tally["run kills"] += killed
                 if random.random() < 0.5:
                     if random.random() < 0.5:
-                        killed_again = round_.cli(round_.settle_args(), kill_after=random.uniform(0.01, 0.5))
+                        after = random.uniform(0.01, 0.5)
+                        killed_again = round_.cli(round_.settle_args(), kill_after=after)
+                        round_.log.append("start killed after %.2f s" % after if killed_again else "start ended")
                     else:
-                        killed_again = round_.cli(round_.settle_args(), crash_at=random.choice(RECOVERY_POINTS))
+                        point = random.choice(RECOVERY_POINTS)
+                        killed_again = round_.cli(round_.settle_args(), crash_at=point)
+                        round_.log.append("start killed at %s" % point if killed_again else "start ended")
                     tally["settling kills"] += killed_again
                 round_.cli(round_.settle_args(), check=True)
+                round_.log.append("final start")
 
                 working, incomplete = round_.router_users()
                 users, serials = round_.history()
@@ -194,9 +208,11 @@ def main():
                 tally["left unconfirmed"] += round_.unconfirmed()
                 if (sold != len(working) or incomplete or sorted(users) != sorted(working)
                         or len(serials) != len(set(serials))):
-                    failures.append("round %d (%s, %s): %d working, %d sold, %d in the history"
+                    failures.append("round %d (%s, %s): %d working, %d sold, %d in the history; %s"
                                     % (tally["rounds"] + 1, kind, "pipelined" if pipelined else "one by one",
-                                       len(working), sold, len(users)))
+                                       len(working), sold, len(users), ", ".join(round_.log)))
+                    if options.keep_failures:
+                        shutil.copytree(folder, os.path.join(options.keep_failures, "round-%d" % (tally["rounds"] + 1)))
             finally:
                 round_.close()
         tally["rounds"] += 1

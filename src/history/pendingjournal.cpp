@@ -61,6 +61,11 @@ bool PendingJournal::load()
 
 bool PendingJournal::append(const QList<QByteArray> &lines, bool durable)
 {
+    // Another holder of the lock in this process (storing the waiting rows)
+    // may have rewritten the file since it was read: it is read again, and
+    // the change applies to what it holds now.
+    if (m_state && QFileInfo(m_path).size() != m_committed)
+        m_state.reset();
     if (!load() || !ensureFolder(QFileInfo(m_path).absolutePath()))
         return false;
     QByteArray bytes;

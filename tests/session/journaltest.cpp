@@ -46,6 +46,7 @@ private Q_SLOTS:
     void interruptedVoucherSettledAtNextStart();
     void nothingRecordableStopsTheRun_data();
     void nothingRecordableStopsTheRun();
+    void settlingWhileRowsWait();
 };
 
 // When the router receives a voucher's add, the voucher is already in the
@@ -197,6 +198,47 @@ void JournalTest::nothingRecordableStopsTheRun()
         QVERIFY2(command.value(0) != u"/ip/hotspot/user/add"_s, qPrintable(command.join(u' ')));
     QVERIFY(h.router().state().hotspotUsers.isEmpty());
     QCOMPARE(h.state.settings.VoucherSerial, 30u);
+}
+
+// The journal holds a row waiting for the database and a voucher a run left
+// unconfirmed, which the router holds: the session start stores the row (which
+// rewrites the journal) and settles the voucher in the journal as it is then,
+// recording and selling it once.
+void JournalTest::settlingWhileRowsWait()
+{
+    RouterHarness h;
+    QVERIFY(h.start());
+    routersim::RouterState router = h.router().state();
+    routersim::HotspotUser user;
+    user.name = u"usrkept1"_s;
+    user.password = u"pw1"_s;
+    router.hotspotUsers.append(user);
+    routersim::assignMissingIds(router);
+    h.router().setState(router);
+    const RouterConfig &sim = h.state.routers[0];
+    h.folder.writeDataFile(
+        u"HistoryPending.jsonl"_s,
+        "{\"UserName\":\"waited\",\"Password\":\"w\",\"Profile\":\"!#1 Hora\",\"Router\":\"Sim\","
+        "\"Created\":\"2026-12-10 09:00:00\",\"Price\":300,\"Serial\":4}\n"
+        "{\"Journal\":\"unconfirmed\",\"UserName\":\"usrkept1\",\"Password\":\"pw1\",\"Profile\":\"!#1 "
+        "Hora\","
+        "\"Router\":\"" +
+            sim.Name.toUtf8() + "\",\"Created\":\"" +
+            QDateTime::fromSecsSinceEpoch(h.clock.now()).toString(u"yyyy-MM-dd HH:mm:ss"_s).toUtf8() +
+            "\",\"Price\":300,\"Serial\":5,\"RouterAt\":\"" + (sim.Address + u':' + sim.Port).toUtf8() +
+            "\"}\n");
+    SessionFacade session(h.state, h.interaction);
+
+    QVERIFY(session.logIn(u"caixa"_s, QString(), 0));
+    QVERIFY(unconfirmedNames(h.folder.dataFolder()).isEmpty());
+    QVERIFY(waitingNames(h.folder.dataFolder()).isEmpty());
+    QStringList stored;
+    for (const HistoryRow &row : h.historyOfToday())
+        stored << row.UserName;
+    QCOMPARE(stored, QStringList{u"usrkept1"_s});
+    QCOMPARE(h.state.posHistory.size(), 1);
+    QCOMPARE(h.state.posHistory.entry(0).count, 1);
+    QCOMPARE(h.state.posHistory.total(), 300);
 }
 
 WIFITICKETER_TEST(JournalTest)
