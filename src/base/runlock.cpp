@@ -2,11 +2,20 @@
 
 #include "paths.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// How long a lock file may stay without its owner's id before it is taken
+// for one left by a process that died while making it.
+constexpr qint64 OwnerlessLockMs = 3000;
+
+} // namespace
 
 QString runLockPath(const QString &dataFolder)
 {
@@ -32,9 +41,31 @@ RunLock::Outcome RunLock::acquire(int timeoutMs)
         return Outcome::Held;
     if (!ensureFolder(QFileInfo(m_file->fileName()).absolutePath()))
         return Outcome::Unavailable;
-    if (m_file->tryLock(timeoutMs))
+    if (m_file->tryLock(0))
+        return Outcome::Held;
+    if (m_file->error() == QLockFile::LockFailedError && takeOverOwnerless() && m_file->tryLock(0))
+        return Outcome::Held;
+    if (timeoutMs > 0 && m_file->tryLock(timeoutMs))
+        return Outcome::Held;
+    // The wait may have made an ownerless lock old enough to take over.
+    if (m_file->error() == QLockFile::LockFailedError && takeOverOwnerless() && m_file->tryLock(0))
         return Outcome::Held;
     return m_file->error() == QLockFile::LockFailedError ? Outcome::Busy : Outcome::Unavailable;
+}
+
+bool RunLock::takeOverOwnerless()
+{
+    // A process killed between creating the lock file and writing its id
+    // into it leaves a lock nobody can tell the owner of, which would keep
+    // every later run out for ever. Its owner writes the id at once, so one
+    // that has stayed unreadable for a while has no owner left.
+    qint64 pid = 0;
+    QString host;
+    QString app;
+    const QFileInfo lock(m_file->fileName());
+    return !m_file->getLockInfo(&pid, &host, &app) && lock.exists() &&
+           lock.lastModified().msecsTo(QDateTime::currentDateTime()) > OwnerlessLockMs &&
+           m_file->removeStaleLockFile();
 }
 
 void RunLock::release()

@@ -29,6 +29,10 @@ public:
     bool isHeld() const;
 
 private:
+    // Removes a lock file that has stayed without its owner's id; true when
+    // it did.
+    bool takeOverOwnerless();
+
     std::unique_ptr<QLockFile> m_file;
 };
 

@@ -31,6 +31,8 @@ RunJournal::RunJournal(AppSettings &settings, SettingsKey settingsKey, QString d
 void RunJournal::start()
 {
     writeSalesFile();
+    // The first sale of the run is written at once.
+    m_salesFileWritten.invalidate();
 }
 
 void RunJournal::finish()

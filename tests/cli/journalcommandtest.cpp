@@ -87,6 +87,7 @@ private Q_SLOTS:
     void killedRunLosesNothing();
     void concurrentRunsNeverInterleave();
     void busyDataFolder();
+    void ownerlessLockIsTakenOver();
     void diskFillsUp();
 };
 
@@ -220,6 +221,29 @@ void JournalCommandTest::busyDataFolder()
              qPrintable(run.err));
     QVERIFY(run.out.isEmpty());
     QCOMPARE(hotspotNames(sim).size(), usersBefore);
+}
+
+// A process killed while it made the lock file leaves it empty: no owner can
+// be told, and none is left. The next run takes it over instead of waiting
+// for ever.
+void JournalCommandTest::ownerlessLockIsTakenOver()
+{
+    TestFolder folder;
+    SimProcess sim(folder);
+    QVERIFY(sim.start(routersim::defaultRouterState()));
+    QVERIFY(install(folder, sim.port()));
+    const QString lock = folder.dataFolder() + u"/wifiTicketer.lock"_s;
+    folder.writeDataFile(u"wifiTicketer.lock"_s, QByteArray());
+    QFile file(lock);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+    file.close();
+
+    const CliRun run = runCli(folder, Operator + QStringList{u"--no"_s, u"generate"_s, u"--profile"_s,
+                                                             u"3 horas"_s, u"--count"_s, u"2"_s});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out.count(u'\n'), 2);
+    QCOMPARE(sum(saleCounts(folder)), 2);
 }
 
 // The disk fills up during a run (a file size limit on the command): the
